@@ -1,0 +1,25 @@
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace corvane::testing {
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+} // namespace corvane::testing

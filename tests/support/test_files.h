@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace corvane::testing {
+
+// Writes `bytes` to `name` inside `dir` (creating sub-folders) and returns the full path.
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+
+// Joins lines with carriage return + line feed, ending the last line too.
+QByteArray crlfLines(const QStringList& lines);
+
+} // namespace corvane::testing
