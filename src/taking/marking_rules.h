@@ -13,8 +13,10 @@ Text currencyForm(const Text& typed);
 // choice, yes/no or order question has optionCount above 5.
 bool isQuestionRight(const QuestionStore& store, int q);
 
-// Marks questions 1..questionCount: writes their flags in `right` and returns the score.
-std::int32_t markAll(const QuestionStore& store, RightFlags& right);
+// Marks questions 1..questionCount: writes their flags in `right` and counts the right ones in
+// `score`, which starts at 0. Both are written as marking goes, so when a question raises an
+// error the flags and the score of the questions before it stay.
+void markAll(const QuestionStore& store, RightFlags& right, std::int32_t& score);
 
 struct Completeness {
     bool allAnswered = true;
@@ -24,7 +26,8 @@ struct Completeness {
 // Which questions still lack an answer (choices with nothing ticked, empty typed answers).
 Completeness checkCompleteness(const QuestionStore& store);
 
-// "Score: 4 out of  5     Well Done! " and the like.
+// "Score: 4 out of  5     Well Done! " and the like. A test without questions gets the plain
+// line, never the praise.
 Text scoreLine(std::int32_t score, std::int32_t questionCount);
 
 } // namespace corvane
