@@ -1,0 +1,133 @@
+#include "content/test_file_lines.h"
+
+#include "content/app_error.h"
+#include "content/test_file_number.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kCtrlZ = 26;
+constexpr int kCarriageReturn = 13;
+constexpr int kLineFeed = 10;
+constexpr std::size_t kMaxTokenBytes = 32;
+
+[[noreturn]] void raiseIoError(int code) {
+    throw AppError("I/O error " + std::to_string(code));
+}
+
+// Linux reports a missing file and a missing folder alike; the parent folder tells them apart.
+bool parentFolderExists(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    std::error_code ignored;
+    return parent.empty() || std::filesystem::is_directory(parent, ignored);
+}
+
+[[noreturn]] void raiseOpenError(int code, const std::string& path) {
+    switch (code) {
+    case ENOENT:
+        throw AppError(parentFolderExists(path) ? "File not found" : "Invalid filename");
+    case ENOTDIR:
+        throw AppError("Invalid filename");
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        throw AppError("File access denied");
+    case EMFILE:
+    case ENFILE:
+        throw AppError("Too many open files");
+    default:
+        raiseIoError(code);
+    }
+}
+
+bool isBlank(int byte) {
+    return byte <= 32;
+}
+bool isLineEnd(int byte) {
+    return byte == kCarriageReturn || byte == kLineFeed;
+}
+
+} // namespace
+
+TestFileLines::TestFileLines(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) raiseOpenError(errno, path);
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd_);
+        throw AppError("File access denied");
+    }
+}
+
+TestFileLines::~TestFileLines() {
+    ::close(fd_);
+}
+
+void TestFileLines::fill() {
+    ssize_t count = 0;
+    do {
+        count = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) raiseIoError(errno);
+    pos_ = 0;
+    size_ = static_cast<std::size_t>(count);
+    if (count == 0) ended_ = true;
+}
+
+int TestFileLines::peek() {
+    if (!ended_ && pos_ == size_) fill();
+    if (ended_) return kEnd;
+    const int byte = buffer_[pos_];
+    if (byte == kCtrlZ) ended_ = true;
+    return ended_ ? kEnd : byte;
+}
+
+// Consumes the rest of the current line and its line end (CR LF counts as one).
+void TestFileLines::skipToNextLine() {
+    while (peek() != kEnd && !isLineEnd(peek()))
+        advance();
+    if (peek() == kCarriageReturn) {
+        advance();
+        if (peek() == kLineFeed) advance();
+    } else if (peek() == kLineFeed) {
+        advance();
+    }
+}
+
+Text TestFileLines::readText() {
+    Text line;
+    for (int byte = peek(); byte != kEnd && !isLineEnd(byte); byte = peek()) {
+        line.push_back(static_cast<char>(byte));
+        advance();
+    }
+    skipToNextLine();
+    return line;
+}
+
+std::int32_t TestFileLines::readInteger() {
+    while (peek() != kEnd && isBlank(peek()))
+        advance();
+    if (peek() == kEnd) return 0;
+    std::string token;
+    for (int byte = peek(); byte != kEnd && !isBlank(byte); byte = peek()) {
+        // A token longer than any number can be is not a number; it is not cut short.
+        if (token.size() == kMaxTokenBytes) throw AppError("Invalid numeric input");
+        token.push_back(static_cast<char>(byte));
+        advance();
+    }
+    const auto value = parseInteger(token);
+    if (!value) throw AppError("Invalid numeric input");
+    skipToNextLine();
+    return *value;
+}
+
+} // namespace corvane
