@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace corvane {
+
+// The desktop as the window sees it. Each seam has the real implementation in this folder
+// and a fake in tests/support/.
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void showMessage(const QString& text) = 0;              // OK
+    virtual bool confirm(const QString& text) = 0;                  // Yes / No; true on Yes
+    virtual QString inputBox(const QString& title, const QString& prompt,
+                             const QString& defaultText) = 0;       // the default on Cancel
+    virtual void errorBox(const QString& text, const QString& caption) = 0; // stop icon, OK
+    virtual bool offerDisplayMode(const QString& text, const QString& caption) = 0; // Yes / No
+};
+
+// One embedded browser view: a widget of the window that can be asked to show a page.
+class BrowserView {
+public:
+    virtual ~BrowserView() = default;
+    virtual QWidget* widget() = 0;
+    // Shows the page at `url` exactly as built ("file://" + path); throws AppError on refusal.
+    virtual void Navigate(const std::string& url) = 0;
+};
+
+class BrowserViews {
+public:
+    virtual ~BrowserViews() = default;
+    virtual std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) = 0;
+};
+
+class DisplayModes {
+public:
+    virtual ~DisplayModes() = default;
+    virtual QSize screenSize() = 0;
+    virtual void setMode(int width, int height) = 0; // failures are not reported
+};
+
+class Documents {
+public:
+    virtual ~Documents() = default;
+    virtual void open(const std::string& path) = 0; // with the system's viewer; outcome ignored
+};
+
+class ProgramFolder {
+public:
+    virtual ~ProgramFolder() = default;
+    virtual std::string path() = 0; // the folder of the running executable, no trailing separator
+};
+
+// Everything TForm1 needs from the desktop, handed over at construction.
+struct Seams {
+    Dialogs& dialogs;
+    BrowserViews& browsers;
+    DisplayModes& display;
+    Documents& documents;
+    ProgramFolder& programFolder;
+};
+
+} // namespace corvane

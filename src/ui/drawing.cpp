@@ -1,0 +1,87 @@
+// The drawing routines shared by every screen: fills, frames, text and boxes on the surface
+// of an image control. Each sets the attributes it relies on and leaves them set.
+#include "app/form.h"
+
+#include <QListWidget>
+
+namespace corvane {
+
+void TForm1::Clearscreen(ImageControl* image, TColor colour) {
+    CanvasState& canvas = image->canvas();
+    canvas.brushColor = fromTColor(colour);
+    canvas.brushClear = false;
+    canvas.penColor = fromTColor(colour);
+    image->fillRect(QRect(0, 0, image->width(), image->height()));
+}
+
+void TForm1::Clearscreen2(ImageControl* image, TColor colour) {
+    Clearscreen(image, colour);
+    image->canvas().brushColor = Qt::black;
+    image->frameRect(QRect(0, 0, image->width(), image->height()));
+}
+
+void TForm1::Clearscreen3(ImageControl* surface, QWidget* control, TColor colour) {
+    CanvasState& canvas = surface->canvas();
+    const QRect area(0, 0, control->width(), control->height());
+    canvas.brushColor = fromTColor(colour);
+    canvas.brushClear = false;
+    canvas.penColor = fromTColor(colour);
+    surface->fillRect(area);
+    canvas.brushColor = Qt::black;
+    surface->frameRect(area);
+}
+
+void TForm1::Printf4(ImageControl* image, TColor textColour, std::int32_t size, std::int32_t x,
+                     std::int32_t y, const Text& text, std::int32_t mode) {
+    CanvasState& canvas = image->canvas();
+    canvas.brushClear = true;
+    canvas.fontColor = fromTColor(textColour);
+    canvas.fontSize = size;
+    canvas.fontName = "Comic Sans MS";
+    canvas.fontBold = true;
+    const QString shown = toQt(text);
+    switch (mode) {
+    case 0:
+        image->textOut(x, y, shown);
+        break;
+    case 1:
+        image->textOut((image->width() - image->textWidth(shown)) / 2, y, shown);
+        break;
+    case 2:
+        image->textOut(x - image->textWidth(shown), y, shown);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::DrawButton(ImageControl* image, const ImageList& list, std::int32_t index) {
+    Clearscreen(image, 0xFFFFFF);
+    if (index < 0 || index >= static_cast<std::int32_t>(list.images.size())) raiseRangeCheck();
+    image->copyRect(list.images[static_cast<std::size_t>(index)].rect(),
+                    list.images[static_cast<std::size_t>(index)]);
+}
+
+void TForm1::drawBoxText(ImageControl* image, TColor fill, std::int32_t size, std::int32_t y,
+                         const Text& text, std::uint8_t centred) {
+    Clearscreen(image, fill);
+    CanvasState& canvas = image->canvas();
+    canvas.fontSize = size;
+    canvas.fontName = "Arial";
+    canvas.fontBold = true;
+    if (centred != 1) return;
+    const QString shown = toQt(text);
+    image->textOut((image->width() - image->textWidth(shown)) / 2, y, shown);
+}
+
+void TForm1::DrawButton1(ImageControl* image, std::int32_t size, std::int32_t y, const Text& text,
+                         std::uint8_t centred) {
+    drawBoxText(image, 0xC0C0D0, size, y, text, centred);
+}
+
+void TForm1::DrawButton2(ImageControl* image, std::int32_t size, std::int32_t y, const Text& text,
+                         std::uint8_t centred) {
+    drawBoxText(image, 0x60C8FF, size, y, text, centred);
+}
+
+} // namespace corvane
