@@ -1,0 +1,80 @@
+#include "support/fake_seams.h"
+
+#include "content/app_error.h"
+
+#include <QWidget>
+
+namespace corvane::testing {
+
+bool FakeDialogs::nextYes() {
+    if (yesAnswers.empty()) return false;
+    const bool yes = yesAnswers.front();
+    yesAnswers.pop_front();
+    return yes;
+}
+
+void FakeDialogs::showMessage(const QString& text) { shown.push_back({"message", text, {}}); }
+
+bool FakeDialogs::confirm(const QString& text) {
+    shown.push_back({"confirm", text, {}});
+    return nextYes();
+}
+
+QString FakeDialogs::inputBox(const QString& title, const QString& prompt,
+                              const QString& defaultText) {
+    shown.push_back({"input", prompt, title});
+    if (inputAnswers.empty()) return defaultText;
+    const QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+void FakeDialogs::errorBox(const QString& text, const QString& caption) {
+    shown.push_back({"error", text, caption});
+}
+
+bool FakeDialogs::offerDisplayMode(const QString& text, const QString& caption) {
+    shown.push_back({"display", text, caption});
+    return nextYes();
+}
+
+QStringList FakeDialogs::texts(const QString& kind) const {
+    QStringList result;
+    for (const Shown& dialog : shown)
+        if (dialog.kind == kind) result << dialog.text;
+    return result;
+}
+
+namespace {
+
+class FakeBrowserView : public BrowserView {
+public:
+    FakeBrowserView(QWidget* parent, const QString& name, FakeBrowserViews& owner)
+        : widget_(new QWidget(parent)), name_(name), owner_(owner) {
+        widget_->setObjectName(name);
+    }
+    QWidget* widget() override { return widget_; }
+    void Navigate(const std::string& url) override {
+        if (owner_.refuse) throw AppError("Navigation refused");
+        owner_.navigations[name_].push_back(url);
+    }
+
+private:
+    QWidget* widget_;
+    QString name_;
+    FakeBrowserViews& owner_;
+};
+
+} // namespace
+
+std::unique_ptr<BrowserView> FakeBrowserViews::create(QWidget* parent, const QString& name) {
+    return std::make_unique<FakeBrowserView>(parent, name, *this);
+}
+
+std::string FakeBrowserViews::lastUrl(const QString& view) const {
+    const auto found = navigations.find(view);
+    return found == navigations.end() || found->second.empty() ? std::string()
+                                                               : found->second.back();
+}
+
+} // namespace corvane::testing

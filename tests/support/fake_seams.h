@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/seams.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corvane::testing {
+
+// Records every dialog and answers from a script; an empty script answers No / Cancel.
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "confirm", "input", "error", "display"
+        QString text;
+        QString caption;
+    };
+
+    void showMessage(const QString& text) override;
+    bool confirm(const QString& text) override;
+    QString inputBox(const QString& title, const QString& prompt,
+                     const QString& defaultText) override;
+    void errorBox(const QString& text, const QString& caption) override;
+    bool offerDisplayMode(const QString& text, const QString& caption) override;
+
+    std::deque<bool> yesAnswers;       // for confirm and offerDisplayMode
+    std::deque<QString> inputAnswers;  // for inputBox; missing means Cancel
+    std::vector<Shown> shown;
+
+    QStringList texts(const QString& kind) const;
+    void clear() { shown.clear(); }
+
+private:
+    bool nextYes();
+};
+
+// Browser views that record the URLs they are asked to show.
+class FakeBrowserViews : public BrowserViews {
+public:
+    std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
+
+    std::map<QString, std::vector<std::string>> navigations; // view name -> URLs
+    bool refuse = false; // when set, Navigate throws as a refusing browser would
+
+    std::string lastUrl(const QString& view) const;
+};
+
+class FakeDisplayModes : public DisplayModes {
+public:
+    QSize screenSize() override { return size; }
+    void setMode(int width, int height) override { modes.emplace_back(width, height); }
+
+    QSize size{1024, 768};
+    std::vector<QSize> modes;
+};
+
+class FakeDocuments : public Documents {
+public:
+    void open(const std::string& path) override { opened.push_back(path); }
+    std::vector<std::string> opened;
+};
+
+class FakeProgramFolder : public ProgramFolder {
+public:
+    std::string path() override { return folder; }
+    std::string folder = "/nonexistent-program-folder";
+};
+
+// All fakes together, ready to hand to a TForm1.
+struct FakeDesktop {
+    FakeDialogs dialogs;
+    FakeBrowserViews browsers;
+    FakeDisplayModes display;
+    FakeDocuments documents;
+    FakeProgramFolder programFolder;
+
+    Seams seams() { return {dialogs, browsers, display, documents, programFolder}; }
+};
+
+} // namespace corvane::testing
