@@ -180,6 +180,9 @@ public:
                          int X, int Y);
     void OrderClearClick(QObject* Sender);
     void SingleEnterChange(QObject* Sender);
+    // Records option 1..5 of the question on screen as a click on its box does (the clearing
+    // step for single choice and yes/no, then the toggle) and redraws; shared with the keys.
+    void recordOption(std::int32_t option);
 
     // ---- Finishing, results, review ----------------------------------------------------------
     void IFinishClick(QObject* Sender);

@@ -10,4 +10,6 @@ void TForm1::OrderClearClick(QObject*) {}
 
 void TForm1::SingleEnterChange(QObject*) {}
 
+void TForm1::recordOption(std::int32_t) {}
+
 } // namespace corvane
