@@ -1,8 +1,11 @@
 #include "content/test_file_reader.h"
 #include "support/test_files.h"
+#include "taking/marking_rules.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -39,6 +42,11 @@ QByteArray oneQuestion(const QByteArray& typeLine) {
 // A plain KWORD block whose answer line is `answer`.
 QStringList wordBlock(const QString& answer) {
     return {"KWORD", "comment", "0", "0", "0", "0", "0", "0", answer, "---"};
+}
+
+// The bundled sample library in the source tree.
+QString sampleLibraryPath() {
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../data/test");
 }
 
 class ReaderFixture {
@@ -102,6 +110,9 @@ class TestReader : public QObject {
     void failedReadKeepsEarlierFields();
     void openErrors_data();
     void openErrors();
+    void sampleTest_data();
+    void sampleTest();
+    void sampleLibrary();
 };
 
 void TestReader::workedExample_data() {
@@ -486,6 +497,49 @@ void TestReader::openErrors() {
     }
     QCOMPARE(error, message);
     QCOMPARE(store.questionCount, 4);
+}
+
+// Every bundled test reads cleanly, has its pages, and each question can be answered right
+// (a typed answer line written in a form that marking never produces could not be).
+void TestReader::sampleTest_data() {
+    QTest::addColumn<QString>("path");
+    const QDir library(sampleLibraryPath());
+    for (const QString& name : library.entryList({"*.txt"}, QDir::Files))
+        QTest::addRow("%s", qPrintable(name)) << library.filePath(name);
+}
+
+void TestReader::sampleTest() {
+    QFETCH(QString, path);
+    QuestionStore store;
+    QCOMPARE(ReaderFixture::readPath(path, store), QString());
+    QVERIFY(store.questionCount >= 1 && store.questionCount <= 30);
+    const QDir pages(path.chopped(4));
+    QVERIFY(pages.exists("front.htm"));
+    for (int q = 1; q <= store.questionCount; ++q) {
+        QVERIFY2(pages.exists(QString("question%1.htm").arg(q)), qPrintable(QString::number(q)));
+        QVERIFY(store.questionType[q] >= KSINGLECHOICE &&
+                store.questionType[q] <= KMULTIENTRYMULTI);
+        for (int j = 1; j <= kMaxOptions; ++j)
+            store.userMarks[q][j] = store.answerKey[q][j];
+        store.userText[q] =
+            store.questionType[q] == KMULTIENTRYMULTI ? store.altText[q][1] : store.answerText[q];
+        QVERIFY2(isQuestionRight(store, q), qPrintable(QString("question %1").arg(q)));
+    }
+}
+
+void TestReader::sampleLibrary() {
+    const QDir library(sampleLibraryPath());
+    QSet<int> types;
+    for (const QString& name : library.entryList({"*.txt"}, QDir::Files)) {
+        QuestionStore store;
+        QCOMPARE(ReaderFixture::readPath(library.filePath(name), store), QString());
+        for (int q = 1; q <= store.questionCount; ++q)
+            types.insert(store.questionType[q]);
+    }
+    QCOMPARE(types.size(), 11);
+    QFile worked(library.filePath("Shapes and Numbers.txt"));
+    QVERIFY(worked.open(QIODevice::ReadOnly));
+    QCOMPARE(worked.readAll(), joined(kWorkedExample, "\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestReader)
