@@ -1,17 +1,127 @@
+// The start screen: setting it up, the test list, the pupil's name, the front page and the
+// move to question 1; and loading a test file into the store.
 #include "app/form.h"
+#include "content/test_file_reader.h"
+#include "content/test_library.h"
+#include "ui/file_list_box.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 namespace corvane {
+namespace {
 
-void TForm1::FormActivate(QObject*) {}
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kNameBoxOrange = 0x0099FF;
+constexpr TColor kAnswerBoxOrange = 0x60C8FF;
 
-void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void setBackground(QWidget* widget, TColor colour) {
+    QPalette colours = widget->palette();
+    colours.setColor(widget->backgroundRole(), fromTColor(colour));
+    widget->setPalette(colours);
+}
 
-void TForm1::IStartOkClick(QObject*) {}
+void setEditColours(QLineEdit* edit, TColor background, TColor text) {
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, fromTColor(background));
+    colours.setColor(QPalette::Text, fromTColor(text));
+    edit->setPalette(colours);
+}
 
-void TForm1::ClickStartClick(QObject*) {}
+} // namespace
 
-void TForm1::drawfrontpage() {}
+void TForm1::FormActivate(QObject*) {
+    for (ImageControl* image : {IRew, IFF, IPrevious, INext, IFinish, IReset})
+        showPanel(image);
+    // Qt widgets paint double-buffered already.
 
-void TForm1::loadfile() {}
+    hidePanel(FrontPanel);
+    showPanel(StartPanel);
+    for (QWidget* panel : {ResultPanel, MultiPanel, YesNoPanel})
+        hidePanel(panel);
+    StartPanel->raise();
+
+    currentQuestion = -1;
+    reviewMode = 0;
+
+    programFolder = seams().programFolder.path() + "/";
+    testFolder = programFolder + "test/";
+    helpFilePath = programFolder + "LumbrelHelp.pdf";
+
+    for (QWidget* panel : {static_cast<QWidget*>(this), StartPanel, ResultPanel, FrontPanel,
+                           QuestionPanel, orderpanel, MultiPanel, SinglePanel, YesNoPanel})
+        setBackground(panel, kWhite);
+
+    hidePanel(QuestionPanel);
+    hidePanel(FrontPanel);
+    showPanel(StartPanel);
+    for (QWidget* panel : {YesNoPanel, MultiPanel, ResultPanel})
+        hidePanel(panel);
+
+    Clearscreen3(FileList->canvasImage(), FileList, kWhite);
+    setEditColours(EStartName, kNameBoxOrange, 0x000000);
+
+    enterFolder(testFolder);
+    for (const QString& entry : listTestEntries())
+        FileList->addSorted(entry);
+}
+
+void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
+    const QListWidgetItem* item = FileList->itemAt(X, Y);
+    if (!item) return;
+    const QString entry = item->text();
+    testName = removeTxt(fromQt(entry));
+    testFilePath = programFolder + "test/" + entryFileName(entry);
+    loadfile();
+    testPageFolder = removeTxt(testFilePath);
+    frontPagePath = testPageFolder + "/front.htm";
+}
+
+void TForm1::IStartOkClick(QObject*) {
+    pupilName = fromQt(EStartName->text());
+    if (pupilName.empty()) {
+        seams().dialogs.showMessage("Please enter your name");
+        return;
+    }
+    hidePanel(StartPanel);
+    LheaderName->setText(toQt("Name: " + pupilName));
+    showPanel(FrontPanel);
+    currentQuestion = 0;
+    resetAnswers(store);
+    singleenter->setText(QString());
+    drawfrontpage();
+}
+
+void TForm1::drawfrontpage() {
+    testPageFolder = removeTxt(testFilePath);
+    frontPagePath = testPageFolder + "/front.htm";
+    Front->Navigate("file://" + frontPagePath);
+    Questionno->setVisible(true);
+    currentQuestion = 0;
+    Questionno->setToolTip("Click here to start the test");
+}
+
+void TForm1::ClickStartClick(QObject*) {
+    if (currentQuestion == 0) {
+        // A test without questions has nothing to start; the front page stays.
+        if (store.questionCount < 1) {
+            seams().dialogs.showMessage("This test has no questions");
+            return;
+        }
+        hidePanel(FrontPanel);
+        showPanel(QuestionPanel);
+        currentQuestion = 1;
+        reviewMode = 0;
+    }
+    if (currentQuestion > 0) drawquestion();
+}
+
+void TForm1::loadfile() {
+    readTestFile(testFilePath, store);
+    resetAnswers(store);
+    singleenter->setText(QString());
+    setEditColours(singleenter, kAnswerBoxOrange, 0x000000);
+    begintest();
+}
 
 } // namespace corvane

@@ -1,21 +1,153 @@
+// The stage of a run and the moves between the start screen, the front page and the
+// questions; putting one question on screen.
 #include "app/form.h"
 
+#include <QLabel>
+#include <QLineEdit>
+
+#include <string>
+
 namespace corvane {
+namespace {
 
-void TForm1::begintest() {}
+constexpr TColor kCaptionOrange = 0x0099FF;
+constexpr int kCaptionCentre = 242; // one more than the caption's width, as the layout has it
+const char* const kStartHint = "Click here to start the test";
 
-void TForm1::drawquestion() {}
+bool isTypedAnswer(std::int32_t type) {
+    switch (type) {
+    case KWORD:
+    case KCURRENCY:
+    case KCOMMA:
+    case KTIME:
+    case KMULTIENTRY:
+    case KMULTIENTRYMULTI:
+        return true;
+    default:
+        return false;
+    }
+}
 
-void TForm1::printquestionno(const Text&) {}
+} // namespace
 
-void TForm1::INextMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TForm1::begintest() {
+    showPanel(StartPanel);
+    hidePanel(ResultPanel);
+    hidePanel(YesNoPanel);
+    hidePanel(MultiPanel);
+    hidePanel(FrontPanel);
+    pupilName.clear();
+    QFont nameFont = EStartName->font();
+    nameFont.setPixelSize(pointsToPixels(16));
+    EStartName->setFont(nameFont);
+    LheaderName->setText("Name: ");
+    currentQuestion = -1;
+    Questionno->setToolTip(kStartHint);
+}
 
-void TForm1::IPreviousMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TForm1::drawquestion() {
+    const std::int32_t q = currentQuestion;
+    Questionno->setToolTip(QString());
+    printquestionno("Question " + std::to_string(q) + "/" + std::to_string(store.questionCount));
+    questionPagePath = testPageFolder + "/question" + std::to_string(q) + ".htm";
+    Question->Navigate("file://" + questionPagePath);
 
-void TForm1::IRewMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+    // Each choice shows its panel first and then hides the other three.
+    const std::int32_t type = store.questionType[q];
+    auto choose = [this](QWidget* shown) {
+        showPanel(shown);
+        for (QWidget* panel : {MultiPanel, YesNoPanel, SinglePanel, orderpanel})
+            if (panel != shown) hidePanel(panel);
+    };
+    if (type == KSINGLECHOICE || type == KMULTICHOICE) {
+        choose(MultiPanel);
+        drawmultiple();
+    } else if (type == KYESNO) {
+        choose(YesNoPanel);
+        drawmultiple();
+    } else if (isTypedAnswer(type)) {
+        choose(SinglePanel);
+        Curr->setVisible(type == KCURRENCY);
+        if (type == KMULTIENTRYMULTI)
+            drawmultientry();
+        else
+            drawsingle();
+        singleenter->setFocus();
+    } else if (type == KORDER || type == KORDERUSER) {
+        choose(orderpanel);
+        draworder();
+    }
+}
 
-void TForm1::IFFMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TForm1::printquestionno(const Text& caption) {
+    Clearscreen(Questionno, kCaptionOrange);
+    CanvasState& canvas = Questionno->canvas();
+    canvas.fontColor = Qt::black;
+    canvas.brushClear = true;
+    canvas.fontSize = 12;
+    canvas.fontBold = true;
+    canvas.fontName = "Arial";
+    const QString shown = toQt(caption);
+    Questionno->textOut((kCaptionCentre - Questionno->textWidth(shown)) / 2, 2, shown);
+}
 
-void TForm1::goOn() {}
+void TForm1::goOn() {
+    if (currentQuestion > 0 && currentQuestion < store.questionCount) ++currentQuestion;
+    if (currentQuestion == -1) {
+        pupilName = fromQt(EStartName->text());
+        if (pupilName.empty()) {
+            seams().dialogs.showMessage("Please enter your name");
+            return;
+        }
+        hidePanel(StartPanel);
+        LheaderName->setText(toQt("Name: " + pupilName));
+        showPanel(FrontPanel);
+        currentQuestion = 0;
+        drawfrontpage();
+        return;
+    }
+    if (currentQuestion == 0) {
+        // A test without questions has nothing to go on to; the front page stays.
+        if (store.questionCount < 1) {
+            seams().dialogs.showMessage("This test has no questions");
+            return;
+        }
+        hidePanel(FrontPanel);
+        showPanel(QuestionPanel);
+        currentQuestion = 1;
+    }
+    if (currentQuestion > 0) drawquestion();
+}
+
+void TForm1::INextMouseDown(QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers, int, int) {
+    if (Button == Qt::LeftButton) goOn();
+}
+
+void TForm1::IPreviousMouseDown(QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers, int, int) {
+    if (Button != Qt::LeftButton || currentQuestion < 0) return;
+    --currentQuestion;
+    if (currentQuestion == -1) {
+        begintest();
+    } else if (currentQuestion == 0) {
+        // Back from question 1 to the front page screen, not just its page.
+        hidePanel(QuestionPanel);
+        showPanel(FrontPanel);
+        drawfrontpage();
+    } else {
+        drawquestion();
+    }
+}
+
+void TForm1::IRewMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    if (currentQuestion <= 0) return;
+    currentQuestion = 1;
+    drawquestion();
+}
+
+void TForm1::IFFMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    if (currentQuestion <= 0) return;
+    currentQuestion = store.questionCount;
+    drawquestion();
+}
 
 } // namespace corvane

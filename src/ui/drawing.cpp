@@ -2,33 +2,48 @@
 // of an image control. Each sets the attributes it relies on and leaves them set.
 #include "app/form.h"
 
-#include <QListWidget>
-
 namespace corvane {
 
-void TForm1::Clearscreen(ImageControl* image, TColor colour) {
+namespace {
+
+// Fills `area` with `colour` (brush and pen take it, the brush solid).
+void fill(ImageControl* image, const QRect& area, TColor colour) {
     CanvasState& canvas = image->canvas();
     canvas.brushColor = fromTColor(colour);
     canvas.brushClear = false;
     canvas.penColor = fromTColor(colour);
-    image->fillRect(QRect(0, 0, image->width(), image->height()));
+    image->fillRect(area);
+}
+
+// Fills `area`, then frames it one pixel wide in black; the brush stays black.
+void fillAndFrame(ImageControl* image, const QRect& area, TColor colour) {
+    fill(image, area, colour);
+    image->canvas().brushColor = Qt::black;
+    image->frameRect(area);
+}
+
+QRect areaOf(const QWidget* control) {
+    return QRect(0, 0, control->width(), control->height());
+}
+
+// Left edge of `text` centred across the image, in the canvas font; truncates toward zero, so
+// a text wider than the image starts left of it.
+int centredLeft(ImageControl* image, const QString& text) {
+    return (image->width() - image->textWidth(text)) / 2;
+}
+
+} // namespace
+
+void TForm1::Clearscreen(ImageControl* image, TColor colour) {
+    fill(image, areaOf(image), colour);
 }
 
 void TForm1::Clearscreen2(ImageControl* image, TColor colour) {
-    Clearscreen(image, colour);
-    image->canvas().brushColor = Qt::black;
-    image->frameRect(QRect(0, 0, image->width(), image->height()));
+    fillAndFrame(image, areaOf(image), colour);
 }
 
 void TForm1::Clearscreen3(ImageControl* surface, QWidget* control, TColor colour) {
-    CanvasState& canvas = surface->canvas();
-    const QRect area(0, 0, control->width(), control->height());
-    canvas.brushColor = fromTColor(colour);
-    canvas.brushClear = false;
-    canvas.penColor = fromTColor(colour);
-    surface->fillRect(area);
-    canvas.brushColor = Qt::black;
-    surface->frameRect(area);
+    fillAndFrame(surface, areaOf(control), colour);
 }
 
 void TForm1::Printf4(ImageControl* image, TColor textColour, std::int32_t size, std::int32_t x,
@@ -45,7 +60,7 @@ void TForm1::Printf4(ImageControl* image, TColor textColour, std::int32_t size, 
         image->textOut(x, y, shown);
         break;
     case 1:
-        image->textOut((image->width() - image->textWidth(shown)) / 2, y, shown);
+        image->textOut(centredLeft(image, shown), y, shown);
         break;
     case 2:
         image->textOut(x - image->textWidth(shown), y, shown);
@@ -71,7 +86,7 @@ void TForm1::drawBoxText(ImageControl* image, TColor fill, std::int32_t size, st
     canvas.fontBold = true;
     if (centred != 1) return;
     const QString shown = toQt(text);
-    image->textOut((image->width() - image->textWidth(shown)) / 2, y, shown);
+    image->textOut(centredLeft(image, shown), y, shown);
 }
 
 void TForm1::DrawButton1(ImageControl* image, std::int32_t size, std::int32_t y, const Text& text,
