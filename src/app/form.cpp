@@ -17,7 +17,9 @@ TForm1::TForm1(const Seams& seams, QWidget* parent) : QWidget(parent), seams_(se
     guarded([this] { FormCreate(this); });
 }
 
-TForm1::~TForm1() { qApp->removeEventFilter(this); }
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+}
 
 void TForm1::guarded(const std::function<void()>& handler) {
     try {
@@ -55,8 +57,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver->window() != this) return false;
-    const bool propagated = event == lastKeyEvent_ && lastKeyReceiver_ &&
-                            lastKeyReceiver_->parentWidget() == receiver;
+    const bool propagated =
+        event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
     lastKeyEvent_ = event;
     lastKeyReceiver_ = receiver;
     if (propagated) return false;

@@ -47,7 +47,7 @@ struct ImageList {
 
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(const Seams& seams, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -113,8 +113,8 @@ public:
     ImageControl* BCorrectSingle = nullptr;
     ImageControl* CorrectSingle = nullptr;
 
-    std::array<ImageControl*, 5> ManLetters{};   // ManA..ManE
-    std::array<ImageControl*, 5> AnswerBoxes{};  // Answer1, Answer2, answer3, answer4, answer5
+    std::array<ImageControl*, 5> ManLetters{};  // ManA..ManE
+    std::array<ImageControl*, 5> AnswerBoxes{}; // Answer1, Answer2, answer3, answer4, answer5
     ImageControl* BCorrMult = nullptr;
     ImageControl* CorrMult = nullptr;
 
@@ -125,7 +125,7 @@ public:
     ImageControl* BYesNoCorrect = nullptr;
     ImageControl* YesNoCorrect = nullptr;
 
-    std::array<ImageControl*, 5> OrderPlaces{};  // OrderA..OrderE
+    std::array<ImageControl*, 5> OrderPlaces{}; // OrderA..OrderE
     ImageControl* Border = nullptr;
     ImageControl* Order = nullptr;
     ImageControl* Bordercorrect = nullptr;
@@ -160,14 +160,14 @@ public:
     void begintest();
     void drawquestion();
     void printquestionno(const Text& caption);
-    void INextMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                        int X, int Y);
-    void IPreviousMouseDown(QObject* Sender, Qt::MouseButton Button,
-                            Qt::KeyboardModifiers Shift, int X, int Y);
-    void IRewMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                       int X, int Y);
-    void IFFMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                      int X, int Y);
+    void INextMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                        int Y);
+    void IPreviousMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                            int X, int Y);
+    void IRewMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                       int Y);
+    void IFFMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                      int Y);
     void goOn(); // the go-on step shared by INext and the Enter key
 
     // ---- Answer panels and input ----------------------------------------------------------
@@ -213,12 +213,12 @@ public:
     static void hidePanel(QWidget* panel);
     Seams& seams() { return seams_; }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildLayout();
     void connectHandlers();
     void drawBoxText(ImageControl* image, TColor fill, std::int32_t size, std::int32_t y,

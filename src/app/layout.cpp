@@ -100,9 +100,9 @@ void TForm1::buildLayout() {
     IStartOk = makeImage(StartPanel, "IStartOk", {640, 65, 63, 63}, Picture::StartTestButton);
     NameI = makeImage(StartPanel, "NameI", {200, 102, 390, 66}, Picture::NameField);
     StartTest = makeImage(StartPanel, "StartTest", {250, 170, 290, 43}, Picture::SelectTestBanner);
-    EStartName = makeEdit(StartPanel, "EStartName", {285, 120, 291, 31},
-                          pixelFont("Arial", 21, true), fromTColor(0x857E68),
-                          "Type your name here ");
+    EStartName =
+        makeEdit(StartPanel, "EStartName", {285, 120, 291, 31}, pixelFont("Arial", 21, true),
+                 fromTColor(0x857E68), "Type your name here ");
     FileList = new FileListBox(StartPanel);
     FileList->setObjectName("FileList");
     FileList->setGeometry(195, 220, 391, 271);
@@ -116,7 +116,8 @@ void TForm1::buildLayout() {
     // Front page.
     Front = seams_.browsers.create(FrontPanel, "Front");
     Front->widget()->setGeometry(0, -10, 791, 526);
-    ClickStart = makeImage(FrontPanel, "ClickStart", {240, 517, 280, 40}, Picture::ClickStartButton);
+    ClickStart =
+        makeImage(FrontPanel, "ClickStart", {240, 517, 280, 40}, Picture::ClickStartButton);
 
     // Question screen.
     Question = seams_.browsers.create(QuestionPanel, "Question");
@@ -128,12 +129,12 @@ void TForm1::buildLayout() {
     const char* backHint = "Click here to go back a question";
     const char* nextHint =
         "Click here to go next question. When you'v answered all the question press finish";
-    IRew = makeImage(QuestionPanel, "IRew", {270, 528, 50, 25}, Picture::FirstButton, true,
-                     backHint);
-    IPrevious = makeImage(QuestionPanel, "IPrevious", {330, 528, 50, 25},
-                          Picture::PreviousButton, true, backHint);
-    INext = makeImage(QuestionPanel, "INext", {395, 528, 50, 25}, Picture::NextButton, true,
-                      nextHint);
+    IRew =
+        makeImage(QuestionPanel, "IRew", {270, 528, 50, 25}, Picture::FirstButton, true, backHint);
+    IPrevious = makeImage(QuestionPanel, "IPrevious", {330, 528, 50, 25}, Picture::PreviousButton,
+                          true, backHint);
+    INext =
+        makeImage(QuestionPanel, "INext", {395, 528, 50, 25}, Picture::NextButton, true, nextHint);
     IFF = makeImage(QuestionPanel, "IFF", {455, 528, 50, 25}, Picture::LastButton, true, nextHint);
     IFinish = makeImage(QuestionPanel, "IFinish", {520, 528, 100, 25}, Picture::FinishButton, true,
                         "When you've answered all the questions, click here to finish the test");
@@ -160,9 +161,9 @@ void TForm1::buildLayout() {
     QPalette currColours = Curr->palette();
     currColours.setColor(QPalette::Window, fromTColor(0x68CCFF));
     Curr->setPalette(currColours);
-    singleenter = makeEdit(SinglePanel, "singleenter", {150, 6, 206, 23},
-                           pixelFont("Comic Sans MS", 16, true), Qt::white,
-                           "Enter the answer here ");
+    singleenter =
+        makeEdit(SinglePanel, "singleenter", {150, 6, 206, 23},
+                 pixelFont("Comic Sans MS", 16, true), Qt::white, "Enter the answer here ");
     BCorrectSingle =
         makeImage(SinglePanel, "BCorrectSingle", {520, 2, 250, 29}, Picture::AnswerFrame);
     CorrectSingle = makeBox(SinglePanel, "CorrectSingle", {540, 5, 216, 23});
@@ -174,9 +175,9 @@ void TForm1::buildLayout() {
     const std::array<int, 5> manLefts = {5, 105, 200, 300, 395};
     const std::array<int, 5> boxLefts = {50, 150, 245, 345, 440};
     for (int k = 0; k < 5; ++k) {
-        ManLetters[k] = makeImage(MultiPanel, manNames[k], {manLefts[k], 5, 25, 25},
-                                  static_cast<Picture>(static_cast<int>(Picture::LetterA) + k),
-                                  true);
+        ManLetters[k] =
+            makeImage(MultiPanel, manNames[k], {manLefts[k], 5, 25, 25},
+                      static_cast<Picture>(static_cast<int>(Picture::LetterA) + k), true);
         AnswerBoxes[k] = makeBox(MultiPanel, boxNames[k], {boxLefts[k], 5, 25, 25});
     }
     BCorrMult = makeImage(MultiPanel, "BCorrMult", {510, 2, 250, 29}, Picture::AnswerFrame);
@@ -187,8 +188,7 @@ void TForm1::buildLayout() {
     YesSelect = makeBox(YesNoPanel, "YesSelect", {115, 5, 28, 25});
     NoL = makeImage(YesNoPanel, "NoL", {180, 5, 100, 25}, Picture::NoButton, true);
     NoSelect = makeBox(YesNoPanel, "NoSelect", {290, 5, 28, 25});
-    BYesNoCorrect =
-        makeImage(YesNoPanel, "BYesNoCorrect", {510, 2, 250, 29}, Picture::AnswerFrame);
+    BYesNoCorrect = makeImage(YesNoPanel, "BYesNoCorrect", {510, 2, 250, 29}, Picture::AnswerFrame);
     YesNoCorrect = makeBox(YesNoPanel, "YesNoCorrect", {525, 5, 221, 23});
     YesNoCorrect->setTransparent(true);
 
@@ -237,9 +237,8 @@ void TForm1::connectHandlers() {
                 });
     };
     auto onClick = [this](ImageControl* image, Click handler) {
-        connect(image, &ImageControl::clicked, this, [this, image, handler] {
-            guarded([&] { (this->*handler)(image); });
-        });
+        connect(image, &ImageControl::clicked, this,
+                [this, image, handler] { guarded([&] { (this->*handler)(image); }); });
     };
 
     onClick(IStartOk, &TForm1::IStartOkClick);
@@ -259,10 +258,14 @@ void TForm1::connectHandlers() {
 
     connect(singleenter, &QLineEdit::textChanged, this,
             [this] { guarded([this] { SingleEnterChange(singleenter); }); });
-    for (ImageControl* image : ManLetters) onClick(image, &TForm1::MultiClick);
-    for (ImageControl* image : AnswerBoxes) onClick(image, &TForm1::MultiClick);
-    for (ImageControl* image : {YesL, YesSelect, NoL, NoSelect}) onClick(image, &TForm1::MultiClick);
-    for (ImageControl* image : OrderPlaces) onPress(image, &TForm1::LabelOrderClick);
+    for (ImageControl* image : ManLetters)
+        onClick(image, &TForm1::MultiClick);
+    for (ImageControl* image : AnswerBoxes)
+        onClick(image, &TForm1::MultiClick);
+    for (ImageControl* image : {YesL, YesSelect, NoL, NoSelect})
+        onClick(image, &TForm1::MultiClick);
+    for (ImageControl* image : OrderPlaces)
+        onPress(image, &TForm1::LabelOrderClick);
     onPress(BlankOrder, &TForm1::LabelOrderClick);
     onClick(Iclear, &TForm1::OrderClearClick);
 

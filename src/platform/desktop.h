@@ -6,13 +6,13 @@ namespace corvane {
 
 // Opens documents with the system's viewer.
 class DesktopDocuments : public Documents {
-public:
+  public:
     void open(const std::string& path) override;
 };
 
 // The folder the running executable lies in.
 class ExecutableFolder : public ProgramFolder {
-public:
+  public:
     std::string path() override;
 };
 

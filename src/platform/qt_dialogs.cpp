@@ -32,8 +32,7 @@ void QtDialogs::errorBox(const QString& text, const QString& caption) {
 }
 
 bool QtDialogs::offerDisplayMode(const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    owner_);
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner_);
     return box.exec() == QMessageBox::Yes;
 }
 

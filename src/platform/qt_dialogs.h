@@ -5,7 +5,7 @@
 namespace corvane {
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
 
@@ -16,7 +16,7 @@ public:
     void errorBox(const QString& text, const QString& caption) override;
     bool offerDisplayMode(const QString& text, const QString& caption) override;
 
-private:
+  private:
     QWidget* owner_;
 };
 

@@ -14,19 +14,19 @@ namespace corvane {
 // and a fake in tests/support/.
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
-    virtual void showMessage(const QString& text) = 0;              // OK
-    virtual bool confirm(const QString& text) = 0;                  // Yes / No; true on Yes
+    virtual void showMessage(const QString& text) = 0; // OK
+    virtual bool confirm(const QString& text) = 0;     // Yes / No; true on Yes
     virtual QString inputBox(const QString& title, const QString& prompt,
-                             const QString& defaultText) = 0;       // the default on Cancel
+                             const QString& defaultText) = 0;               // the default on Cancel
     virtual void errorBox(const QString& text, const QString& caption) = 0; // stop icon, OK
     virtual bool offerDisplayMode(const QString& text, const QString& caption) = 0; // Yes / No
 };
 
 // One embedded browser view: a widget of the window that can be asked to show a page.
 class BrowserView {
-public:
+  public:
     virtual ~BrowserView() = default;
     virtual QWidget* widget() = 0;
     // Shows the page at `url` exactly as built ("file://" + path); throws AppError on refusal.
@@ -34,26 +34,26 @@ public:
 };
 
 class BrowserViews {
-public:
+  public:
     virtual ~BrowserViews() = default;
     virtual std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) = 0;
 };
 
 class DisplayModes {
-public:
+  public:
     virtual ~DisplayModes() = default;
     virtual QSize screenSize() = 0;
     virtual void setMode(int width, int height) = 0; // failures are not reported
 };
 
 class Documents {
-public:
+  public:
     virtual ~Documents() = default;
     virtual void open(const std::string& path) = 0; // with the system's viewer; outcome ignored
 };
 
 class ProgramFolder {
-public:
+  public:
     virtual ~ProgramFolder() = default;
     virtual std::string path() = 0; // the folder of the running executable, no trailing separator
 };

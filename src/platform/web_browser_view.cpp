@@ -5,8 +5,8 @@
 
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEngineProfile>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <functional>
@@ -15,7 +15,7 @@ namespace corvane {
 namespace {
 
 class WebBrowserView : public BrowserView {
-public:
+  public:
     WebBrowserView(QWidget* parent, const QString& name,
                    std::function<QWebEngineProfile*()> profile)
         : container_(new QWidget(parent)), profile_(std::move(profile)) {
@@ -32,7 +32,7 @@ public:
         view()->setUrl(target);
     }
 
-private:
+  private:
     QWebEngineView* view() {
         if (!view_) {
             view_ = new QWebEngineView(container_);
@@ -52,7 +52,9 @@ private:
 
 WebBrowserViews::WebBrowserViews() = default;
 
-WebBrowserViews::~WebBrowserViews() { delete profile_; }
+WebBrowserViews::~WebBrowserViews() {
+    delete profile_;
+}
 
 QWebEngineProfile* WebBrowserViews::profile() {
     if (!profile_) {

@@ -10,12 +10,12 @@ namespace corvane {
 // container until it is first asked to show a page (or warmUp() is called).
 // All views share one off-the-record profile: nothing is written to disk.
 class WebBrowserViews : public BrowserViews {
-public:
+  public:
     WebBrowserViews();
     ~WebBrowserViews() override;
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
-private:
+  private:
     QWebEngineProfile* profile();
     QWebEngineProfile* profile_ = nullptr;
 };

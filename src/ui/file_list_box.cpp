@@ -31,13 +31,15 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), canvas_(new Ima
 
 void FileListBox::addSorted(const QString& entry) {
     int row = 0;
-    while (row < count() && !sortsBefore(entry, item(row)->text())) ++row;
+    while (row < count() && !sortsBefore(entry, item(row)->text()))
+        ++row;
     insertItem(row, entry);
 }
 
 QStringList FileListBox::entries() const {
     QStringList names;
-    for (int row = 0; row < count(); ++row) names << item(row)->text();
+    for (int row = 0; row < count(); ++row)
+        names << item(row)->text();
     return names;
 }
 

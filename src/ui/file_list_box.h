@@ -10,7 +10,7 @@ namespace corvane {
 // over a surface of its own size that the drawing routines can clear.
 class FileListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit FileListBox(QWidget* parent = nullptr);
 
     // Inserts `entry` at its place in the case-insensitive order.
@@ -19,14 +19,14 @@ public:
 
     ImageControl* canvasImage() const { return canvas_; }
 
-signals:
+  signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     ImageControl* canvas_;
 };
 

@@ -8,7 +8,9 @@
 
 namespace corvane {
 
-int pointsToPixels(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+int pointsToPixels(int points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -112,7 +114,8 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         emit clicked(event->button(), event->modifiers(), event->position().toPoint());
 }
 

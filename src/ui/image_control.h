@@ -23,7 +23,7 @@ struct CanvasState {
 // surface of its own size. Emits a click and a mouse press with the button and position.
 class ImageControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ImageControl(QWidget* parent = nullptr);
 
     void setPicture(const QImage& picture, bool stretch = false);
@@ -49,16 +49,16 @@ public:
     // The font of the canvas, sized in pixels from its point size (96 pixels per inch).
     QFont canvasFont() const;
 
-signals:
+  signals:
     void clicked(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QImage shownImage() const;
 
     QImage picture_;

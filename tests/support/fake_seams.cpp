@@ -13,7 +13,9 @@ bool FakeDialogs::nextYes() {
     return yes;
 }
 
-void FakeDialogs::showMessage(const QString& text) { shown.push_back({"message", text, {}}); }
+void FakeDialogs::showMessage(const QString& text) {
+    shown.push_back({"message", text, {}});
+}
 
 bool FakeDialogs::confirm(const QString& text) {
     shown.push_back({"confirm", text, {}});
@@ -48,7 +50,7 @@ QStringList FakeDialogs::texts(const QString& kind) const {
 namespace {
 
 class FakeBrowserView : public BrowserView {
-public:
+  public:
     FakeBrowserView(QWidget* parent, const QString& name, FakeBrowserViews& owner)
         : widget_(new QWidget(parent)), name_(name), owner_(owner) {
         widget_->setObjectName(name);
@@ -59,7 +61,7 @@ public:
         owner_.navigations[name_].push_back(url);
     }
 
-private:
+  private:
     QWidget* widget_;
     QString name_;
     FakeBrowserViews& owner_;

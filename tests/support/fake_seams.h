@@ -16,7 +16,7 @@ namespace corvane::testing {
 
 // Records every dialog and answers from a script; an empty script answers No / Cancel.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         QString kind; // "message", "confirm", "input", "error", "display"
         QString text;
@@ -30,20 +30,20 @@ public:
     void errorBox(const QString& text, const QString& caption) override;
     bool offerDisplayMode(const QString& text, const QString& caption) override;
 
-    std::deque<bool> yesAnswers;       // for confirm and offerDisplayMode
-    std::deque<QString> inputAnswers;  // for inputBox; missing means Cancel
+    std::deque<bool> yesAnswers;      // for confirm and offerDisplayMode
+    std::deque<QString> inputAnswers; // for inputBox; missing means Cancel
     std::vector<Shown> shown;
 
     QStringList texts(const QString& kind) const;
     void clear() { shown.clear(); }
 
-private:
+  private:
     bool nextYes();
 };
 
 // Browser views that record the URLs they are asked to show.
 class FakeBrowserViews : public BrowserViews {
-public:
+  public:
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
     std::map<QString, std::vector<std::string>> navigations; // view name -> URLs
@@ -53,7 +53,7 @@ public:
 };
 
 class FakeDisplayModes : public DisplayModes {
-public:
+  public:
     QSize screenSize() override { return size; }
     void setMode(int width, int height) override { modes.emplace_back(width, height); }
 
@@ -62,13 +62,13 @@ public:
 };
 
 class FakeDocuments : public Documents {
-public:
+  public:
     void open(const std::string& path) override { opened.push_back(path); }
     std::vector<std::string> opened;
 };
 
 class FakeProgramFolder : public ProgramFolder {
-public:
+  public:
     std::string path() override { return folder; }
     std::string folder = "/nonexistent-program-folder";
 };
