@@ -1,0 +1,25 @@
+#pragma once
+
+#include "content/text.h"
+
+#include <optional>
+
+namespace corvane::check {
+
+// A typed answer whose money form (currencyForm) is exactly `stored`, or none when no typed
+// answer has that form. The form of a typed answer never holds a blank, a lower-case letter,
+// "P" or "£" once it is two characters or longer, while a one-character form is the typed
+// character itself, upper-cased: so those are the stored answers that can be reached.
+std::optional<Text> currencyInput(const Text& stored);
+
+// The form a typed two-number answer is compared in: topair(trim(upper(typed))).
+Text pairForm(const Text& typed);
+
+// True when some typed answer has the pair form `stored`. Every pair form is its own pair
+// form, so `stored` can be reached exactly when it is one: then typing it is the proof.
+bool pairReachable(const Text& stored);
+
+// The compared form of a number answer: tocomma(trim(upper(text))).
+Text commaForm(const Text& text);
+
+} // namespace corvane::check
