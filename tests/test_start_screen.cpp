@@ -1,0 +1,289 @@
+#include "app/fonts.h"
+#include "app/form.h"
+#include "support/fake_seams.h"
+#include "support/test_files.h"
+#include "ui/file_list_box.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+using corvane::Text;
+using corvane::TForm1;
+using corvane::testing::crlfLines;
+using corvane::testing::writeFile;
+
+namespace {
+
+// A test of `count` typed-word questions.
+QByteArray wordTest(int count) {
+    QStringList lines{QString::number(count)};
+    for (int q = 1; q <= count; ++q)
+        lines << "KWORD"
+              << "comment"
+              << "0"
+              << "0"
+              << "0"
+              << "0"
+              << "0"
+              << "0"
+              << "cat"
+              << "---";
+    return crlfLines(lines);
+}
+
+enum class Library { Ready, NoTestFolder, NoProgramFolder };
+
+// A program folder in a temporary folder, and the window on it, shown and activated.
+struct StartScreen {
+    explicit StartScreen(const QStringList& testFiles = {}, int questions = 2,
+                         Library library = Library::Ready) {
+        if (library == Library::Ready) QDir(dir.path()).mkpath("test");
+        for (const QString& name : testFiles)
+            writeFile(dir, "test/" + name, wordTest(questions));
+        const QString folder =
+            library == Library::NoProgramFolder ? dir.filePath("gone") : dir.path();
+        desktop.display.size = {800, 600};
+        desktop.programFolder.folder = QFile::encodeName(folder).toStdString();
+        form = std::make_unique<TForm1>(desktop.seams());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    std::string folder() const { return desktop.programFolder.folder + "/"; }
+
+    // Presses `button` on the list entry `entry`, as the pupil does.
+    void pressEntry(const QString& entry, Qt::MouseButton button = Qt::LeftButton) {
+        const QList<QListWidgetItem*> found = form->FileList->findItems(entry, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        const QPoint centre = form->FileList->visualItemRect(found.front()).center();
+        QTest::mousePress(form->FileList->viewport(), button, {}, centre);
+    }
+
+    void typeName(const QString& name) {
+        form->EStartName->clear();
+        QTest::keyClicks(form->EStartName, name);
+    }
+
+    QTemporaryDir dir;
+    corvane::testing::FakeDesktop desktop;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Library)
+
+class StartScreenTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { corvane::registerFontSubstitutes(); }
+
+    // Entries of every kind ending in .txt in any case, sorted without regard to case.
+    void listsTestFilesSorted() {
+        StartScreen screen({"b.txt", "QUIZ.TXT", "A.txt", "a.txt.txt", ".hidden.txt",
+                            "Gr\u00f6\u00dfe.txt", "notes.doc", "x.txt/front.htm"});
+        const QStringList expected{".hidden.txt",         "A.txt",    "a.txt.txt", "b.txt",
+                                   "Gr\u00f6\u00dfe.txt", "QUIZ.TXT", "x.txt"};
+        QCOMPARE(screen.form->FileList->entries(), expected);
+        QVERIFY(screen.desktop.dialogs.shown.empty());
+    }
+
+    // The set-up: screens, stage, paths and colours.
+    void setUpPutsTheStartScreenInPlace() {
+        StartScreen screen;
+        TForm1& form = *screen.form;
+        QVERIFY(form.StartPanel->isVisible());
+        for (QWidget* hidden : {form.FrontPanel, form.QuestionPanel, form.ResultPanel,
+                                form.MultiPanel, form.YesNoPanel})
+            QVERIFY(!hidden->isVisibleTo(&form) && !hidden->isEnabled());
+        QCOMPARE(form.currentQuestion, -1);
+        QCOMPARE(form.testFolder, screen.folder() + "test/");
+        QCOMPARE(form.helpFilePath, screen.folder() + "LumbrelHelp.pdf");
+        QCOMPARE(QDir::currentPath(), QDir(screen.dir.filePath("test")).canonicalPath());
+        QCOMPARE(form.EStartName->palette().color(QPalette::Base), QColor(0xFF, 0x99, 0x00));
+        const QImage& list = form.FileList->canvasImage()->surface();
+        QCOMPARE(QColor(list.pixel(0, 0)), QColor(Qt::black));
+        QCOMPARE(QColor(list.pixel(5, 5)), QColor(Qt::white));
+    }
+
+    // A message box closing activates the window again; the list must not fill twice.
+    void setUpRunsOnce() {
+        StartScreen screen({"Shapes.txt"});
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(screen.form.get(), &activate);
+        QApplication::sendEvent(screen.form.get(), &activate);
+        QCOMPARE(screen.form->FileList->entries(), QStringList{"Shapes.txt"});
+    }
+
+    void missingTestFolder_data() {
+        QTest::addColumn<Library>("library");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("no test folder") << Library::NoTestFolder << "File not found.";
+        QTest::addRow("no program folder") << Library::NoProgramFolder << "Invalid filename.";
+    }
+    void missingTestFolder() {
+        QFETCH(Library, library);
+        QFETCH(QString, message);
+        StartScreen screen({}, 0, library);
+        QCOMPARE(screen.desktop.dialogs.texts("error"), QStringList{message});
+        QCOMPARE(screen.form->FileList->count(), 0);
+        QVERIFY(screen.form->StartPanel->isVisible());
+        QCOMPARE(screen.form->currentQuestion, -1);
+    }
+
+    // Any button on an entry loads it; names keep any ".TXT" and lose every ".txt".
+    void pressOnEntryLoads_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QByteArray>("testName");
+        QTest::addColumn<QByteArray>("pageFolder");
+        QTest::addRow("left") << "Shapes.txt" << Qt::LeftButton << QByteArray("Shapes")
+                              << QByteArray("test/Shapes");
+        QTest::addRow("right") << "Shapes.txt" << Qt::RightButton << QByteArray("Shapes")
+                               << QByteArray("test/Shapes");
+        QTest::addRow("upper case") << "QUIZ.TXT" << Qt::LeftButton << QByteArray("QUIZ.TXT")
+                                    << QByteArray("test/QUIZ.TXT");
+        QTest::addRow("doubled") << "a.txt.txt" << Qt::LeftButton << QByteArray("a")
+                                 << QByteArray("test/a");
+        QTest::addRow("accented") << "Gr\u00f6\u00dfe.txt" << Qt::MiddleButton
+                                  << QByteArray("Gr\xf6\xdf"
+                                                "e")
+                                  << QByteArray("test/Gr\xc3\xb6\xc3\x9f"
+                                                "e");
+    }
+    void pressOnEntryLoads() {
+        QFETCH(QString, entry);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QByteArray, testName);
+        QFETCH(QByteArray, pageFolder);
+        StartScreen screen({entry});
+        TForm1& form = *screen.form;
+        screen.typeName("Ann");
+        form.pupilName = "Ann";
+        form.singleenter->setText("left over");
+        form.store.questionCount = 2;
+        form.store.userText[1] = "old answer";
+
+        screen.pressEntry(entry, button);
+
+        QCOMPARE(screen.desktop.dialogs.shown.size(), 0u);
+        QCOMPARE(form.store.questionCount, 2);
+        QCOMPARE(form.store.answerText[2], Text("cat"));
+        QCOMPARE(form.store.userText[1], Text());
+        QCOMPARE(form.testName, testName.toStdString());
+        QCOMPARE(form.testFilePath,
+                 screen.folder() + "test/" + QFile::encodeName(entry).toStdString());
+        QCOMPARE(form.testPageFolder, screen.folder() + pageFolder.toStdString());
+        QCOMPARE(form.frontPagePath, form.testPageFolder + "/front.htm");
+        // The loader ends on the start screen with the typed name kept.
+        QCOMPARE(form.singleenter->text(), QString());
+        QCOMPARE(form.singleenter->palette().color(QPalette::Base), QColor(0xFF, 0xC8, 0x60));
+        QCOMPARE(form.currentQuestion, -1);
+        QCOMPARE(form.pupilName, Text());
+        QCOMPARE(form.LheaderName->text(), QString("Name: "));
+        QCOMPARE(form.EStartName->text(), QString("Ann"));
+    }
+
+    void pressBelowTheEntriesDoesNothing() {
+        StartScreen screen({"Shapes.txt"});
+        QTest::mousePress(screen.form->FileList->viewport(), Qt::LeftButton, {}, {20, 200});
+        QCOMPARE(screen.form->testFilePath, std::string());
+        QCOMPARE(screen.form->store.questionCount, 0);
+    }
+
+    // A folder whose name ends in .txt is listed, and the loader refuses it.
+    void folderEntryFailsToLoad() {
+        StartScreen screen({"x.txt/front.htm"});
+        screen.pressEntry("x.txt");
+        QCOMPARE(screen.desktop.dialogs.texts("error"), QStringList{"File access denied."});
+        QCOMPARE(screen.form->testName, Text("x"));
+        QCOMPARE(screen.form->testPageFolder, std::string()); // set only after a good load
+    }
+
+    void okChecksTheName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("empty") << "";
+        QTest::addRow("spaces") << "   ";
+        QTest::addRow("name") << "Ann Lee";
+    }
+    void okChecksTheName() {
+        QFETCH(QString, name);
+        StartScreen screen({"Shapes.txt"});
+        TForm1& form = *screen.form;
+        screen.pressEntry("Shapes.txt");
+        form.store.userMarks[1][2] = 1;
+        form.singleenter->setText("12");
+        screen.typeName(name);
+
+        QTest::mouseClick(form.IStartOk, Qt::LeftButton);
+
+        if (name.isEmpty()) {
+            QCOMPARE(screen.desktop.dialogs.texts("message"),
+                     QStringList{"Please enter your name"});
+            QCOMPARE(form.currentQuestion, -1);
+            QVERIFY(form.StartPanel->isVisible());
+            QCOMPARE(form.store.userMarks[1][2], 1);
+            QCOMPARE(screen.desktop.browsers.lastUrl("Front"), std::string());
+            return;
+        }
+        QVERIFY(screen.desktop.dialogs.shown.empty());
+        QCOMPARE(form.pupilName, corvane::fromQt(name));
+        QCOMPARE(form.LheaderName->text(), "Name: " + name);
+        QVERIFY(!form.StartPanel->isVisible());
+        QVERIFY(form.FrontPanel->isVisible());
+        QCOMPARE(form.currentQuestion, 0);
+        QCOMPARE(form.store.userMarks[1][2], 0);
+        QCOMPARE(form.singleenter->text(), QString());
+        QVERIFY(!form.Questionno->isHidden());
+        QCOMPARE(screen.desktop.browsers.lastUrl("Front"),
+                 "file://" + screen.folder() + "test/Shapes/front.htm");
+    }
+
+    // Before any test is clicked the paths are empty: the front page is "/front.htm".
+    void okBeforeAnyTestOpensBareFrontPage() {
+        StartScreen screen;
+        screen.typeName("Ann");
+        QTest::mouseClick(screen.form->IStartOk, Qt::LeftButton);
+        QCOMPARE(screen.desktop.browsers.lastUrl("Front"), std::string("file:///front.htm"));
+        QCOMPARE(screen.form->currentQuestion, 0);
+    }
+
+    // The start image opens question 1; a test without questions stays on its front page.
+    void startImageOpensQuestionOne_data() {
+        QTest::addColumn<int>("count");
+        QTest::addRow("two questions") << 2;
+        QTest::addRow("no questions") << 0;
+    }
+    void startImageOpensQuestionOne() {
+        QFETCH(int, count);
+        StartScreen screen({"T.txt"}, count);
+        TForm1& form = *screen.form;
+        screen.pressEntry("T.txt");
+        screen.typeName("Ann");
+        QTest::mouseClick(form.IStartOk, Qt::LeftButton);
+        form.reviewMode = 1;
+
+        QTest::mouseClick(form.ClickStart, Qt::LeftButton);
+
+        if (count == 0) {
+            QCOMPARE(screen.desktop.dialogs.texts("message"),
+                     QStringList{"This test has no questions"});
+            QCOMPARE(form.currentQuestion, 0);
+            QVERIFY(form.FrontPanel->isVisible());
+            QVERIFY(!form.QuestionPanel->isVisible());
+            QVERIFY(screen.desktop.browsers.navigations["Question"].empty());
+            return;
+        }
+        QCOMPARE(form.currentQuestion, 1);
+        QCOMPARE(form.reviewMode, 0);
+        QVERIFY(!form.FrontPanel->isVisible());
+        QVERIFY(form.QuestionPanel->isVisible());
+        QCOMPARE(screen.desktop.browsers.lastUrl("Question"),
+                 "file://" + screen.folder() + "test/T/question1.htm");
+    }
+};
+
+QTEST_MAIN(StartScreenTest)
+#include "test_start_screen.moc"
