@@ -84,7 +84,7 @@ Findings checkChoiceKey(const ScannedQuestion& q) {
     QStringList right;
     for (int j = 1; j <= n; ++j) {
         const auto& entry = q.key[static_cast<std::size_t>(j - 1)];
-        if (entry.value == 1) right << letter(j);
+        if (entry.value == 1) right << (q.type == KYESNO ? (j == 1 ? "Yes" : "No") : letter(j));
         if (entry.value != 0 && entry.value != 1)
             found.push_back(error(FindingKind::KeyNotZeroOrOne, entry.line, q,
                                   QStringLiteral("Key entry %1 is %2; it must be 1 (option %3 is "
@@ -105,8 +105,9 @@ Findings checkChoiceKey(const ScannedQuestion& q) {
     else if (q.type != KMULTICHOICE && right.size() > 1)
         found.push_back(warning(
             FindingKind::SeveralRightOptions, q.key[0].line, q,
-            QStringLiteral("%1 are all marked right; the pupil picks one, and any of them counts.")
-                .arg(q.type == KYESNO ? QStringLiteral("Yes and No") : right.join(", ")),
+            QStringLiteral("Options %1 are all marked right; the pupil picks one, and any of them "
+                           "counts.")
+                .arg(right.join(QStringLiteral(" and "))),
             QStringLiteral("If only one is right, write 0 for the others.")));
     return found;
 }
@@ -117,16 +118,17 @@ std::optional<Finding> checkOrderKey(const ScannedQuestion& q) {
     for (int j = 1; j <= n; ++j) {
         const auto& entry = q.key[static_cast<std::size_t>(j - 1)];
         if (entry.value >= 1 && entry.value <= n && seen.insert(entry.value).second) continue;
-        const QString why = entry.value >= 1 && entry.value <= n
-                                ? QStringLiteral("item %1 is already in an earlier place")
-                                : QStringLiteral("there is no item %1 among the %2 items");
+        const QString why =
+            entry.value >= 1 && entry.value <= n
+                ? QStringLiteral("item %1 is already in an earlier place").arg(entry.value)
+                : QStringLiteral("there is no item %1 among the %2 items").arg(entry.value).arg(n);
         return error(FindingKind::OrderKey, entry.line, q,
                      QStringLiteral("Key entry %1 says place %1 holds item %2, but %3: the key "
                                     "must put each item 1 to %4 in exactly one place, so no "
                                     "order can be right.")
                          .arg(j)
                          .arg(entry.value)
-                         .arg(why.arg(entry.value).arg(n))
+                         .arg(why)
                          .arg(n),
                      QStringLiteral("Write the numbers 1 to %1 in the right order, one per key "
                                     "line.")
