@@ -67,13 +67,14 @@ Finding loadFailure(const ScannedTest& scan, const LoadFailure& failure, int out
                      QStringLiteral("Write a number such as 0, 1 or 4 alone on the line."));
 }
 
-Finding earlyEndFinding(const ScannedTest& scan, const EarlyEnd& end) {
+Finding earlyEndFinding(const ScannedTest& scan, const EarlyEnd& end, bool atCtrlZ) {
     return fileError(FindingKind::EndsEarly, end.line, end.question,
-                     QStringLiteral("The file ends in question %1 of %2: the rest of the test "
+                     QStringLiteral("The file ends%3 in question %1 of %2: the rest of the test "
                                     "reads as empty lines and zeros, and those questions can "
                                     "never be right.")
                          .arg(end.question)
-                         .arg(scan.count.value),
+                         .arg(scan.count.value)
+                         .arg(atCtrlZ ? QStringLiteral(" at a byte 26 (Ctrl-Z)") : QString()),
                      QStringLiteral("Add the missing lines, or write %1 on the count line.")
                          .arg(end.question - 1));
 }
@@ -160,7 +161,7 @@ Findings checkContent(std::string_view bytes) {
                                      QStringLiteral("Write the number of questions, 1 to 30, "
                                                     "on the first line.")));
     } else if (scan.earlyEnd) {
-        findings.push_back(earlyEndFinding(scan, *scan.earlyEnd));
+        findings.push_back(earlyEndFinding(scan, *scan.earlyEnd, readable.size() < bytes.size()));
     } else if (walk.outOfStepLine == 0) {
         if (auto trailing = checkTrailingLines(readable, scan)) findings.push_back(*trailing);
     }
