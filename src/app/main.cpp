@@ -6,9 +6,44 @@
 #include "platform/web_browser_view.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QSocketNotifier>
 
+#include <csignal>
+#include <sys/socket.h>
 #include <unistd.h>
+
+namespace {
+
+int signalSocket[2] = {-1, -1};
+
+extern "C" void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalSocket[1], &byte, 1);
+}
+
+// SIGTERM, SIGINT and SIGHUP end the program as closing the window does, so that a switched
+// display mode is restored. The handler only writes a byte; the event loop does the rest, also
+// while the display offer is still open (then there is nothing to restore yet).
+void endOnTerminationSignals(QPointer<corvane::TForm1>& form, bool& ended) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0) return;
+    auto* notifier = new QSocketNotifier(signalSocket[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [&form, &ended, notifier] {
+        notifier->setEnabled(false);
+        ended = true;
+        if (form) form->close();
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The browser engine refuses to start its sandbox as root; only then is it turned off.
@@ -18,16 +53,28 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Corvane Maths");
     corvane::registerFontSubstitutes();
 
+    QPointer<corvane::TForm1> shownForm;
+    bool ended = false;
+    endOnTerminationSignals(shownForm, ended);
+
     corvane::QtDialogs dialogs;
     corvane::WebBrowserViews browsers;
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;
     corvane::TForm1 form({dialogs, browsers, display, documents, folder});
+    if (ended) return 0;
+    shownForm = &form;
     dialogs.setOwner(&form);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form.move(screen->availableGeometry().center() - form.rect().center());
+    // Centred on the screen; after a switch the toolkit learns the new size only later, from
+    // the event loop, so the switched size is asked of the display itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = form.displayModeChanged
+                               ? QRect(screen->geometry().topLeft(), display.screenSize())
+                               : screen->availableGeometry();
+        form.move(area.center() - form.rect().center());
+    }
     form.show();
     return QApplication::exec();
 }
