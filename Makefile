@@ -1,10 +1,13 @@
 # make run   installs what is missing, builds, and starts the program on the sample tests.
 # make test  installs what is missing, builds with AddressSanitizer + UBSan, runs every test.
+# make fuzz  fuzzes the test file reader for FUZZ_SECONDS seconds (needs clang with libFuzzer).
 JOBS ?= 2
 BUILD ?= build
 TEST_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test clean
+.PHONY: deps build run test fuzz clean
 
 deps:
 	./scripts/install-deps.sh
@@ -20,6 +23,9 @@ test: deps
 	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 	cmake --build $(TEST_BUILD) -j$(JOBS)
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+fuzz: deps
+	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
