@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace corvane;
@@ -468,6 +469,11 @@ void TestReader::openErrors_data() {
                                            << "File access denied";
     QTest::addRow("unreadable file") << "unreadable"
                                      << "File access denied";
+    // Neither may hang the program: the open of a pipe waits for a writer, /dev/zero never ends.
+    QTest::addRow("named pipe") << "pipe"
+                                << "File access denied";
+    QTest::addRow("endless device") << "device"
+                                    << "File access denied";
     QTest::addRow("too many open files") << "no free files"
                                          << "Too many open files";
 }
@@ -481,6 +487,11 @@ void TestReader::openErrors() {
     if (setup == "missing folder") path = fixture.dir_.filePath("nofolder/Shapes.txt");
     if (setup == "file as folder") path = existing + "/Shapes.txt";
     if (setup == "folder") path = fixture.dir_.path();
+    if (setup == "pipe") {
+        path = fixture.dir_.filePath("Pipe.txt");
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    if (setup == "device") path = "/dev/zero";
     if (setup == "unreadable" || setup == "no free files") path = existing;
     if (setup == "unreadable") {
         if (geteuid() == 0) QSKIP("root reads files whatever their permissions");
