@@ -122,6 +122,13 @@ void TestReader::workedExample_data() {
     QTest::addRow("bare CR") << joined(kWorkedExample, "\r");
     QTest::addRow("bare LF") << joined(kWorkedExample, "\n");
     QTest::addRow("no line end after the last line") << joined(kWorkedExample, "\r\n").chopped(2);
+    // The reader takes the file 4096 bytes at a time: a long closing line puts the CR of its line
+    // end at byte 4095 and the LF at byte 4096, in the next read, just before a type line.
+    QStringList longClosing = kWorkedExample;
+    longClosing[10] = QString(4095 - joined(kWorkedExample.mid(0, 10), "\r\n").size(), '-');
+    const QByteArray split = joined(longClosing, "\r\n");
+    QCOMPARE(split.mid(4095, 2), QByteArray("\r\n"));
+    QTest::addRow("CR LF split between two reads") << split;
 }
 
 void TestReader::workedExample() {
