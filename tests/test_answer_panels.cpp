@@ -265,27 +265,6 @@ class AnswerPanelsTest : public QObject {
         }
     }
 
-    void choiceBoxesShowMarks() {
-        drawQuestion(questionOfType(corvane::KMULTICHOICE), corvane::KMULTICHOICE);
-        const QList<int> marks = {1, 0, 0, 1, 0};
-        for (int k = 0; k < 5; ++k) {
-            ImageControl scratch;
-            scratch.resize(form->AnswerBoxes[k]->size());
-            form->DrawButton(&scratch, form->iticks, marks[k]);
-            QCOMPARE(form->AnswerBoxes[k]->surface(), scratch.surface());
-        }
-        QVERIFY(form->AnswerBoxes[0]->surface() != form->AnswerBoxes[1]->surface());
-    }
-
-    void yesNoBoxesShowMarks() {
-        drawQuestion(questionOfType(corvane::KYESNO), corvane::KYESNO);
-        ImageControl chosen;
-        chosen.resize(form->NoSelect->size());
-        form->DrawButton(&chosen, form->iticks, 1);
-        QCOMPARE(form->NoSelect->surface(), chosen.surface());
-        QVERIFY(form->YesSelect->surface() != chosen.surface());
-    }
-
     void optionsBeyondCountHidden_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("optionCount");

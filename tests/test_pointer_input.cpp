@@ -188,15 +188,6 @@ class PointerInputTest : public QObject {
         QCOMPARE(form->Order->surface(), orderBoxWith(shown.toStdString()));
     }
 
-    void orderPickRemembered() {
-        showQuestion(corvane::KORDER, 3);
-        act("OrderB");
-        QCOMPARE(form->orderPick, 2);
-        act("OrderB");
-        QCOMPARE(form->orderPick, 2);
-        QCOMPARE(form->store.orderNext[kQ], 2);
-    }
-
     void fixedItemInPupilOrder() {
         form->store.fixedItemPos[kQ] = 2;
         form->store.fixedItemText[kQ] = "<";
