@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace corvane {
 
@@ -40,12 +41,19 @@ void TForm1::hidePanel(QWidget* panel) {
 }
 
 bool TForm1::event(QEvent* event) {
-    // The start-screen set-up runs on the first activation only, not after a dialog closes.
-    if (event->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
-        guarded([this] { FormActivate(this); });
-    }
+    // The start-screen set-up runs once: on the first activation, or just after the first
+    // show where no window manager activates windows. Not again after a dialog closes.
+    if (event->type() == QEvent::WindowActivate)
+        activateOnce();
+    else if (event->type() == QEvent::Show && !activated_)
+        QTimer::singleShot(0, this, [this] { activateOnce(); });
     return QWidget::event(event);
+}
+
+void TForm1::activateOnce() {
+    if (activated_) return;
+    activated_ = true;
+    guarded([this] { FormActivate(this); });
 }
 
 // Key preview: every key pressed in this window reaches FormKeyDown first, wherever the focus

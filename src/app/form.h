@@ -220,6 +220,7 @@ class TForm1 : public QWidget {
 
   private:
     void buildLayout();
+    void activateOnce();
     void connectHandlers();
     void drawBoxText(ImageControl* image, TColor fill, std::int32_t size, std::int32_t y,
                      const Text& text, std::uint8_t centred);

@@ -1,8 +1,8 @@
 #include "platform/web_browser_view.h"
 
 #include "content/app_error.h"
-#include "content/text.h"
 
+#include <QFile>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -13,6 +13,17 @@
 
 namespace corvane {
 namespace {
+
+// Paths are the file system's bytes; a "file://" address is turned into a URL from its path,
+// so that names with non-ASCII characters, "#" or "%" still reach the right file.
+QUrl toUrl(const std::string& address) {
+    const std::string scheme = "file://";
+    if (address.rfind(scheme, 0) == 0)
+        return QUrl::fromLocalFile(QFile::decodeName(address.substr(scheme.size()).c_str()));
+    const QUrl url(QString::fromStdString(address));
+    if (!url.isValid()) throw AppError("Invalid URL: " + address);
+    return url;
+}
 
 class WebBrowserView : public BrowserView {
   public:
@@ -26,11 +37,7 @@ class WebBrowserView : public BrowserView {
 
     QWidget* widget() override { return container_; }
 
-    void Navigate(const std::string& url) override {
-        const QUrl target(toQt(url));
-        if (!target.isValid()) throw AppError("Invalid URL: " + url);
-        view()->setUrl(target);
-    }
+    void Navigate(const std::string& url) override { view()->setUrl(toUrl(url)); }
 
   private:
     QWebEngineView* view() {

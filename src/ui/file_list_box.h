@@ -17,7 +17,11 @@ class FileListBox : public QListWidget {
     void addSorted(const QString& entry);
     QStringList entries() const;
 
-    ImageControl* canvasImage() const { return canvas_; }
+    // The surface behind the entries, kept at the list's size.
+    ImageControl* canvasImage() {
+        canvas_->setGeometry(rect());
+        return canvas_;
+    }
 
   signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);

@@ -28,14 +28,16 @@ void ImageControl::setTransparent(bool transparent) {
 }
 
 QImage& ImageControl::surface() {
-    if (picture_.isNull() || picture_.format() != QImage::Format_ARGB32_Premultiplied) {
-        QImage fresh(size(), QImage::Format_ARGB32_Premultiplied);
-        fresh.fill(Qt::white);
+    // The surface always has the control's size; what was drawn before stays at the top left.
+    const bool fresh = picture_.format() != QImage::Format_ARGB32_Premultiplied;
+    if (fresh || picture_.size() != size()) {
+        QImage canvas(size(), QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
         if (!picture_.isNull()) {
-            QPainter painter(&fresh);
+            QPainter painter(&canvas);
             painter.drawImage(0, 0, picture_);
         }
-        picture_ = fresh;
+        picture_ = canvas;
     }
     return picture_;
 }
