@@ -132,6 +132,17 @@ class KeyboardTest : public QObject {
         QCOMPARE(form->currentQuestion, 2);
     }
 
+    // The real browser view sends a key that its page leaves unused once more to its parent,
+    // as a fresh event of the program's own; that second delivery is the same key press.
+    void keyHandedBackByTheBrowserViewCountsOnce() {
+        onQuestion(1);
+        auto* focusProxy = new QWidget(form->Question->widget());
+        QTest::keyClick(focusProxy, Qt::Key_Return);
+        QKeyEvent handedBack(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QCoreApplication::sendEvent(form->Question->widget(), &handedBack);
+        QCOMPARE(form->currentQuestion, 2);
+    }
+
     void typingInTheAnswerBox() {
         onQuestion(1);
         QCOMPARE(QApplication::focusWidget(), form->singleenter);

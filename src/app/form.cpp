@@ -63,6 +63,9 @@ void TForm1::activateOnce() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) lastKeyEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    // A browser view sends the keys its page leaves unused once more to its parent, as a new
+    // event from the program itself; only presses from the keyboard count.
+    if (!event->spontaneous()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver->window() != this) return false;
     const bool propagated =
