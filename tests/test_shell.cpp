@@ -118,6 +118,7 @@ class TestShell : public QObject {
         desktop.programFolder.folder = folder.path();
         TForm1 form(desktop.seams());
         form.show();
+        QCoreApplication::processEvents(); // the start-screen set-up follows the first show
         TForm1::showPanel(form.ResultPanel);
         form.ResultPanel->raise();
 
