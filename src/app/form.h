@@ -155,6 +155,7 @@ class TForm1 : public QWidget {
     void ClickStartClick(QObject* Sender);
     void drawfrontpage();
     void loadfile();
+    bool acceptPupilName(); // the name check and the move to the front page screen
 
     // ---- Navigation --------------------------------------------------------------------------
     void begintest();

@@ -27,8 +27,7 @@ inline constexpr int kMaxQuestions = 30;
 inline constexpr int kMaxOptions = 5;
 inline constexpr int kMaxAlternatives = 10;
 
-template <typename T>
-using PerQuestion = RangeArray<T, 1, kMaxQuestions>;
+template <typename T> using PerQuestion = RangeArray<T, 1, kMaxQuestions>;
 using OptionRow = RangeArray<std::int32_t, 1, kMaxOptions>;
 using LabelRow = RangeArray<Text, 0, kMaxOptions>;
 using AlternativeRow = RangeArray<Text, 1, kMaxAlternatives>;
@@ -50,6 +49,12 @@ struct QuestionStore {
     PerQuestion<OptionRow> userMarks;
     PerQuestion<std::int32_t> orderNext;
 };
+
+// True for the types answered by typing into the answer box.
+constexpr bool isTypedAnswer(std::int32_t type) {
+    return type == KWORD || type == KCURRENCY || type == KCOMMA || type == KTIME ||
+           type == KMULTIENTRY || type == KMULTIENTRYMULTI;
+}
 
 // Empties the pupil's answers for questions 1..questionCount (nothing when it is 0 or less).
 void resetAnswers(QuestionStore& store);

@@ -77,16 +77,23 @@ void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers,
     frontPagePath = testPageFolder + "/front.htm";
 }
 
-void TForm1::IStartOkClick(QObject*) {
+// Takes the name from the name box and moves to the front page screen; an empty name is
+// refused with a message and nothing changes.
+bool TForm1::acceptPupilName() {
     pupilName = fromQt(EStartName->text());
     if (pupilName.empty()) {
         seams().dialogs.showMessage("Please enter your name");
-        return;
+        return false;
     }
     hidePanel(StartPanel);
     LheaderName->setText(toQt("Name: " + pupilName));
     showPanel(FrontPanel);
     currentQuestion = 0;
+    return true;
+}
+
+void TForm1::IStartOkClick(QObject*) {
+    if (!acceptPupilName()) return;
     resetAnswers(store);
     singleenter->setText(QString());
     drawfrontpage();

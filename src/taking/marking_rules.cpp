@@ -41,24 +41,13 @@ Text pairForm(const Text& text) {
 // Choices count as unanswered with nothing ticked in any of the five entries, whatever the
 // question's optionCount; typed answers when empty (spaces count as an answer).
 bool isUnanswered(const QuestionStore& store, int q) {
-    switch (store.questionType[q]) {
-    case KSINGLECHOICE:
-    case KMULTICHOICE: {
-        const OptionRow& marks = store.userMarks[q];
-        for (int j = 1; j <= kMaxOptions; ++j)
-            if (marks[j] != 0) return false;
-        return true;
-    }
-    case KWORD:
-    case KCURRENCY:
-    case KCOMMA:
-    case KTIME:
-    case KMULTIENTRY:
-    case KMULTIENTRYMULTI:
-        return store.userText[q].empty();
-    default:
-        return false;
-    }
+    const std::int32_t type = store.questionType[q];
+    if (isTypedAnswer(type)) return store.userText[q].empty();
+    if (type != KSINGLECHOICE && type != KMULTICHOICE) return false;
+    const OptionRow& marks = store.userMarks[q];
+    for (int j = 1; j <= kMaxOptions; ++j)
+        if (marks[j] != 0) return false;
+    return true;
 }
 
 bool anyAlternativeIs(const QuestionStore& store, int q, const Text& answer) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <string>
 
 namespace corvane {
@@ -14,18 +15,10 @@ constexpr TColor kCaptionOrange = 0x0099FF;
 constexpr int kCaptionCentre = 242; // one more than the caption's width, as the layout has it
 const char* const kStartHint = "Click here to start the test";
 
-bool isTypedAnswer(std::int32_t type) {
-    switch (type) {
-    case KWORD:
-    case KCURRENCY:
-    case KCOMMA:
-    case KTIME:
-    case KMULTIENTRY:
-    case KMULTIENTRYMULTI:
-        return true;
-    default:
-        return false;
-    }
+// The last question that the store holds. A test file that claims more than 30 questions fails
+// to load at question 31 but keeps its count; the moves never go beyond question 30.
+std::int32_t lastQuestion(const QuestionStore& store) {
+    return std::min(store.questionCount, kMaxQuestions);
 }
 
 } // namespace
@@ -92,18 +85,9 @@ void TForm1::printquestionno(const Text& caption) {
 }
 
 void TForm1::goOn() {
-    if (currentQuestion > 0 && currentQuestion < store.questionCount) ++currentQuestion;
+    if (currentQuestion > 0 && currentQuestion < lastQuestion(store)) ++currentQuestion;
     if (currentQuestion == -1) {
-        pupilName = fromQt(EStartName->text());
-        if (pupilName.empty()) {
-            seams().dialogs.showMessage("Please enter your name");
-            return;
-        }
-        hidePanel(StartPanel);
-        LheaderName->setText(toQt("Name: " + pupilName));
-        showPanel(FrontPanel);
-        currentQuestion = 0;
-        drawfrontpage();
+        if (acceptPupilName()) drawfrontpage();
         return;
     }
     if (currentQuestion == 0) {
@@ -146,7 +130,7 @@ void TForm1::IRewMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int
 
 void TForm1::IFFMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
     if (currentQuestion <= 0) return;
-    currentQuestion = store.questionCount;
+    currentQuestion = lastQuestion(store);
     drawquestion();
 }
 
