@@ -29,3 +29,15 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
+
+# make monkey  sends MONKEY_EVENTS random input events to whole windows in the sanitized build,
+#              seeded by MONKEY_SEED (the test's own seed when empty); a failure prints the seed
+#              and the last events. Example: make monkey MONKEY_EVENTS=200000 MONKEY_SEED=7
+MONKEY_EVENTS ?= 200000
+MONKEY_SEED ?=
+.PHONY: monkey
+monkey: deps
+	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
+	cmake --build $(TEST_BUILD) -j$(JOBS) --target test_monkey
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	    MONKEY_EVENTS=$(MONKEY_EVENTS) MONKEY_SEED=$(MONKEY_SEED) ./tests/test_monkey randomEvents
