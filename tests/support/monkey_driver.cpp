@@ -130,7 +130,8 @@ QString Monkey::run(long events) {
     long left = 0;
     while (eventNumber_ < events) {
         if (left == 0) {
-            startEpisode();
+            if (const QString broken = endEpisode(); !broken.isEmpty()) return failure(broken);
+            if (const QString broken = startEpisode(); !broken.isEmpty()) return failure(broken);
             left = pick(30, 800);
             continue;
         }
@@ -153,10 +154,29 @@ QString Monkey::run(long events) {
         if (const QString broken = check(before, firstDialog); !broken.isEmpty())
             return failure(broken);
     }
+    const QString broken = endEpisode();
+    return broken.isEmpty() ? broken : failure(broken);
+}
+
+// Closes the window: a display switched at the start comes back once, whether or not Quit
+// already restored it.
+QString Monkey::endEpisode() {
+    if (!form_) return {};
+    note("close the window");
+    const std::size_t firstDialog = desktop_->dialogs.shown.size();
+    form_->close();
+    if (desktop_->dialogs.shown.size() != firstDialog) return "a dialog on closing the window";
+    const std::vector<QSize>& modes = desktop_->display.modes;
+    const QSize saved(form_->savedScreenWidth, form_->savedScreenHeight);
+    if (!modes.empty() && modes != std::vector<QSize>{QSize(800, 600), saved})
+        return QString("display modes set: %1 for a saved %2x%3")
+            .arg(modes.size())
+            .arg(saved.width())
+            .arg(saved.height());
     return {};
 }
 
-void Monkey::startEpisode() {
+QString Monkey::startEpisode() {
     form_.reset();
     desktop_.reset();
     dir_ = std::make_unique<QTemporaryDir>();
@@ -187,8 +207,7 @@ void Monkey::startEpisode() {
     form_->guarded([this] { form_->FormActivate(form_.get()); });
     images_ = form_->findChildren<ImageControl*>();
     images_.removeIf([](const ImageControl* image) { return image->objectName().isEmpty(); });
-    if (const QString broken = check(before, 0); !broken.isEmpty())
-        qFatal("%s", qPrintable(failure(broken)));
+    return check(before, 0);
 }
 
 void Monkey::note(const QString& event) {
@@ -378,6 +397,10 @@ QString Monkey::check(const Snapshot& before, std::size_t firstDialog) {
             .arg(form.store.questionCount);
     if (form.reviewMode && screen == "StartPanel") return "review mode on the start screen";
 
+    if (screen == "QuestionPanel" && !rangeError) {
+        if (const QString wrong = panelDisagrees(); !wrong.isEmpty()) return wrong;
+    }
+
     const Snapshot after(form);
     if (after.test != before.test && !loadPossible_) return "the test changed without a load";
     for (int question = 1; question <= kMaxQuestions; ++question) {
@@ -416,6 +439,63 @@ QString Monkey::check(const Snapshot& before, std::size_t firstDialog) {
         }
     }
     return {};
+}
+
+// The question screen shows the question on screen: its type's answer panel, and the answer
+// held in the store (tick boxes as drawn from the marks, the typed text while answering).
+QString Monkey::panelDisagrees() {
+    TForm1& form = *form_;
+    const int q = form.currentQuestion;
+    const std::int32_t type = form.store.questionType[q];
+    QWidget* expected = nullptr;
+    if (type == KSINGLECHOICE || type == KMULTICHOICE)
+        expected = form.MultiPanel;
+    else if (type == KYESNO)
+        expected = form.YesNoPanel;
+    else if (type == KORDER || type == KORDERUSER)
+        expected = form.orderpanel;
+    else if (type >= KWORD && type <= KMULTIENTRYMULTI)
+        expected = form.SinglePanel;
+    if (!expected) return {};
+    for (QWidget* panel : {form.MultiPanel, form.YesNoPanel, form.SinglePanel, form.orderpanel})
+        if (panel->isHidden() == (panel == expected))
+            return QString("question %1 of type %2 with %3 %4")
+                .arg(q)
+                .arg(type)
+                .arg(panel->objectName(), panel->isHidden() ? "hidden" : "shown");
+
+    const OptionRow& marks = form.store.userMarks[q];
+    auto tickAgrees = [&](ImageControl* box, int mark) {
+        return (mark != 0 && mark != 1) || box->surface() == tickBox(box->size(), mark);
+    };
+    if (expected == form.MultiPanel) {
+        for (int k = 1; k <= kMaxOptions; ++k)
+            if (!tickAgrees(form.AnswerBoxes[k - 1], marks[k]))
+                return QString("tick box %1 of question %2 does not show mark %3")
+                    .arg(k)
+                    .arg(q)
+                    .arg(marks[k]);
+    } else if (expected == form.YesNoPanel) {
+        if (!tickAgrees(form.YesSelect, marks[1]) || !tickAgrees(form.NoSelect, marks[2]))
+            return QString("the yes/no boxes of question %1 do not show its marks").arg(q);
+    } else if (expected == form.SinglePanel && !form.reviewMode &&
+               fromQt(form.singleenter->text()) != form.store.userText[q]) {
+        return QString("the answer box shows \"%1\", question %2 holds \"%3\"")
+            .arg(form.singleenter->text(), QString::number(q), toQt(form.store.userText[q]));
+    }
+    return {};
+}
+
+// A tick box as the drawing routine draws it, drawn once per size and mark.
+const QImage& Monkey::tickBox(QSize size, int mark) {
+    const QString key = QString("%1x%2:%3").arg(size.width()).arg(size.height()).arg(mark);
+    if (!tickBoxes_.contains(key)) {
+        ImageControl scratch;
+        scratch.resize(size);
+        form_->DrawButton(&scratch, form_->iticks, mark);
+        tickBoxes_.insert(key, scratch.surface());
+    }
+    return tickBoxes_[key];
 }
 
 QString Monkey::failure(const QString& broken) const {

@@ -24,7 +24,9 @@ namespace corvane::testing {
 //  - only the question on screen (before or after the event) has its answer changed, and a load
 //    or a start only empties answers; nothing changes the test itself but a load;
 //  - while reviewing no answer changes, and the start screen is never shown in review;
-//  - a results screen just shown without a range error holds the score of a fresh marking.
+//  - a results screen just shown without a range error holds the score of a fresh marking;
+//  - the question screen shows the panel of the question's type and the answer in the store;
+//  - closing the window restores a switched display exactly once.
 // Each episode is a fresh window on a freshly generated library.
 class Monkey {
   public:
@@ -41,7 +43,8 @@ class Monkey {
   private:
     struct Snapshot;
 
-    void startEpisode();
+    QString startEpisode();
+    QString endEpisode();
     void scriptDialogs();
     void note(const QString& event); // adds the event about to be sent to the trace
     void sendEvent();
@@ -54,6 +57,8 @@ class Monkey {
     Qt::KeyboardModifiers randomModifiers();
     QPoint randomPoint(const QRect& area);
     QString check(const Snapshot& before, std::size_t firstDialog);
+    QString panelDisagrees();
+    const QImage& tickBox(QSize size, int mark);
     QString failure(const QString& broken) const;
 
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
@@ -69,6 +74,7 @@ class Monkey {
     std::unique_ptr<FakeDesktop> desktop_;
     std::unique_ptr<TForm1> form_;
     QList<ImageControl*> images_;
+    QMap<QString, QImage> tickBoxes_;
     bool loadPossible_ = false;  // the event may load a test (a press on the test list)
     bool startPossible_ = false; // the event may start a test (the OK image)
 };
