@@ -1,13 +1,16 @@
 # make run   installs what is missing, builds, and starts the program on the sample tests.
 # make test  installs what is missing, builds with AddressSanitizer + UBSan, runs every test.
 # make fuzz  fuzzes the test file reader for FUZZ_SECONDS seconds (needs clang with libFuzzer).
+# make bench builds a Release folder and prints the start-up, loading, navigation, marking and
+#            memory figures beside their references (under a private Xvfb).
 JOBS ?= 2
 BUILD ?= build
 TEST_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+BENCH_BUILD ?= build-bench
 
-.PHONY: deps build run test fuzz clean
+.PHONY: deps build run test fuzz bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +29,11 @@ test: deps
 
 fuzz: deps
 	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD) -j$(JOBS) --target bench_programs
+	./bench/run.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)

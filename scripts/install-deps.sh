@@ -6,7 +6,7 @@ set -eu
 PACKAGES="cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-webengine-dev \
 qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev \
 fonts-liberation fonts-comic-neue xvfb xauth xdotool imagemagick x11-utils poppler-utils \
-libgl-dev xserver-xorg-core xserver-xorg-video-dummy clang libclang-rt-14-dev"
+libgl-dev xserver-xorg-core xserver-xorg-video-dummy clang libclang-rt-14-dev chromium"
 
 missing=""
 for p in $PACKAGES; do

@@ -46,8 +46,7 @@ void endOnTerminationSignals(QPointer<corvane::TForm1>& form, bool& ended) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The browser engine refuses to start its sandbox as root; only then is it turned off.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    corvane::WebBrowserViews::prepareEngine();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Corvane Maths");

@@ -10,8 +10,34 @@
 #include <QWebEngineView>
 
 #include <functional>
+#include <unistd.h>
 
 namespace corvane {
+
+// The container of one view; the engine view inside it is made on first use.
+class LazyWebView : public QWidget {
+  public:
+    LazyWebView(QWidget* parent, std::function<QWebEngineProfile*()> profile)
+        : QWidget(parent), profile_(std::move(profile)) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+    QWebEngineView* view() {
+        if (!view_) {
+            view_ = new QWebEngineView(this);
+            view_->setPage(new QWebEnginePage(profile_(), view_));
+            view_->setContextMenuPolicy(Qt::NoContextMenu);
+            layout()->addWidget(view_);
+        }
+        return view_;
+    }
+
+  private:
+    std::function<QWebEngineProfile*()> profile_;
+    QWebEngineView* view_ = nullptr;
+};
+
 namespace {
 
 // Paths are the file system's bytes; a "file://" address is turned into a URL from its path,
@@ -27,32 +53,14 @@ QUrl toUrl(const std::string& address) {
 
 class WebBrowserView : public BrowserView {
   public:
-    WebBrowserView(QWidget* parent, const QString& name,
-                   std::function<QWebEngineProfile*()> profile)
-        : container_(new QWidget(parent)), profile_(std::move(profile)) {
-        container_->setObjectName(name);
-        auto* layout = new QVBoxLayout(container_);
-        layout->setContentsMargins(0, 0, 0, 0);
-    }
+    explicit WebBrowserView(LazyWebView* container) : container_(container) {}
 
     QWidget* widget() override { return container_; }
 
-    void Navigate(const std::string& url) override { view()->setUrl(toUrl(url)); }
+    void Navigate(const std::string& url) override { container_->view()->setUrl(toUrl(url)); }
 
   private:
-    QWebEngineView* view() {
-        if (!view_) {
-            view_ = new QWebEngineView(container_);
-            view_->setPage(new QWebEnginePage(profile_(), view_));
-            view_->setContextMenuPolicy(Qt::NoContextMenu);
-            container_->layout()->addWidget(view_);
-        }
-        return view_;
-    }
-
-    QWidget* container_;
-    std::function<QWebEngineProfile*()> profile_;
-    QWebEngineView* view_ = nullptr;
+    LazyWebView* container_;
 };
 
 } // namespace
@@ -61,6 +69,16 @@ WebBrowserViews::WebBrowserViews() = default;
 
 WebBrowserViews::~WebBrowserViews() {
     delete profile_;
+}
+
+void WebBrowserViews::prepareEngine() {
+    // The browser engine refuses to start its sandbox as root; only then is it turned off.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+void WebBrowserViews::warmUp() {
+    for (const QPointer<LazyWebView>& container : views_)
+        if (container) container->view();
 }
 
 QWebEngineProfile* WebBrowserViews::profile() {
@@ -74,7 +92,10 @@ QWebEngineProfile* WebBrowserViews::profile() {
 }
 
 std::unique_ptr<BrowserView> WebBrowserViews::create(QWidget* parent, const QString& name) {
-    return std::make_unique<WebBrowserView>(parent, name, [this] { return profile(); });
+    auto* container = new LazyWebView(parent, [this] { return profile(); });
+    container->setObjectName(name);
+    views_.emplace_back(container);
+    return std::make_unique<WebBrowserView>(container);
 }
 
 } // namespace corvane
