@@ -54,7 +54,12 @@ int main(int argc, char* argv[]) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) qFatal("the window was not shown");
     QApplication::processEvents();
-    if (warm) browsers.warmUp();
+    if (warm) {
+        const auto start = Clock::now();
+        browsers.warmUp();
+        printFigure("engine_warm_up_block", millisecondsSince(start), "ms", "(none)", 0,
+                    "(information: the window waits this long once, after first paint)");
+    }
     QTest::qWait(3000); // the pupil picks the test and types her name
 
     const QRect entry = form.FileList->visualItemRect(form.FileList->item(0));

@@ -4,13 +4,16 @@
 #include "platform/qt_dialogs.h"
 #include "platform/screen_display_modes.h"
 #include "platform/web_browser_view.h"
+#include "ui/file_list_box.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
+#include <functional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -43,11 +46,33 @@ void endOnTerminationSignals(QPointer<corvane::TForm1>& form, bool& ended) {
         sigaction(signal, &action, nullptr);
 }
 
+// Calls `action` once, just after the test list has first been painted with its entries:
+// then the start screen is complete on screen.
+void afterListShown(corvane::FileListBox* list, std::function<void()> action) {
+    class Watcher : public QObject {
+      public:
+        Watcher(corvane::FileListBox* list, std::function<void()> action)
+            : QObject(list), list_(list), action_(std::move(action)) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && list_->count() > 0) {
+                list_->viewport()->removeEventFilter(this);
+                QTimer::singleShot(0, list_, action_);
+                deleteLater();
+            }
+            return false;
+        }
+
+      private:
+        corvane::FileListBox* list_;
+        std::function<void()> action_;
+    };
+    list->viewport()->installEventFilter(new Watcher(list, std::move(action)));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     corvane::WebBrowserViews::prepareEngine();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Corvane Maths");
     corvane::registerFontSubstitutes();
@@ -74,6 +99,9 @@ int main(int argc, char* argv[]) {
                                : screen->availableGeometry();
         form.move(area.center() - form.rect().center());
     }
+    // The browser engine starts while the pupil types her name, so that the front page
+    // opens without waiting for it.
+    afterListShown(form.FileList, [&browsers] { browsers.warmUp(); });
     form.show();
     return QApplication::exec();
 }

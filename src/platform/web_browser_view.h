@@ -21,7 +21,8 @@ class WebBrowserViews : public BrowserViews {
     ~WebBrowserViews() override;
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
-    // Sets the engine's start-up settings; call before the QApplication is made.
+    // Sets the engine's start-up settings (sandbox, software drawing unless the user set up
+    // OpenGL); call before the QApplication is made.
     static void prepareEngine();
     // Starts the engine and every view made so far, so that their first pages show without
     // waiting for it. Meant for an idle moment after the window is on screen.
