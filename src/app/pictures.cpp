@@ -4,6 +4,8 @@
 
 #include <QPolygonF>
 
+#include <map>
+
 namespace corvane {
 
 using namespace painting;
@@ -242,7 +244,9 @@ QSize pictureSize(Picture picture) {
     return {};
 }
 
-QImage drawPicture(Picture picture) {
+namespace {
+
+QImage paintPicture(Picture picture) {
     const QSize size = pictureSize(picture);
     const QString words = buttonWords(picture);
     switch (picture) {
@@ -297,6 +301,17 @@ QImage drawPicture(Picture picture) {
         return windowIcon(size);
     }
     return {};
+}
+
+} // namespace
+
+// Pictures never change: each is painted once, and later calls share it (a QImage copy shares
+// its pixels until written to). The screen frame alone appears twice.
+QImage drawPicture(Picture picture) {
+    static std::map<Picture, QImage> painted;
+    const auto [place, isNew] = painted.try_emplace(picture);
+    if (isNew) place->second = paintPicture(picture);
+    return place->second;
 }
 
 } // namespace corvane
