@@ -14,8 +14,6 @@
 #include <QWebEngineView>
 #include <QtTest>
 
-#include <unistd.h>
-
 using corvane::TForm1;
 
 namespace {
@@ -124,7 +122,7 @@ class NothingWrittenTest : public QObject {
             corvane::WebBrowserViews browsers;
             corvane::Seams seams{desktop.dialogs, browsers, desktop.display, desktop.documents,
                                  desktop.programFolder};
-            runWholeTest(seams);
+            runWholeTest(seams, browsers);
             QVERIFY2(desktop.dialogs.texts("error").isEmpty(),
                      qPrintable(desktop.dialogs.texts("error").join("; ")));
         }
@@ -135,11 +133,12 @@ class NothingWrittenTest : public QObject {
     }
 
   private:
-    void runWholeTest(corvane::Seams& seams) {
+    void runWholeTest(corvane::Seams& seams, corvane::WebBrowserViews& browsers) {
         TForm1 form(seams);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTRY_COMPARE(form.FileList->count(), 3);
+        browsers.warmUp(); // as the program does once the start screen is up
         PageLoads loads;
 
         const QList<QListWidgetItem*> found =
@@ -197,9 +196,8 @@ int main(int argc, char* argv[]) {
     useOwnHome(made.home.path());
     made.watch = std::make_unique<corvane::testing::WriteWatch>(
         QStringList{made.home.path(), made.program.path()});
-    // The browser engine refuses to start its sandbox as root; only then is it turned off.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine is set up as the program sets it up.
+    corvane::WebBrowserViews::prepareEngine();
     QApplication app(argc, argv);
     corvane::registerFontSubstitutes();
     NothingWrittenTest test;
