@@ -15,7 +15,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kCtrlZ = 26;
 constexpr int kCarriageReturn = 13;
 constexpr int kLineFeed = 10;
 constexpr std::size_t kMaxTokenBytes = 32;
@@ -86,7 +85,7 @@ void TestFileLines::fill() {
     if (count == 0) ended_ = true;
 }
 
-int TestFileLines::peek() {
+int TestFileLines::peekSlow() {
     if (!ended_ && pos_ == size_) fill();
     if (ended_) return kEnd;
     const int byte = buffer_[pos_];
@@ -108,9 +107,12 @@ void TestFileLines::skipToNextLine() {
 
 Text TestFileLines::readText() {
     Text line;
-    for (int byte = peek(); byte != kEnd && !isLineEnd(byte); byte = peek()) {
-        line.push_back(static_cast<char>(byte));
-        advance();
+    while (peek() != kEnd && !isLineEnd(peek())) {
+        // The bytes up to the next line end, Ctrl-Z or the end of the buffer, in one append.
+        const std::size_t start = pos_;
+        while (pos_ < size_ && !isLineEnd(buffer_[pos_]) && buffer_[pos_] != kCtrlZ)
+            advance();
+        line.append(reinterpret_cast<const char*>(buffer_.data() + start), pos_ - start);
     }
     skipToNextLine();
     return line;

@@ -28,8 +28,14 @@ class TestFileLines {
 
   private:
     static constexpr int kEnd = -1;
+    static constexpr int kCtrlZ = 26;
 
-    int peek();
+    // The next byte, or kEnd; the common case of a byte in the buffer is inline.
+    int peek() {
+        if (!ended_ && pos_ < size_ && buffer_[pos_] != kCtrlZ) return buffer_[pos_];
+        return peekSlow();
+    }
+    int peekSlow();
     void advance() { ++pos_; }
     void skipToNextLine();
     void fill();
