@@ -1,6 +1,7 @@
 // Figures with the real browser views under an X server: opening the front page after the
 // pupil's name, and moving to the next question until its page has loaded.
-//   browser_bench [--warm]   --warm starts the engine as the program does after first paint
+//   browser_bench --cold | --warm   --warm starts the engine ahead, as the program does after
+//                                   its first paint
 #include "app/fonts.h"
 #include "app/form.h"
 #include "bench/fixture.h"

@@ -24,7 +24,7 @@ inline double median(std::vector<double> samples) {
 // goal, so that a reader sees at once how far the figure is from both.
 inline void printFigure(const char* name, double value, const char* unit, const char* reference,
                         double referenceValue, const char* goal) {
-    std::printf("%-22s %10.3f %-3s  reference %-26s %10.3f %-3s  goal %s\n", name, value, unit,
+    std::printf("%-24s %10.3f %-3s  reference %-26s %10.3f %-3s  goal %s\n", name, value, unit,
                 reference, referenceValue, unit, goal);
     std::fflush(stdout);
 }
