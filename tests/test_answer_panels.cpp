@@ -4,6 +4,7 @@
 #include "taking/panel_texts.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QtTest>
 
 using corvane::ImageControl;
@@ -295,7 +296,10 @@ class AnswerPanelsTest : public QObject {
     // Each place is the blank place picture with its label written on it.
     void orderPlacesShowLabels() {
         drawQuestion(questionOfType(corvane::KORDER), corvane::KORDER);
-        const QImage blank = form->BlankOrder->picture().convertToFormat(QImage::Format_RGB32);
+        // The places are white before the blank picture goes on them.
+        QImage blank(form->BlankOrder->picture().size(), QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QPainter(&blank).drawImage(0, 0, form->BlankOrder->picture());
         for (int k = 0; k < 4; ++k) {
             const QImage place =
                 form->OrderPlaces[k]->surface().convertToFormat(QImage::Format_RGB32);

@@ -123,13 +123,12 @@ class PicturesTest : public QObject {
                  qPrintable(QString("got %1").arg(QColor::fromRgba(pixel).name(QColor::HexArgb))));
     }
 
-    // The image list entries are drawn onto white, so outside their corners they let it through;
-    // every other picture is opaque white there.
+    // Outside their soft corners pictures let the screen behind show through; the screen frame
+    // is white around its bezel, and the answer frames sit on the white answer panels.
     void corners() {
         for (int i = 0; i < kPictureCount; ++i) {
             const auto picture = Picture(i);
-            const bool masked = picture == Picture::TickEmpty || picture == Picture::TickChosen ||
-                                picture == Picture::WindowIcon;
+            const bool masked = picture != Picture::ScreenFrame && picture != Picture::AnswerFrame;
             const QImage image = draw(picture);
             const QPoint far(image.width() - 1, image.height() - 1);
             for (QPoint corner : {QPoint(0, 0), far}) {

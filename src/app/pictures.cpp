@@ -67,7 +67,7 @@ QImage screenFrame(QSize size) {
 }
 
 QImage startTestButton(QSize size) {
-    QImage image = canvas(size, Qt::white);
+    QImage image = canvas(size, Qt::transparent);
     QPainter p(&image);
     prepare(p);
     const QRectF all(QPointF(0, 0), size);
@@ -79,7 +79,7 @@ QImage startTestButton(QSize size) {
 }
 
 QImage nameField(QSize size) {
-    QImage image = canvas(size, Qt::white);
+    QImage image = canvas(size, Qt::transparent);
     QPainter p(&image);
     prepare(p);
     softBox(p, QRectF(QPointF(0, 0), size), kOrange, 16);
@@ -90,7 +90,7 @@ QImage nameField(QSize size) {
 
 // A soft-cornered bar in one colour with words in the middle.
 QImage wordBar(QSize size, const QColor& base, qreal radius, const QString& words, int pixelSize) {
-    QImage image = canvas(size, Qt::white);
+    QImage image = canvas(size, Qt::transparent);
     QPainter p(&image);
     prepare(p);
     const QRectF all(QPointF(0, 0), size);
