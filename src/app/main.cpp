@@ -82,7 +82,9 @@ int main(int argc, char* argv[]) {
     endOnTerminationSignals(shownForm, ended);
 
     corvane::QtDialogs dialogs;
-    corvane::WebBrowserViews browsers;
+    // The browser engine is a plugin beside the program, loaded once a page is first needed.
+    corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
+                                      "/libcorvane-webengine.so");
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;

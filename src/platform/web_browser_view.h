@@ -3,34 +3,37 @@
 #include "platform/seams.h"
 
 #include <QPointer>
+#include <QString>
 
+#include <memory>
 #include <vector>
-
-class QWebEngineProfile;
 
 namespace corvane {
 
+class EnginePlugin;
 class LazyWebView;
 
-// Browser views on Qt WebEngine. The engine is heavy to start, so each view is a plain
-// container until it is first asked to show a page or warmUp() is called.
-// All views share one off-the-record profile: nothing is written to disk.
+// Browser views on Qt WebEngine. The engine is heavy to load and to start, so it lives in a
+// plugin loaded on first need, and each view is a plain container until it is first asked to
+// show a page or warmUp() is called. All views share one off-the-record profile: nothing is
+// written to disk.
 class WebBrowserViews : public BrowserViews {
   public:
-    WebBrowserViews();
+    // `pluginPath` is the engine plugin, libcorvane-webengine.so.
+    explicit WebBrowserViews(const QString& pluginPath);
     ~WebBrowserViews() override;
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
     // Sets the engine's start-up settings (sandbox, software drawing unless the user set up
     // OpenGL); call before the QApplication is made.
     static void prepareEngine();
-    // Starts the engine and every view made so far, so that their first pages show without
-    // waiting for it. Meant for an idle moment after the window is on screen.
+    // Loads and starts the engine and every view made so far, so that their first pages show
+    // without waiting for it. Meant for an idle moment after the window is on screen. If the
+    // plugin cannot be loaded, nothing happens here: showing a page reports it.
     void warmUp();
 
   private:
-    QWebEngineProfile* profile();
-    QWebEngineProfile* profile_ = nullptr;
+    std::unique_ptr<EnginePlugin> engine_;
     std::vector<QPointer<LazyWebView>> views_;
 };
 

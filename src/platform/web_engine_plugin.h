@@ -1,0 +1,29 @@
+#pragma once
+
+// The browser engine lives in a plugin, libcorvane-webengine.so, so that the program starts
+// without loading the engine's libraries; they are loaded on first need. These are the
+// functions it exports, by name and type.
+
+class QObject;
+class QUrl;
+class QWidget;
+
+namespace corvane::engine {
+
+// Sets the engine up; called once, just after the plugin is loaded.
+using StartEngine = void();
+inline constexpr const char* kStartEngine = "corvaneStartEngine";
+
+// Makes the off-the-record profile the views share (nothing is written to disk).
+using MakeProfile = QObject*();
+inline constexpr const char* kMakeProfile = "corvaneMakeProfile";
+
+// Makes an engine view as a child of `parent`, showing its pages with `profile`.
+using MakeView = QWidget*(QWidget* parent, QObject* profile);
+inline constexpr const char* kMakeView = "corvaneMakeView";
+
+// Shows `url` in a view made by MakeView.
+using ShowUrl = void(QWidget* view, const QUrl& url);
+inline constexpr const char* kShowUrl = "corvaneShowUrl";
+
+} // namespace corvane::engine

@@ -1,0 +1,51 @@
+// The browser engine plugin: everything that touches Qt WebEngine. Loaded by WebBrowserViews
+// on first need; see platform/web_engine_plugin.h.
+#include "platform/web_engine_plugin.h"
+
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+#include <type_traits>
+
+namespace engine = corvane::engine;
+
+// The engine's own set-up (a shared OpenGL context, even when pages are drawn in software).
+// Linked to a program, the engine runs it while the QApplication is being made.
+namespace QtWebEngineCore {
+Q_DECL_IMPORT void initialize();
+}
+
+extern "C" {
+
+Q_DECL_EXPORT void corvaneStartEngine() {
+    QtWebEngineCore::initialize();
+}
+
+Q_DECL_EXPORT QObject* corvaneMakeProfile() {
+    auto* profile = new QWebEngineProfile(); // no storage name: off the record
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+    return profile;
+}
+
+Q_DECL_EXPORT QWidget* corvaneMakeView(QWidget* parent, QObject* profile) {
+    auto* view = new QWebEngineView(parent);
+    view->setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), view));
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    return view;
+}
+
+Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
+    qobject_cast<QWebEngineView*>(view)->setUrl(url);
+}
+
+} // extern "C"
+
+// The exported functions have the types the loader expects.
+static_assert(std::is_same_v<decltype(corvaneStartEngine), engine::StartEngine>);
+static_assert(std::is_same_v<decltype(corvaneMakeProfile), engine::MakeProfile>);
+static_assert(std::is_same_v<decltype(corvaneMakeView), engine::MakeView>);
+static_assert(std::is_same_v<decltype(corvaneShowUrl), engine::ShowUrl>);
