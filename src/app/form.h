@@ -169,7 +169,8 @@ class TForm1 : public QWidget {
                        int Y);
     void IFFMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                       int Y);
-    void goOn(); // the go-on step shared by INext and the Enter key
+    void goOn();           // the go-on step shared by INext and the Enter key
+    bool leaveFrontPage(); // from the front page to question 1; false when there is none
 
     // ---- Answer panels and input ----------------------------------------------------------
     void drawsingle();

@@ -110,14 +110,7 @@ void TForm1::drawfrontpage() {
 
 void TForm1::ClickStartClick(QObject*) {
     if (currentQuestion == 0) {
-        // A test without questions has nothing to start; the front page stays.
-        if (store.questionCount < 1) {
-            seams().dialogs.showMessage("This test has no questions");
-            return;
-        }
-        hidePanel(FrontPanel);
-        showPanel(QuestionPanel);
-        currentQuestion = 1;
+        if (!leaveFrontPage()) return;
         reviewMode = 0;
     }
     if (currentQuestion > 0) drawquestion();

@@ -90,17 +90,20 @@ void TForm1::goOn() {
         if (acceptPupilName()) drawfrontpage();
         return;
     }
-    if (currentQuestion == 0) {
-        // A test without questions has nothing to go on to; the front page stays.
-        if (store.questionCount < 1) {
-            seams().dialogs.showMessage("This test has no questions");
-            return;
-        }
-        hidePanel(FrontPanel);
-        showPanel(QuestionPanel);
-        currentQuestion = 1;
-    }
+    if (currentQuestion == 0 && !leaveFrontPage()) return;
     if (currentQuestion > 0) drawquestion();
+}
+
+bool TForm1::leaveFrontPage() {
+    // A test without questions has nothing to go on to; the front page stays.
+    if (store.questionCount < 1) {
+        seams().dialogs.showMessage("This test has no questions");
+        return false;
+    }
+    hidePanel(FrontPanel);
+    showPanel(QuestionPanel);
+    currentQuestion = 1;
+    return true;
 }
 
 void TForm1::INextMouseDown(QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers, int, int) {
