@@ -28,7 +28,7 @@ void addQuestion(QuestionStore& store, std::int32_t type, std::int32_t options =
     store.questionType[q] = type;
     store.optionCount[q] = options;
     store.answerKey[q][1] = 1;
-    store.answerText[q] = "5";
+    store.answerText[q] = corvane::Text("5");
 }
 
 } // namespace
