@@ -8,9 +8,8 @@ namespace corvane {
 
 // A fixed array indexed Low..High; any other index raises "Range check error",
 // so nothing is ever read or written outside it.
-template <typename T, int Low, int High>
-class RangeArray {
-public:
+template <typename T, int Low, int High> class RangeArray {
+  public:
     static constexpr int low = Low;
     static constexpr int high = High;
 
@@ -19,7 +18,7 @@ public:
 
     static constexpr bool contains(int index) { return index >= Low && index <= High; }
 
-private:
+  private:
     static std::size_t offset(int index) {
         if (!contains(index)) raiseRangeCheck();
         return static_cast<std::size_t>(index - Low);

@@ -12,8 +12,10 @@ Text trim(const Text& text) {
     auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && isBlank(text[first])) ++first;
-    while (last > first && isBlank(text[last - 1])) --last;
+    while (first < last && isBlank(text[first]))
+        ++first;
+    while (last > first && isBlank(text[last - 1]))
+        --last;
     return text.substr(first, last - first);
 }
 

@@ -18,7 +18,8 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 QByteArray crlfLines(const QStringList& lines) {
     QByteArray bytes;
-    for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+    for (const QString& line : lines)
+        bytes += line.toLatin1() + "\r\n";
     return bytes;
 }
 
