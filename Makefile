@@ -10,10 +10,16 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 BENCH_BUILD ?= build-bench
 
-.PHONY: deps build run test fuzz bench clean
+.PHONY: deps test-deps bench-deps fuzz-deps build run test fuzz bench clean
 
 deps:
-	./scripts/install-deps.sh
+	./scripts/install-deps.sh build
+test-deps:
+	./scripts/install-deps.sh test
+bench-deps:
+	./scripts/install-deps.sh bench
+fuzz-deps:
+	./scripts/install-deps.sh fuzz
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -22,15 +28,15 @@ build: deps
 run: build
 	cd $(BUILD) && ./corvane-maths
 
-test: deps
+test: test-deps
 	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 	cmake --build $(TEST_BUILD) -j$(JOBS)
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-fuzz: deps
+fuzz: fuzz-deps
 	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)
 
-bench: deps
+bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) -j$(JOBS) --target bench_programs
 	./bench/run.sh $(BENCH_BUILD)
@@ -44,7 +50,7 @@ clean:
 MONKEY_EVENTS ?= 200000
 MONKEY_SEED ?=
 .PHONY: monkey
-monkey: deps
+monkey: test-deps
 	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
 	cmake --build $(TEST_BUILD) -j$(JOBS) --target test_monkey
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \

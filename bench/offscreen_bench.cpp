@@ -4,7 +4,7 @@
 #include "app/form.h"
 #include "bench/fixture.h"
 #include "bench/report.h"
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 #include "support/fake_seams.h"
 #include "taking/marking_rules.h"
 

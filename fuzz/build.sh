@@ -13,9 +13,9 @@ clang++ -std=c++20 -g -O1 -fPIC -Wall -Wextra -Werror \
     -fno-omit-frame-pointer \
     -I"$root/src" $(pkg-config --cflags Qt6Core) \
     "$root/fuzz/reader_fuzzer.cpp" \
-    "$root/src/content/test_file_reader.cpp" \
-    "$root/src/content/test_file_lines.cpp" \
-    "$root/src/content/test_file_number.cpp" \
+    "$root/src/content/reader.cpp" \
+    "$root/src/content/line_source.cpp" \
+    "$root/src/content/numbers.cpp" \
     "$root/src/content/question_store.cpp" \
     "$root/src/content/text.cpp" \
     $(pkg-config --libs Qt6Core) \

@@ -5,7 +5,7 @@
 
 #include "content/app_error.h"
 #include "content/question_store.h"
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 
 #include <algorithm>
 #include <array>

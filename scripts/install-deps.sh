@@ -1,15 +1,36 @@
 #!/bin/sh
-# Installs the Debian packages the project needs that are not on the machine yet.
-# Safe to run again: does nothing when everything is present.
+# Installs the Debian packages that one or more jobs need and that are not on the machine yet.
+#   usage: install-deps.sh JOB...   (JOB: build, test, bench, fuzz, package)
+# Every job needs the build packages too. Safe to run again: does nothing when all are present.
 set -eu
 
-PACKAGES="cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-webengine-dev \
-qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev \
-fonts-liberation fonts-comic-neue xvfb xauth xdotool imagemagick x11-utils poppler-utils \
-libgl-dev xserver-xorg-core xserver-xorg-video-dummy clang libclang-rt-14-dev chromium"
+BUILD="cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-webengine-dev \
+qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev libgl-dev \
+fonts-liberation fonts-comic-neue"
+# The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
+TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
+xserver-xorg-video-dummy clang libclang-rt-14-dev"
+# The benchmarks drive the program under Xvfb and compare with headless Chromium.
+BENCH="xvfb xauth xdotool x11-utils chromium"
+FUZZ="clang libclang-rt-14-dev"
+PACKAGE=""
+
+[ $# -gt 0 ] || set -- build
+wanted="$BUILD"
+for job in "$@"; do
+    case "$job" in
+    build) ;;
+    test) wanted="$wanted $TEST" ;;
+    bench) wanted="$wanted $BENCH" ;;
+    fuzz) wanted="$wanted $FUZZ" ;;
+    package) wanted="$wanted $PACKAGE" ;;
+    *) echo "install-deps.sh: unknown job '$job' (build, test, bench, fuzz, package)" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
-for p in $PACKAGES; do
+for p in $wanted; do
+    case " $missing " in *" $p "*) continue ;; esac
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         missing="$missing $p"
     fi

@@ -1,5 +1,5 @@
 #include "content/app_error.h"
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 #include "support/test_files.h"
 #include "taking/marking_rules.h"
 #include "tools/check/content_checks.h"

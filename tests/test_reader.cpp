@@ -1,4 +1,4 @@
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 #include "support/test_files.h"
 #include "taking/marking_rules.h"
 
@@ -47,7 +47,7 @@ QStringList wordBlock(const QString& answer) {
 
 // The bundled sample library in the source tree.
 QString sampleLibraryPath() {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../data/test");
+    return QStringLiteral(CORVANE_SAMPLE_TESTS);
 }
 
 class ReaderFixture {

@@ -1,7 +1,7 @@
 #include "tools/check/dump.h"
 
 #include "content/app_error.h"
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "tools/check/library_checks.h"
 
 #include "content/app_error.h"
-#include "content/test_file_lines.h"
-#include "content/test_file_reader.h"
+#include "content/line_source.h"
+#include "content/reader.h"
 #include "tools/check/content_checks.h"
 
 #include <QDir>

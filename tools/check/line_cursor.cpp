@@ -1,6 +1,6 @@
 #include "tools/check/line_cursor.h"
 
-#include "content/test_file_number.h"
+#include "content/numbers.h"
 
 namespace corvane::check {
 

@@ -2,7 +2,7 @@
 // question, dumps a loaded test as JSON, and marks a set of answers against a test.
 
 #include "content/app_error.h"
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
 #include "tools/check/mark.h"

@@ -1,6 +1,6 @@
 #include "tools/check/question_checks.h"
 
-#include "content/test_file_number.h"
+#include "content/numbers.h"
 #include "taking/marking_rules.h"
 #include "tools/check/keywords.h"
 #include "tools/check/reachable.h"

@@ -1,4 +1,4 @@
-#include "content/test_file_number.h"
+#include "content/numbers.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
-#include "content/test_file_lines.h"
+#include "content/line_source.h"
 
 #include "content/app_error.h"
-#include "content/test_file_number.h"
+#include "content/numbers.h"
 
 #include <cerrno>
 #include <filesystem>

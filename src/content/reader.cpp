@@ -1,6 +1,6 @@
-#include "content/test_file_reader.h"
+#include "content/reader.h"
 
-#include "content/test_file_lines.h"
+#include "content/line_source.h"
 
 #include <array>
 #include <string_view>

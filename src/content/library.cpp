@@ -1,4 +1,4 @@
-#include "content/test_library.h"
+#include "content/library.h"
 
 #include "content/app_error.h"
 
