@@ -22,7 +22,7 @@ fuzz-deps:
 	./scripts/install-deps.sh fuzz
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
