@@ -18,10 +18,14 @@ namespace {
 // A pupil (and later her teacher) at the real window, on the fake desktop.
 class Session {
   public:
-    explicit Session(const std::string& programFolder) {
+    // The pages show in `browsers` where given, else in the fake desktop's empty views.
+    explicit Session(const std::string& programFolder, BrowserViews* browsers = nullptr) {
         desktop_.display.size = {800, 600}; // the window fills the screen: no display offer
         desktop_.programFolder.folder = programFolder;
-        form_ = std::make_unique<TForm1>(desktop_.seams());
+        Seams seams = desktop_.seams();
+        form_ = std::make_unique<TForm1>(browsers ? Seams{seams.dialogs, *browsers, seams.display,
+                                                          seams.documents, seams.programFolder}
+                                                  : seams);
         form_->show();
         if (!QTest::qWaitFor([this] { return form_->currentQuestion == -1; }, 5000))
             fail("the start screen was not set up");
@@ -156,6 +160,14 @@ QImage outlined(QImage picture) {
     return picture;
 }
 
+bool uniform(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            if (pixels.pixel(x, y) != pixels.pixel(0, 0)) return false;
+    return true;
+}
+
 // Number Puzzles, answered: A, C and E; forty; D B A C; 3 r 2; and 1254 where 1,254 is right.
 void numberPuzzles(Session& pupil, QMap<QString, QImage>& pictures) {
     TForm1& form = pupil.form();
@@ -231,14 +243,25 @@ QMap<QString, QImage> helpPictures(const std::string& programFolder) {
     return pictures;
 }
 
-QImage windowScreenshot(const std::string& programFolder) {
-    Session pupil(programFolder);
+QImage windowScreenshot(const std::string& programFolder, BrowserViews& browsers) {
+    Session pupil(programFolder, &browsers);
     pupil.typeName("Ann");
     pupil.pickTest("Number Puzzles.txt");
     pupil.startTest();
     for (char letter : {'A', 'C'})
         pupil.tick(letter);
-    return pupil.grab(&pupil.form());
+    // The browser engine draws the page in its own time: the shot is taken once the page shows
+    // and has stopped changing.
+    TForm1& form = pupil.form();
+    QWidget* page = form.Question->widget();
+    QImage previous;
+    for (int tries = 0; tries < 100; ++tries) {
+        QTest::qWait(300);
+        const QImage shot = pupil.grab(&form);
+        if (shot == previous && !uniform(page->grab().toImage())) return shot;
+        previous = shot;
+    }
+    throw std::runtime_error("the question page did not show in the window");
 }
 
 } // namespace corvane::help

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seams.h"
+
 #include <QImage>
 #include <QMap>
 #include <QString>
@@ -15,7 +17,8 @@ namespace corvane::help {
 // help shows, so that a change of the program that the help no longer matches stops the build.
 QMap<QString, QImage> helpPictures(const std::string& programFolder);
 
-// The whole window on a question screen with an answer given (a choice question, ticked).
-QImage windowScreenshot(const std::string& programFolder);
+// The whole window on a question screen with an answer given (a choice question, ticked), its
+// page shown by `browsers`.
+QImage windowScreenshot(const std::string& programFolder, BrowserViews& browsers);
 
 } // namespace corvane::help

@@ -1,11 +1,12 @@
 // Writes the help document, with pictures taken from the real window, or one screenshot of the
-// whole window.
+// whole window with its page drawn by the browser engine.
 //   corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf
-//   corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png
+//   corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png ENGINE_PLUGIN
 // PROGRAM_FOLDER holds the sample library as test/.
 
 #include "app/fonts.h"
 #include "help_window.h"
+#include "platform/web_browser_view.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -142,8 +143,10 @@ int writePdf(const std::string& programFolder, const char* sourcePath, const cha
     return 0;
 }
 
-int writeScreenshot(const std::string& programFolder, const char* pngPath) {
-    const QImage shot = corvane::help::windowScreenshot(programFolder);
+int writeScreenshot(const std::string& programFolder, const char* pngPath,
+                    const char* enginePlugin) {
+    corvane::WebBrowserViews browsers(QString::fromLocal8Bit(enginePlugin));
+    const QImage shot = corvane::help::windowScreenshot(programFolder, browsers);
     if (!shot.save(QString::fromLocal8Bit(pngPath), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", pngPath);
         return 1;
@@ -154,20 +157,28 @@ int writeScreenshot(const std::string& programFolder, const char* pngPath) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool screenshot = argc == 4 && std::string(argv[2]) == "--screenshot";
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf\n"
-                             "       corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png\n");
+    const bool screenshot = argc == 5 && std::string(argv[2]) == "--screenshot";
+    if (argc != 4 && !screenshot) {
+        std::fprintf(stderr,
+                     "usage: corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf\n"
+                     "       corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png ENGINE_PLUGIN\n");
         return 2;
     }
     // No screen is needed; the screenshot is at the window's own size.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_SCALE_FACTOR", screenshot ? "1" : kPictureScale);
+    if (screenshot) {
+        // Only the bundled sample pages are shown, so the engine's sandbox is not needed; it
+        // could not start in a build environment without user namespaces anyway.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        corvane::WebBrowserViews::prepareEngine();
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Corvane Maths");
     corvane::registerFontSubstitutes();
     try {
-        return screenshot ? writeScreenshot(argv[1], argv[3]) : writePdf(argv[1], argv[2], argv[3]);
+        return screenshot ? writeScreenshot(argv[1], argv[3], argv[4])
+                          : writePdf(argv[1], argv[2], argv[3]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
