@@ -57,12 +57,13 @@ void RecordKeeper::finished(bool report) {
     if (!saving_) return;
     saving_ = false;
     Failures failures = future_.result();
+    const QString message =
+        failures.empty() ? QString()
+                         : saveFailureText(failures.front().pending.folder, failures.front().error);
     for (Failure& failure : failures)
         kept_.push_back(std::move(failure.pending));
     if (!queued_.empty()) start();
-    if (report && !failures.empty())
-        dialogs_.showMessage(
-            saveFailureText(failures.front().pending.folder, failures.front().error));
+    if (report && !message.isEmpty()) dialogs_.showMessage(message);
 }
 
 void RecordKeeper::saveKeptBeforeClosing() {
