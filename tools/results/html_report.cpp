@@ -8,11 +8,13 @@ constexpr int kBarRow = 24;    // pixels per question in the chart
 constexpr int kBarLeft = 48;   // room for "Q30"
 constexpr int kBarWidth = 400; // a share of 100%
 
-const char* const kStyle = "body{font-family:sans-serif;margin:2em;color:#000;background:#fff}"
-                           "table{border-collapse:collapse;margin:1em 0}"
-                           "th,td{border:1px solid #888;padding:.3em .8em;text-align:left}"
-                           "td.n{text-align:right}"
-                           "svg text{font-size:14px;font-family:sans-serif}";
+const char* const kStyle =
+    "body{font-family:sans-serif;margin:2em;color:#000;background:#fff}"
+    "table{border-collapse:collapse;margin:1em 0}"
+    "caption,h3{text-align:left;font-weight:bold;font-size:1em;white-space:nowrap}"
+    "th,td{border:1px solid #888;padding:.3em .8em;text-align:left}"
+    "td.n{text-align:right}"
+    "svg text{font-size:14px;font-family:sans-serif}";
 
 QString cell(const QString& text, bool number = false) {
     return (number ? QStringLiteral("<td class=\"n\">") : QStringLiteral("<td>")) +
@@ -47,7 +49,8 @@ QString shareChart(const TestSummary& test) {
     for (const QuestionShare& share : test.shares)
         rights[static_cast<std::size_t>(share.number - 1)] = share.right;
     const int pupils = std::max(test.pupilCount(), 1);
-    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" "
+    QString svg = QStringLiteral("<h3>Share right per question</h3>\n<svg "
+                                 "xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" "
                                  "height=\"%2\" role=\"img\" aria-label=\"Share right per "
                                  "question\">\n")
                       .arg(kBarLeft + kBarWidth + 150)
