@@ -26,6 +26,15 @@ now_ms() { date +%s%3N; }
 count_records() { find "$1" -type f -name '*.csv' ! -name '.*' | wc -l; }
 count_others() { find "$1" -type f \( ! -name '*.csv' -o -name '.*' \) | wc -l; }
 
+# Runs corvane-results on $1: its exit status in $status, the records it read in $summed (the
+# attempts in its tables, summed), what it skipped in $work/skipped.txt.
+read_records() {
+    status=0
+    "$results" "$1" >"$work/summary.txt" 2>"$work/skipped.txt" || status=$?
+    summed=$(awk '/^  Pupil /{t=1; next} t && NF==0 {t=0} t {s += $NF} END {print s + 0}' \
+        "$work/summary.txt")
+}
+
 # Starts $processes writers of $2 records each into $1; their ids are in $pids.
 start_writers() {
     pids=""
@@ -47,10 +56,7 @@ for pid in $pids; do wait "$pid" || writers_failed=$((writers_failed + 1)); done
 elapsed=$(($(now_ms) - start))
 expected=$((processes * records))
 found=$(count_records "$together")
-status=0
-"$results" "$together" >"$work/summary.txt" 2>"$work/skipped.txt" || status=$?
-summed=$(awk '/^  Pupil /{t=1; next} t && NF==0 {t=0} t {s += $NF} END {print s + 0}' \
-    "$work/summary.txt")
+read_records "$together"
 distinct=$(find "$together" -type f -name '*.csv' -exec awk 'FNR == 2' {} + | sort -u | wc -l)
 
 echo "$processes processes x $records records into one folder: $found record files in ${elapsed} ms"
@@ -77,10 +83,7 @@ while [ "$round" -lt "$kill_rounds" ]; do
 done
 found=$(count_records "$killed")
 left=$(count_others "$killed")
-status=0
-"$results" "$killed" >"$work/summary.txt" 2>"$work/skipped.txt" || status=$?
-summed=$(awk '/^  Pupil /{t=1; next} t && NF==0 {t=0} t {s += $NF} END {print s + 0}' \
-    "$work/summary.txt")
+read_records "$killed"
 not_temporary=$(grep -cv ': temporary file, skipped$' "$work/skipped.txt" || true)
 
 echo "$kill_rounds rounds of $processes writers killed at a random moment: $found record files, $left other files left"
