@@ -51,8 +51,8 @@ int main(int argc, char* argv[]) {
     desktop.display.size = {800, 600};
     desktop.programFolder.folder = QFile::encodeName(dir.path()).toStdString();
     WebBrowserViews browsers(QStringLiteral(CORVANE_WEBENGINE_PLUGIN));
-    TForm1 form(
-        {desktop.dialogs, browsers, desktop.display, desktop.documents, desktop.programFolder});
+    TForm1 form({desktop.dialogs, browsers, desktop.display, desktop.documents,
+                 desktop.programFolder, desktop.printer, desktop.settings, desktop.resultsFolder});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) qFatal("the window was not shown");
     QApplication::processEvents();

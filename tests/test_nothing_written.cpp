@@ -4,6 +4,8 @@
 // removed again on the way. Pages really load, so the browser engine runs.
 #include "app/fonts.h"
 #include "app/form.h"
+#include "platform/file_results_folder.h"
+#include "platform/ini_settings.h"
 #include "platform/web_browser_view.h"
 #include "support/fake_seams.h"
 #include "support/write_watch.h"
@@ -136,8 +138,12 @@ class NothingWrittenTest : public QObject {
             desktop.dialogs.yesAnswers = {true};
             desktop.dialogs.inputAnswers = {"marblets"};
             corvane::WebBrowserViews browsers(QStringLiteral(CORVANE_WEBENGINE_PLUGIN));
-            corvane::Seams seams{desktop.dialogs, browsers, desktop.display, desktop.documents,
-                                 desktop.programFolder};
+            // The real settings and results folder: without corvane-maths.ini no record.
+            corvane::IniSettings settings(desktop.programFolder);
+            corvane::FileResultsFolder results;
+            corvane::Seams seams{
+                desktop.dialogs,       browsers,        desktop.display, desktop.documents,
+                desktop.programFolder, desktop.printer, settings,        results};
             runWholeTest(seams, browsers);
             QVERIFY2(desktop.dialogs.texts("error").isEmpty(),
                      qPrintable(desktop.dialogs.texts("error").join("; ")));

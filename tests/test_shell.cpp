@@ -198,8 +198,9 @@ class TestShell : public QObject {
         FakeDesktop desktop;
         desktop.display.size = {800, 600};
         RefusingDocuments documents;
-        TForm1 form(
-            {desktop.dialogs, desktop.browsers, desktop.display, documents, desktop.programFolder});
+        TForm1 form({desktop.dialogs, desktop.browsers, desktop.display, documents,
+                     desktop.programFolder, desktop.printer, desktop.settings,
+                     desktop.resultsFolder});
         TForm1::showPanel(form.QuestionPanel);
 
         QTest::mouseClick(form.IHelp, Qt::LeftButton);

@@ -59,8 +59,9 @@ class WebBrowserViewsTest : public QObject {
         desktop.programFolder.folder =
             QFile::encodeName(QFileInfo(CORVANE_SAMPLE_TESTS).path()).toStdString();
         WebBrowserViews browsers(QDir::tempPath() + "/no-such-dir/libcorvane-webengine.so");
-        TForm1 form(
-            {desktop.dialogs, browsers, desktop.display, desktop.documents, desktop.programFolder});
+        TForm1 form({desktop.dialogs, browsers, desktop.display, desktop.documents,
+                     desktop.programFolder, desktop.printer, desktop.settings,
+                     desktop.resultsFolder});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.FormActivate(&form);

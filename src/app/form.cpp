@@ -1,4 +1,5 @@
 #include "app/form.h"
+#include "taking/record_keeper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,7 +12,9 @@ QColor fromTColor(TColor colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-TForm1::TForm1(const Seams& seams, QWidget* parent) : QWidget(parent), seams_(seams) {
+TForm1::TForm1(const Seams& seams, QWidget* parent)
+    : QWidget(parent), seams_(seams),
+      recordKeeper_(std::make_unique<RecordKeeper>(seams.resultsFolder, seams.dialogs)) {
     buildLayout();
     connectHandlers();
     qApp->installEventFilter(this);

@@ -12,12 +12,13 @@
 //   taking/answer_panels.cpp  drawsingle, drawmultientry, drawmultiple, draworder
 //   taking/pointer_input.cpp  MultiClick, LabelOrderClick, OrderClearClick, SingleEnterChange
 //   taking/keyboard_input.cpp FormKeyDown
-//   taking/results.cpp        IFinishClick, IResetClick, IReviewClick
+//   taking/results.cpp        IFinishClick, IResetClick, IReviewClick, IprintClick, the record
 
 #include "content/question_store.h"
 #include "platform/seams.h"
 #include "ui/image_control.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -35,6 +36,7 @@ class QListWidget;
 namespace corvane {
 
 class FileListBox;
+class RecordKeeper;
 
 // A TColor value: 0x00BBGGRR.
 using TColor = std::uint32_t;
@@ -60,6 +62,7 @@ class TForm1 : public QWidget {
     RightFlags questionRight;
     std::int32_t score = 0;
     std::int32_t orderPick = 0;
+    QDateTime finishedAt; // when the test was last marked outside the review
 
     std::string programFolder;
     std::string testFolder;
@@ -190,6 +193,9 @@ class TForm1 : public QWidget {
     void IFinishClick(QObject* Sender);
     void IResetClick(QObject* Sender);
     void IReviewClick(QObject* Sender);
+    void IprintClick(QObject* Sender);
+    void saveClassRecord(); // when the teacher turned the class record on
+    RecordKeeper& recordKeeper() { return *recordKeeper_; }
 
     // ---- Shell -------------------------------------------------------------------------------
     void IQuitClick(QObject* Sender);
@@ -228,6 +234,7 @@ class TForm1 : public QWidget {
                      const Text& text, std::uint8_t centred);
 
     Seams seams_;
+    std::unique_ptr<RecordKeeper> recordKeeper_;
     bool activated_ = false;
     const QEvent* lastKeyEvent_ = nullptr;
     QPointer<QWidget> lastKeyReceiver_;

@@ -271,6 +271,7 @@ void TForm1::connectHandlers() {
 
     onClick(IQuit, &TForm1::IQuitClick);
     onClick(IReview, &TForm1::IReviewClick);
+    onClick(Iprint, &TForm1::IprintClick);
 }
 
 } // namespace corvane

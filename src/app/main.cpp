@@ -1,7 +1,10 @@
 #include "app/fonts.h"
 #include "app/form.h"
 #include "platform/desktop.h"
+#include "platform/file_results_folder.h"
+#include "platform/ini_settings.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_report_printer.h"
 #include "platform/screen_display_modes.h"
 #include "platform/web_browser_view.h"
 #include "ui/file_list_box.h"
@@ -88,10 +91,15 @@ int main(int argc, char* argv[]) {
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;
-    corvane::TForm1 form({dialogs, browsers, display, documents, folder});
+    corvane::QtReportPrinter printer;
+    corvane::IniSettings settings(folder);
+    corvane::FileResultsFolder results;
+    corvane::TForm1 form(
+        {dialogs, browsers, display, documents, folder, printer, settings, results});
     if (ended) return 0;
     shownForm = &form;
     dialogs.setOwner(&form);
+    printer.setOwner(&form);
 
     // Centred on the screen; after a switch the toolkit learns the new size only later, from
     // the event loop, so the switched size is asked of the display itself.

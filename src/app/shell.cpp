@@ -1,5 +1,6 @@
 #include "app/error_text.h"
 #include "app/form.h"
+#include "taking/record_keeper.h"
 
 #include <QApplication>
 
@@ -37,11 +38,13 @@ void TForm1::FormCreate(QObject*) {
 
 void TForm1::FormClose(QObject*) {
     restoreDisplayMode(*this);
+    recordKeeper_->saveKeptBeforeClosing();
 }
 
 void TForm1::IQuitClick(QObject*) {
     QCoreApplication::quit();
     restoreDisplayMode(*this);
+    recordKeeper_->saveKeptBeforeClosing();
 }
 
 void TForm1::IHelpClick(QObject*) {

@@ -10,6 +10,9 @@ class QWidget;
 
 namespace corvane {
 
+struct ClassRecord;
+struct Report;
+
 // The desktop as the window sees it. Each seam has the real implementation in this folder
 // and a fake in tests/support/.
 
@@ -58,6 +61,30 @@ class ProgramFolder {
     virtual std::string path() = 0; // the folder of the running executable, no trailing separator
 };
 
+// The system's print dialog and a printer.
+class ReportPrinter {
+  public:
+    virtual ~ReportPrinter() = default;
+    // Asks for a printer and prints the report on it; false when the pupil cancelled.
+    virtual bool print(const Report& report) = 0;
+};
+
+// The teacher's settings for this computer.
+class Settings {
+  public:
+    virtual ~Settings() = default;
+    virtual QString resultsFolder() = 0; // the class record's folder; empty when it is off
+};
+
+// Where the class record's files go. Called off the window's thread.
+class ResultsFolder {
+  public:
+    virtual ~ResultsFolder() = default;
+    // Adds the record to `folder` as a new file, complete or not at all, never over another
+    // file. On failure returns false with what went wrong in `error`.
+    virtual bool save(const QString& folder, const ClassRecord& record, QString& error) = 0;
+};
+
 // Everything TForm1 needs from the desktop, handed over at construction.
 struct Seams {
     Dialogs& dialogs;
@@ -65,6 +92,9 @@ struct Seams {
     DisplayModes& display;
     Documents& documents;
     ProgramFolder& programFolder;
+    ReportPrinter& printer;
+    Settings& settings;
+    ResultsFolder& resultsFolder;
 };
 
 } // namespace corvane

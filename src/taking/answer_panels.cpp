@@ -24,15 +24,14 @@ void TForm1::drawsingle() {
     singleenter->setText(toQt(store.userText[q]));
     showIf({CorrectSingle, BCorrectSingle}, reviewMode == 1);
     // The verdict shown is the one the marking gave, so the review agrees with the score.
-    DrawButton2(CorrectSingle, 14, -1, questionRight[q] ? kCorrect : store.answerText[q], 1);
+    DrawButton2(CorrectSingle, 14, -1, questionRight[q] ? kCorrect : rightAnswerText(store, q), 1);
 }
 
 void TForm1::drawmultientry() {
     const int q = currentQuestion;
     singleenter->setText(toQt(store.userText[q]));
     showIf({CorrectSingle, BCorrectSingle}, reviewMode == 1);
-    DrawButton2(CorrectSingle, 10, -1, questionRight[q] ? kCorrect : acceptedAnswersText(store, q),
-                1);
+    DrawButton2(CorrectSingle, 10, -1, questionRight[q] ? kCorrect : rightAnswerText(store, q), 1);
 }
 
 void TForm1::drawmultiple() {
@@ -49,12 +48,12 @@ void TForm1::drawmultiple() {
         if (questionRight[q])
             DrawButton2(CorrMult, 14, 1, kCorrect, 1);
         else
-            DrawButton2(CorrMult, 14, -1, rightChoicesText(store, q), 1);
+            DrawButton2(CorrMult, 14, -1, rightAnswerText(store, q), 1);
         return;
     }
     DrawButton(YesSelect, iticks, marks[1]);
     DrawButton(NoSelect, iticks, marks[2]);
-    DrawButton2(YesNoCorrect, 14, 1, questionRight[q] ? kCorrect : rightYesNoText(store, q), 1);
+    DrawButton2(YesNoCorrect, 14, 1, questionRight[q] ? kCorrect : rightAnswerText(store, q), 1);
 }
 
 void TForm1::draworder() {
@@ -71,7 +70,7 @@ void TForm1::draworder() {
         if (store.optionCount[q] >= k) OrderPlaces[k - 1]->setVisible(true);
     DrawButton2(Order, 16, 1, pupilOrderText(store, q), 1);
     showIf({OrderCorrect, Bordercorrect}, reviewMode == 1);
-    DrawButton2(OrderCorrect, 14, -1, questionRight[q] ? kCorrect : rightOrderText(store, q), 1);
+    DrawButton2(OrderCorrect, 14, -1, questionRight[q] ? kCorrect : rightAnswerText(store, q), 1);
 }
 
 } // namespace corvane

@@ -49,4 +49,21 @@ Text rightOrderText(const QuestionStore& store, int question) {
     return orderText(store, question, [&](int place) { return labels[key[place]] + ' '; });
 }
 
+Text rightAnswerText(const QuestionStore& store, int question) {
+    switch (store.questionType[question]) {
+    case KSINGLECHOICE:
+    case KMULTICHOICE:
+        return rightChoicesText(store, question);
+    case KYESNO:
+        return rightYesNoText(store, question);
+    case KORDER:
+    case KORDERUSER:
+        return rightOrderText(store, question);
+    case KMULTIENTRYMULTI:
+        return acceptedAnswersText(store, question);
+    default:
+        return store.answerText[question];
+    }
+}
+
 } // namespace corvane

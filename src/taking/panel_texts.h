@@ -22,4 +22,8 @@ Text pupilOrderText(const QuestionStore& store, int question);
 // The right order in the same form, every place filled.
 Text rightOrderText(const QuestionStore& store, int question);
 
+// The right answer as the review's result box shows it for a wrong answer, by question type:
+// one of the texts above, or the stored answer line of a typed question.
+Text rightAnswerText(const QuestionStore& store, int question);
+
 } // namespace corvane

@@ -1,7 +1,12 @@
-// Finishing a run: the completeness question, marking, the results screen, restarting and the
-// password-guarded review of a marked test.
+// Finishing a run: the completeness question, marking, the results screen, restarting, the
+// password-guarded review of a marked test, the print-out and the class record.
 #include "app/form.h"
 #include "taking/marking_rules.h"
+#include "taking/record_keeper.h"
+#include "taking/report.h"
+
+#include <QFile>
+#include <QSysInfo>
 
 namespace corvane {
 
@@ -32,6 +37,10 @@ void TForm1::IFinishClick(QObject*) {
     showPanel(ResultPanel);
 
     markAll(store, questionRight, score);
+    if (!reviewMode) {
+        finishedAt = QDateTime::currentDateTime();
+        saveClassRecord();
+    }
 
     DrawButton1(Iresulttest, 18, 20, "Test Name:" + testName, 1);
     DrawButton1(Ichildname, 18, 20, "Test Result for :" + pupilName, 1);
@@ -64,6 +73,28 @@ void TForm1::IReviewClick(QObject*) {
     showPanel(QuestionPanel);
     currentQuestion = 1;
     drawquestion();
+}
+
+// The right answers are printed only once the teacher has opened the review with the password.
+void TForm1::IprintClick(QObject*) {
+    const Report report{testName,        pupilName,
+                        finishedAt,      scoreLine(score, store.questionCount),
+                        reviewMode == 1, reportRows(store, questionRight, reviewMode == 1)};
+    seams().printer.print(report);
+}
+
+void TForm1::saveClassRecord() {
+    const QString folder = seams().settings.resultsFolder();
+    if (folder.isEmpty()) return;
+    ClassRecord record{finishedAt,
+                       QSysInfo::machineHostName(),
+                       pupilName,
+                       testName,
+                       {},
+                       score,
+                       reportRows(store, questionRight, false)};
+    recordKeeper_->save(
+        {folder, QFile::decodeName(QByteArray::fromStdString(testFilePath)), std::move(record)});
 }
 
 } // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "content/app_error.h"
 
+#include <QThread>
 #include <QWidget>
 
 namespace corvane::testing {
@@ -77,6 +78,35 @@ std::string FakeBrowserViews::lastUrl(const QString& view) const {
     const auto found = navigations.find(view);
     return found == navigations.end() || found->second.empty() ? std::string()
                                                                : found->second.back();
+}
+
+bool FakePrinter::print(const Report& report) {
+    ++dialogs;
+    if (cancel) return false;
+    printed.push_back(report);
+    return true;
+}
+
+bool FakeResultsFolder::save(const QString& folder, const ClassRecord& record, QString& error) {
+    ++attempts;
+    QThread::msleep(delayMs);
+    std::lock_guard lock(mutex_);
+    if (!error_.isEmpty()) {
+        error = error_;
+        return false;
+    }
+    saved_.emplace_back(folder, record);
+    return true;
+}
+
+std::vector<std::pair<QString, ClassRecord>> FakeResultsFolder::saved() const {
+    std::lock_guard lock(mutex_);
+    return saved_;
+}
+
+void FakeResultsFolder::failWith(const QString& error) {
+    std::lock_guard lock(mutex_);
+    error_ = error;
 }
 
 } // namespace corvane::testing

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/seams.h"
+#include "taking/class_record.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -73,6 +76,39 @@ class FakeProgramFolder : public ProgramFolder {
     std::string folder = "/nonexistent-program-folder";
 };
 
+// Keeps every report printed; `cancel` answers the print dialog with Cancel.
+class FakePrinter : public ReportPrinter {
+  public:
+    bool print(const Report& report) override;
+
+    bool cancel = false;
+    int dialogs = 0;
+    std::vector<Report> printed;
+};
+
+class FakeSettings : public Settings {
+  public:
+    QString resultsFolder() override { return folder; }
+    QString folder; // off by default
+};
+
+// Keeps the records saved in memory. `error` makes every save fail with it; `delayMs` makes each
+// save take that long. Saves come from another thread.
+class FakeResultsFolder : public ResultsFolder {
+  public:
+    bool save(const QString& folder, const ClassRecord& record, QString& error) override;
+
+    std::vector<std::pair<QString, ClassRecord>> saved() const;
+    void failWith(const QString& error);
+    std::atomic<int> delayMs = 0;
+    std::atomic<int> attempts = 0;
+
+  private:
+    mutable std::mutex mutex_;
+    QString error_;
+    std::vector<std::pair<QString, ClassRecord>> saved_;
+};
+
 // All fakes together, ready to hand to a TForm1.
 struct FakeDesktop {
     FakeDialogs dialogs;
@@ -80,8 +116,14 @@ struct FakeDesktop {
     FakeDisplayModes display;
     FakeDocuments documents;
     FakeProgramFolder programFolder;
+    FakePrinter printer;
+    FakeSettings settings;
+    FakeResultsFolder resultsFolder;
 
-    Seams seams() { return {dialogs, browsers, display, documents, programFolder}; }
+    Seams seams() {
+        return {dialogs,       browsers, display,  documents,
+                programFolder, printer,  settings, resultsFolder};
+    }
 };
 
 } // namespace corvane::testing
