@@ -15,7 +15,8 @@ reader)
              src/content/question_store.cpp src/content/text.cpp"
     libs="" ;;
 record)
-    sources="tools/results/record.cpp tools/results/csv.cpp"
+    sources="tools/results/record.cpp tools/results/csv.cpp src/taking/class_record.cpp
+             src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp"
     libs="-lcsv" ;;
 *) echo "build.sh: unknown fuzzer '$name' (reader, record)" >&2; exit 2 ;;
 esac

@@ -1,8 +1,8 @@
 // libFuzzer target for the record parser of corvane-results. Whatever the bytes, parsing ends
 // with a record or a reason. A record keeps the promises the summary relies on, and written
-// out again with the same quoting it reads back as the same record.
+// out again with the program's own field quoting it reads back as the same record.
 
-#include "tools/results/csv.h"
+#include "taking/class_record.h"
 #include "tools/results/record.h"
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 using namespace corvane::results;
+using corvane::csvField;
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "support/test_files.h"
+#include "taking/class_record.h"
 #include "tools/results/csv.h"
+#include "tools/results/folder.h"
 #include "tools/results/record.h"
 #include "tools/results/reports.h"
 #include "tools/results/summary.h"
@@ -59,6 +61,7 @@ class TestClassResults : public QObject {
     void parse_data();
     void parse();
     void fieldsRoundTrip();
+    void writerAndReaderAgree();
     void summary();
     void csvCells();
     void exitStatuses();
@@ -142,11 +145,42 @@ void TestClassResults::fieldsRoundTrip() {
                          "say \"hi\"", "two\r\nlines", "\"",       "\xC3\xAB"};
     QByteArrayList quoted;
     for (const QByteArray& field : fields)
-        quoted << csvField(field);
+        quoted << corvane::csvField(field);
     const CsvLines back = splitCsvLines(quoted.join(',') + "\r\n");
     QCOMPARE(back.error, QString());
     QCOMPARE(back.lines, std::vector<CsvLine>{fields});
-    QCOMPARE(csvField("plain"), QByteArray("plain"));
+    QCOMPARE(corvane::csvField("plain"), QByteArray("plain"));
+}
+
+// A record as the program saves it reads back field for field; its temporary file is no record.
+void TestClassResults::writerAndReaderAgree() {
+    corvane::ClassRecord saved;
+    saved.finished = QDateTime::fromString("2026-12-08T10:15:03+05:30", Qt::ISODate);
+    saved.computer = "room 4, desk \"2\"";
+    saved.pupil = "Zo\xEB \"Z\", \xA3";
+    saved.test = "Shapes";
+    saved.testChecksum = corvane::checksumHex("Shapes file");
+    saved.rows = {{1, "1,5\r\n2", true, {}}, {2, "no answer", false, {}}};
+    saved.score = 1;
+    QTemporaryDir dir;
+    const QString name = corvane::recordFileName(saved, 0xbadf00d);
+    writeFile(dir, name, corvane::recordCsv(saved));
+    writeFile(dir, corvane::temporaryName(name), corvane::recordCsv(saved).left(50));
+
+    const FolderRecords found = readRecordsIn(dir.path());
+    QCOMPARE(found.skipped.size(), 1u);
+    QCOMPARE(found.skipped[0].reason, QStringLiteral("temporary file"));
+    QCOMPARE(found.records.size(), 1u);
+    const Record& read = found.records[0];
+    QCOMPARE(read.finished, saved.finished);
+    QCOMPARE(read.finished.offsetFromUtc(), 5 * 3600 + 1800);
+    QCOMPARE(read.computer, saved.computer);
+    QCOMPARE(read.pupil, QStringLiteral("Zo\u00EB \"Z\", \u00A3"));
+    QCOMPARE(read.checksum.toLatin1(), saved.testChecksum);
+    QCOMPARE(read.score, 1);
+    QCOMPARE(read.questions.size(), 2u);
+    QCOMPARE(read.questions[0].answer, QStringLiteral("1,5\r\n2"));
+    QVERIFY(read.questions[0].right && !read.questions[1].right);
 }
 
 void TestClassResults::summary() {

@@ -1,5 +1,5 @@
-// RFC 4180 through libcsv in strict mode. libcsv reports every unquoted CR and LF as a line
-// end of its own (CSV_REPALL_NL), which lets the collector below insist on CR LF pairs.
+// RFC 4180 read through libcsv in strict mode. libcsv reports every unquoted CR and LF as a
+// line end of its own (CSV_REPALL_NL), which lets the collector below insist on CR LF pairs.
 
 #include "tools/results/csv.h"
 
@@ -66,15 +66,6 @@ CsvLines splitCsvLines(QByteArrayView bytes) {
         c.out.error = QStringLiteral("lines do not end in CR LF");
     if (!c.out.error.isEmpty()) c.out.lines.clear();
     return std::move(c.out);
-}
-
-QByteArray csvField(QByteArrayView text) {
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\r') && !text.contains('\n'))
-        return text.toByteArray();
-    const std::size_t size = static_cast<std::size_t>(text.size());
-    QByteArray quoted(static_cast<qsizetype>(csv_write(nullptr, 0, text.data(), size)), '\0');
-    csv_write(quoted.data(), static_cast<std::size_t>(quoted.size()), text.data(), size);
-    return quoted;
 }
 
 } // namespace corvane::results

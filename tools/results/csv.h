@@ -19,8 +19,4 @@ struct CsvLines {
 
 CsvLines splitCsvLines(QByteArrayView bytes);
 
-// `text` as one CSV field: quoted, with inner quotes doubled, only when it holds a comma, a
-// quote, CR or LF.
-QByteArray csvField(QByteArrayView text);
-
 } // namespace corvane::results

@@ -1,5 +1,6 @@
-#include "tools/results/csv.h"
 #include "tools/results/reports.h"
+
+#include "taking/class_record.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ namespace {
 QByteArray textCell(const QString& text) {
     static const QString formulaStarts = QStringLiteral("=+-@\t\r");
     const bool formula = !text.isEmpty() && formulaStarts.contains(text.front());
-    return csvField((formula ? QLatin1Char('\'') + text : text).toUtf8());
+    return corvane::csvField((formula ? QLatin1Char('\'') + text : text).toUtf8());
 }
 
 void appendLine(QByteArray& out, const QByteArrayList& cells) {
