@@ -55,3 +55,17 @@ monkey: test-deps
 	cmake --build $(TEST_BUILD) -j$(JOBS) --target test_monkey
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	    MONKEY_EVENTS=$(MONKEY_EVENTS) MONKEY_SEED=$(MONKEY_SEED) ./tests/test_monkey randomEvents
+
+# make fuzz-record  fuzzes the record parser of corvane-results for FUZZ_SECONDS seconds.
+.PHONY: fuzz-record
+fuzz-record: fuzz-deps
+	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)-record record
+
+# make stress  PROCESSES (20) writers save RECORDS (100) records each into one folder at once,
+#              then writers are killed at random moments (KILL_ROUNDS, 20); corvane-results must
+#              read every complete record and nothing else. Prints the figures.
+.PHONY: stress
+stress: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS) --target record_writer corvane-results
+	./scripts/stress-records.sh $(BUILD)

@@ -1,22 +1,32 @@
 #!/bin/sh
-# Builds the test file reader fuzzer with clang, libFuzzer, AddressSanitizer and UBSan.
-# Usage: fuzz/build.sh OUTPUT_FOLDER   (the program is OUTPUT_FOLDER/reader_fuzzer)
+# Builds a fuzzer with clang, libFuzzer, AddressSanitizer and UBSan.
+# Usage: fuzz/build.sh OUTPUT_FOLDER [reader|record]   (the program is OUTPUT_FOLDER/NAME_fuzzer)
+#   reader: the test file reader (the default); record: the record parser of corvane-results
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:?usage: build.sh OUTPUT_FOLDER}
+out=${1:?usage: build.sh OUTPUT_FOLDER [reader|record]}
+name=${2:-reader}
 mkdir -p "$out"
 
-# shellcheck disable=SC2046
+case "$name" in
+reader)
+    sources="src/content/reader.cpp src/content/line_source.cpp src/content/numbers.cpp
+             src/content/question_store.cpp src/content/text.cpp"
+    libs="" ;;
+record)
+    sources="tools/results/record.cpp tools/results/csv.cpp src/taking/class_record.cpp
+             src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp"
+    libs="-lcsv" ;;
+*) echo "build.sh: unknown fuzzer '$name' (reader, record)" >&2; exit 2 ;;
+esac
+
+# shellcheck disable=SC2046,SC2086
 clang++ -std=c++20 -g -O1 -fPIC -Wall -Wextra -Werror \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -fno-omit-frame-pointer \
-    -I"$root/src" $(pkg-config --cflags Qt6Core) \
-    "$root/fuzz/reader_fuzzer.cpp" \
-    "$root/src/content/reader.cpp" \
-    "$root/src/content/line_source.cpp" \
-    "$root/src/content/numbers.cpp" \
-    "$root/src/content/question_store.cpp" \
-    "$root/src/content/text.cpp" \
-    $(pkg-config --libs Qt6Core) \
-    -o "$out/reader_fuzzer"
+    -I"$root/src" -I"$root" $(pkg-config --cflags Qt6Core) \
+    "$root/fuzz/${name}_fuzzer.cpp" \
+    $(for s in $sources; do printf '%s/%s ' "$root" "$s"; done) \
+    $(pkg-config --libs Qt6Core) $libs \
+    -o "$out/${name}_fuzzer"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <vector>
+
+namespace corvane::results {
+
+using CsvLine = std::vector<QByteArray>;
+
+// The lines of an RFC 4180 text, each split into its fields. Every line must end in CR LF;
+// otherwise `error` says what is wrong and `lines` is not to be used.
+struct CsvLines {
+    std::vector<CsvLine> lines;
+    QString error;
+};
+
+CsvLines splitCsvLines(QByteArrayView bytes);
+
+} // namespace corvane::results

@@ -1,0 +1,65 @@
+#include "tools/results/folder.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace corvane::results {
+
+namespace {
+
+// A record of 30 questions with long answers stays far below this; anything larger is not
+// read into memory.
+constexpr qint64 kMaxRecordBytes = 1 << 20;
+
+// Why a file of this name is no record; empty when it may be one. A writer saves under
+// "." + final name + ".tmp" and renames when done.
+QString nameProblem(const QString& name) {
+    if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".tmp")))
+        return QStringLiteral("temporary file");
+    if (name.startsWith(QLatin1Char('.'))) return QStringLiteral("hidden file, not a record");
+    if (!name.endsWith(QLatin1String(".csv")))
+        return QStringLiteral("not a record file (the name does not end in .csv)");
+    return {};
+}
+
+QString readRecord(const QString& path, Record& record) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot be read: ") + file.errorString();
+    if (file.size() > kMaxRecordBytes) return QStringLiteral("too large to be a record");
+    const QByteArray bytes = file.read(kMaxRecordBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("cannot be read: ") + file.errorString();
+    RecordParse parse = parseRecord(bytes);
+    record = std::move(parse.record);
+    record.file = path;
+    return parse.error;
+}
+
+} // namespace
+
+FolderRecords readRecordsIn(const QString& folder) {
+    QStringList paths;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    std::sort(paths.begin(), paths.end());
+
+    FolderRecords found;
+    for (const QString& path : paths) {
+        QString problem = nameProblem(QFileInfo(path).fileName());
+        Record record;
+        if (problem.isEmpty()) problem = readRecord(path, record);
+        if (problem.isEmpty())
+            found.records.push_back(std::move(record));
+        else
+            found.skipped.push_back({path, problem});
+    }
+    return found;
+}
+
+} // namespace corvane::results
