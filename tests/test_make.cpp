@@ -130,6 +130,8 @@ class TestMake : public QObject {
         QTest::addRow("order item twice") << oneQuestion("- 3\n- 1\nOrder: 1, 1") << 7 << "twice";
         QTest::addRow("order short of an item")
             << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2") << 8 << "names 2 of the 3";
+        QTest::addRow("label too long for its button")
+            << oneQuestion("- 12\n- 305\nLabelled order: 12, 305") << 6 << "too long";
         QTest::addRow("text after answer")
             << oneQuestion("Word: ten\nMore text") << 6 << "follows the answer line";
         QTest::addRow("no answer") << oneQuestion("Just text") << 4 << "no answer";
