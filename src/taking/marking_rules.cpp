@@ -24,20 +24,6 @@ bool allMatchKey(const QuestionStore& store, int q) {
     return true;
 }
 
-// The compared forms of typed answers, one per question type.
-Text wordForm(const Text& text) {
-    return upperCase(removespace(text));
-}
-Text commaForm(const Text& text) {
-    return tocomma(trim(upperCase(text)));
-}
-Text timeForm(const Text& text) {
-    return totime(upperCase(removespace(text)));
-}
-Text pairForm(const Text& text) {
-    return topair(trim(upperCase(text)));
-}
-
 // Choices count as unanswered with nothing ticked in any of the five entries, whatever the
 // question's optionCount; typed answers when empty (spaces count as an answer).
 bool isUnanswered(const QuestionStore& store, int q) {
@@ -57,6 +43,19 @@ bool anyAlternativeIs(const QuestionStore& store, int q, const Text& answer) {
 }
 
 } // namespace
+
+Text wordForm(const Text& text) {
+    return upperCase(removespace(text));
+}
+Text commaForm(const Text& text) {
+    return tocomma(trim(upperCase(text)));
+}
+Text timeForm(const Text& text) {
+    return totime(upperCase(removespace(text)));
+}
+Text pairForm(const Text& text) {
+    return topair(trim(upperCase(text)));
+}
 
 Text currencyForm(const Text& typed) {
     Text s = upperCase(removespace(typed));

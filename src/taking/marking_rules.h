@@ -9,6 +9,13 @@ namespace corvane {
 // The pupil's typed money answer in the form compared with the stored answer line.
 Text currencyForm(const Text& typed);
 
+// The forms typed answers are compared in: a word, a number and a time are compared in these
+// forms on both sides; a pair's form is compared with the answer line as it stands.
+Text wordForm(const Text& text);
+Text commaForm(const Text& text);
+Text timeForm(const Text& text);
+Text pairForm(const Text& text);
+
 // True when question q of the store is answered right. Raises "Range check error" when a
 // choice, yes/no or order question has optionCount above 5.
 bool isQuestionRight(const QuestionStore& store, int q);

@@ -9,3 +9,8 @@ add_library(corvane_gift STATIC
 )
 target_include_directories(corvane_gift PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(corvane_gift PUBLIC corvane_core)
+
+# corvane-make reads a .gift file through it.
+if(TARGET corvane-make)
+    target_link_libraries(corvane-make PRIVATE corvane_gift)
+endif()

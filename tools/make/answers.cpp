@@ -1,0 +1,360 @@
+#include "tools/make/answers.h"
+
+#include "taking/marking_rules.h"
+
+#include <QRegularExpression>
+
+#include <array>
+
+namespace corvane::make {
+
+namespace {
+
+struct Keyword {
+    const char* text;
+    AnswerKind kind;
+};
+
+constexpr std::array<Keyword, 9> kKeywords{{
+    {"answer", AnswerKind::YesNo},
+    {"word", AnswerKind::Word},
+    {"number", AnswerKind::Number},
+    {"money", AnswerKind::Money},
+    {"time", AnswerKind::Time},
+    {"pair", AnswerKind::Pair},
+    {"pairs", AnswerKind::Pairs},
+    {"order", AnswerKind::Order},
+    {"labelled order", AnswerKind::LabelledOrder},
+}};
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+SourceError at(int line, const QString& message, const QString& fix) {
+    return {line, message, fix};
+}
+
+QString letter(int j) {
+    return QString(QChar('A' + j - 1));
+}
+
+// The answer as a text of the test file, or an error that says why it cannot be one.
+std::optional<Text> answerText(const SourceLine& answer, SourceErrors& errors) {
+    std::optional<Text> text = storeText(unescaped(answer.text).trimmed());
+    if (!text)
+        errors.push_back(at(answer.line,
+                            QStringLiteral("The answer %1 holds a character the test file cannot "
+                                           "hold.")
+                                .arg(quoted(answer.text.trimmed())),
+                            QStringLiteral("Write it with plain letters, digits and signs (the "
+                                           "pound sign is fine).")));
+    return text;
+}
+
+bool hasDigit(const Text& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "35p" as pounds ("0.35"); any other amount in the form the marking compares.
+Text moneyForm(const Text& written) {
+    static const QRegularExpression pence(QStringLiteral("^\\s*(\\d+)\\s*[pP]\\s*$"));
+    const QRegularExpressionMatch match = pence.match(toQt(written));
+    if (!match.hasMatch()) return currencyForm(trim(written));
+    const qlonglong amount = match.captured(1).toLongLong();
+    return fromQt(QStringLiteral("%1.%2").arg(amount / 100).arg(amount % 100, 2, 10, QChar('0')));
+}
+
+SourceErrors fillMoney(const SourceLine& answer, QuestionStore& store, int q) {
+    SourceErrors errors;
+    const std::optional<Text> written = answerText(answer, errors);
+    if (!written) return errors;
+    const Text form = moneyForm(*written);
+    static const QRegularExpression amount(QStringLiteral("^\\d+(\\.\\d\\d)?$"));
+    if (!amount.match(toQt(form)).hasMatch())
+        return {at(answer.line,
+                   QStringLiteral("The amount %1 is not one the pupil can type after the pound "
+                                  "sign.")
+                       .arg(quoted(answer.text.trimmed())),
+                   QStringLiteral("Write pounds and two-digit pence, e.g. Money: £1.50, or "
+                                  "pence alone, e.g. Money: 35p."))};
+    store.answerText[q] = form;
+    return {};
+}
+
+SourceErrors fillPairs(AnswerKind kind, const SourceLine& answer, QuestionStore& store, int q) {
+    SourceErrors errors;
+    static const QRegularExpression separator(QStringLiteral("\\s*;\\s*|\\s+or\\s+"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QStringList written = kind == AnswerKind::Pairs
+                                    ? answer.text.trimmed().split(separator, Qt::SkipEmptyParts)
+                                    : QStringList{answer.text};
+    if (written.size() > kMaxAlternatives)
+        return {at(answer.line,
+                   QStringLiteral("There are %1 accepted answers; a question takes at most %2.")
+                       .arg(written.size())
+                       .arg(kMaxAlternatives),
+                   QStringLiteral("Keep the ten most likely answers."))};
+    int count = 0;
+    for (const QString& one : written) {
+        const std::optional<Text> text = answerText({answer.line, one}, errors);
+        if (!text) continue;
+        const Text form = pairForm(*text);
+        if (form.find('!') != Text::npos || !hasDigit(form)) {
+            errors.push_back(at(
+                answer.line, QStringLiteral("%1 is not two numbers.").arg(quoted(one.trimmed())),
+                kind == AnswerKind::Pairs ? QStringLiteral("Write each answer as two numbers, e.g. "
+                                                           "Pairs: 1/2 or 2/4 or 3/6.")
+                                          : QStringLiteral("Write two numbers, e.g. Pair: 4 r 3 or "
+                                                           "Pair: 3/4.")));
+            continue;
+        }
+        ++count;
+        if (kind == AnswerKind::Pair)
+            store.answerText[q] = form;
+        else
+            store.altText[q][count] = form;
+    }
+    if (kind == AnswerKind::Pairs) {
+        store.altCount[q] = count;
+        if (count > 0) store.answerText[q] = store.altText[q][1];
+        if (written.isEmpty())
+            errors.push_back(at(answer.line, QStringLiteral("No accepted answer is given."),
+                                QStringLiteral("Write the answers, e.g. Pairs: 1/2 or 2/4.")));
+    }
+    return errors;
+}
+
+// A typed word, number or time, stored as written: the marking brings both sides to one form.
+SourceErrors fillTyped(AnswerKind kind, const SourceLine& answer, QuestionStore& store, int q) {
+    SourceErrors errors;
+    const std::optional<Text> written = answerText(answer, errors);
+    if (!written) return errors;
+    if (kind == AnswerKind::Word) {
+        if (wordForm(*written).empty())
+            errors.push_back(at(answer.line, QStringLiteral("The word answer is empty."),
+                                QStringLiteral("Write the word after the colon, e.g. Word: "
+                                               "forty.")));
+        store.answerText[q] = wordForm(*written);
+    } else if (kind == AnswerKind::Number) {
+        // A compared number of fewer than two characters is empty and matches anything short.
+        if (written->size() < 2 || !hasDigit(commaForm(*written)))
+            errors.push_back(at(answer.line,
+                                QStringLiteral("The number %1 cannot be checked as a number: a "
+                                               "number answer needs two characters or more.")
+                                    .arg(quoted(answer.text.trimmed())),
+                                written->size() == 1
+                                    ? QStringLiteral("Write Word: %1 for a one-digit answer.")
+                                          .arg(answer.text.trimmed())
+                                    : QStringLiteral("Write the number, e.g. Number: 1,245.")));
+        store.answerText[q] = commaForm(*written);
+    } else {
+        if (!hasDigit(timeForm(*written)))
+            errors.push_back(at(
+                answer.line,
+                QStringLiteral("The time %1 holds no digits.").arg(quoted(answer.text.trimmed())),
+                QStringLiteral("Write the time in digits, e.g. Time: 3:45.")));
+        store.answerText[q] = *written;
+    }
+    return errors;
+}
+
+SourceErrors fillYesNo(const SourceLine& answer, QuestionStore& store, int q) {
+    const QString value = answer.text.trimmed().toLower();
+    if (value != QLatin1String("yes") && value != QLatin1String("no"))
+        return {at(
+            answer.line,
+            QStringLiteral("Answer: takes yes or no, not %1.").arg(quoted(answer.text.trimmed())),
+            QStringLiteral("Write Answer: yes or Answer: no; for a typed answer use Word:, "
+                           "Number:, Money:, Time: or Pair:."))};
+    store.questionType[q] = KYESNO;
+    store.optionCount[q] = 2;
+    store.answerKey[q][1] = value == QLatin1String("yes") ? 1 : 0;
+    store.answerKey[q][2] = value == QLatin1String("no") ? 1 : 0;
+    return {};
+}
+
+// The item numbers (1-based) that the order's words name, by the items' texts or by letters.
+std::optional<std::vector<int>> itemsNamed(const QStringList& words,
+                                           const std::vector<SourceLine>& items) {
+    auto byText = [&items](const QString& word) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (unescaped(items[i].text).trimmed().compare(word, Qt::CaseInsensitive) == 0)
+                return static_cast<int>(i) + 1;
+        return 0;
+    };
+    auto byLetter = [&items](const QString& word) {
+        const int j = word.size() == 1 ? word.at(0).toUpper().unicode() - 'A' + 1 : 0;
+        return j >= 1 && j <= static_cast<int>(items.size()) ? j : 0;
+    };
+    for (const bool letters : {false, true}) {
+        std::vector<int> named;
+        for (const QString& word : words)
+            if (const int item = letters ? byLetter(word) : byText(word)) named.push_back(item);
+        if (named.size() == static_cast<std::size_t>(words.size())) return named;
+    }
+    return std::nullopt;
+}
+
+SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
+                       const std::vector<SourceLine>& items, QuestionStore& store, int q) {
+    const int n = static_cast<int>(items.size());
+    if (n < 2 || n > kMaxOptions)
+        return {at(answer.line,
+                   QStringLiteral("An order needs 2 to 5 items listed above its answer line; "
+                                  "this one has %1.")
+                       .arg(n),
+                   n < 2 ? QStringLiteral("List the items above the line, one per line: - 35")
+                         : QStringLiteral("Remove items until five are left."))};
+    QString value = answer.text.trimmed();
+    // Items are parted by commas, or by blanks when there is no comma (Order: D B A C).
+    const QRegularExpression parting(value.contains(QLatin1Char(',')) ? QStringLiteral("\\s*,\\s*")
+                                                                      : QStringLiteral("\\s+"));
+    int fixedPos = 0;
+    Text fixedText;
+    static const QRegularExpression bracket(QStringLiteral("\\[([^\\]]*)\\]"));
+    const QRegularExpressionMatch fixed = bracket.match(value);
+    SourceErrors errors;
+    if (fixed.hasMatch()) {
+        const QString before = value.left(fixed.capturedStart());
+        fixedPos = static_cast<int>(before.split(parting, Qt::SkipEmptyParts).size()) + 1;
+        if (std::optional<Text> text = answerText({answer.line, fixed.captured(1)}, errors))
+            fixedText = *text;
+        value.remove(fixed.capturedStart(), fixed.capturedLength());
+    }
+    QStringList words = value.split(parting, Qt::SkipEmptyParts);
+    for (QString& word : words)
+        word = unescaped(word).trimmed();
+    const std::optional<std::vector<int>> order = itemsNamed(words, items);
+    const QString fix = QStringLiteral("Name each of the %1 items once, in the right order, by its "
+                                       "text or its letter, e.g. %2: %3.")
+                            .arg(n)
+                            .arg(kind == AnswerKind::Order ? "Order" : "Labelled order",
+                                 n == 2 ? "B, A" : "C, A, B");
+    if (!order)
+        return {at(answer.line,
+                   QStringLiteral("The order %1 names something that is not one of the items "
+                                  "listed above it.")
+                       .arg(quoted(answer.text.trimmed())),
+                   fix)};
+    std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
+    for (const int item : *order)
+        if (seen[static_cast<std::size_t>(item)]) {
+            return {at(answer.line,
+                       QStringLiteral("The order names item %1 twice.").arg(letter(item)), fix)};
+        } else {
+            seen[static_cast<std::size_t>(item)] = true;
+        }
+    if (static_cast<int>(order->size()) != n)
+        return {at(answer.line,
+                   QStringLiteral("The order names %1 of the %2 items; it must name all of them.")
+                       .arg(order->size())
+                       .arg(n),
+                   fix)};
+    if (fixed.hasMatch() && (kind != AnswerKind::LabelledOrder || fixedPos > n))
+        errors.push_back(at(answer.line,
+                            kind == AnswerKind::Order
+                                ? QStringLiteral("A fixed text in [brackets] is shown only in a "
+                                                 "labelled order.")
+                                : QStringLiteral("The fixed text in [brackets] stands after the "
+                                                 "last item, where it is never shown."),
+                            kind == AnswerKind::Order
+                                ? QStringLiteral("Write Labelled order: instead of Order:, or "
+                                                 "take the [text] out.")
+                                : QStringLiteral("Put the [text] in front of an item, e.g. "
+                                                 "Labelled order: [Smallest:] 5, 12, 30.")));
+    store.questionType[q] = kind == AnswerKind::Order ? KORDER : KORDERUSER;
+    store.optionCount[q] = n;
+    for (int j = 1; j <= n; ++j)
+        store.answerKey[q][j] = (*order)[static_cast<std::size_t>(j - 1)];
+    if (kind == AnswerKind::LabelledOrder) {
+        for (int j = 1; j <= n; ++j)
+            if (std::optional<Text> label =
+                    answerText({items[static_cast<std::size_t>(j - 1)].line,
+                                items[static_cast<std::size_t>(j - 1)].text},
+                               errors))
+                store.optionLabel[q][j] = *label;
+        store.fixedItemPos[q] = fixedPos;
+        store.fixedItemText[q] = fixedText;
+    }
+    return errors;
+}
+
+} // namespace
+
+std::optional<AnswerKind> answerKindOf(const QString& keyword) {
+    const QString wanted = keyword.simplified().toLower();
+    for (const Keyword& known : kKeywords)
+        if (wanted == QLatin1String(known.text)) return known.kind;
+    return std::nullopt;
+}
+
+bool takesItems(AnswerKind kind) {
+    return kind == AnswerKind::Order || kind == AnswerKind::LabelledOrder;
+}
+
+SourceErrors fillChoices(const std::vector<ChoiceOption>& options, int headingLine,
+                         QuestionStore& store, int q) {
+    const int n = static_cast<int>(options.size());
+    if (n < 2 || n > kMaxOptions)
+        return {
+            at(n > kMaxOptions ? options[kMaxOptions].text.line : headingLine,
+               QStringLiteral("A choice shows 2 to 5 options (A to E); this one has %1.").arg(n),
+               n < 2 ? QStringLiteral("Add options, one per line: - [ ] wrong or - [x] right.")
+                     : QStringLiteral("Remove options until five are left, or split the "
+                                      "question in two."))};
+    int right = 0;
+    for (int j = 1; j <= n; ++j) {
+        const bool isRight = options[static_cast<std::size_t>(j - 1)].right;
+        store.answerKey[q][j] = isRight ? 1 : 0;
+        if (isRight && right++ == 0) store.answerText[q] = fromQt(letter(j));
+    }
+    if (right == 0)
+        return {at(options.front().text.line, QStringLiteral("No option is marked right."),
+                   QStringLiteral("Write [x] in the box of the right option: - [x] 1/2."))};
+    store.questionType[q] = right == 1 ? KSINGLECHOICE : KMULTICHOICE;
+    store.optionCount[q] = n;
+    if (right > 1) store.answerText[q].clear();
+    return {};
+}
+
+SourceErrors fillAnswer(AnswerKind kind, const SourceLine& answer,
+                        const std::vector<SourceLine>& items, QuestionStore& store, int q) {
+    switch (kind) {
+    case AnswerKind::YesNo:
+        return fillYesNo(answer, store, q);
+    case AnswerKind::Money:
+        store.questionType[q] = KCURRENCY;
+        return fillMoney(answer, store, q);
+    case AnswerKind::Pair:
+    case AnswerKind::Pairs:
+        store.questionType[q] = kind == AnswerKind::Pair ? KMULTIENTRY : KMULTIENTRYMULTI;
+        return fillPairs(kind, answer, store, q);
+    case AnswerKind::Order:
+    case AnswerKind::LabelledOrder:
+        return fillOrder(kind, answer, items, store, q);
+    case AnswerKind::Word:
+    case AnswerKind::Number:
+    case AnswerKind::Time:
+        store.questionType[q] = kind == AnswerKind::Word     ? KWORD
+                                : kind == AnswerKind::Number ? KCOMMA
+                                                             : KTIME;
+        return fillTyped(kind, answer, store, q);
+    }
+    return {};
+}
+
+std::optional<Text> storeText(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() < 32 || c.unicode() == 127 || c.unicode() > 255) return std::nullopt;
+    return fromQt(text);
+}
+
+QString unescaped(const QString& text) {
+    static const QRegularExpression escape(
+        QStringLiteral("\\\\([!\"#$%&'()*+,\\-./:;<=>?@\\[\\\\\\]^_`{|}~])"));
+    QString plain = text;
+    return plain.replace(escape, QStringLiteral("\\1"));
+}
+
+} // namespace corvane::make

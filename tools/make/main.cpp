@@ -1,0 +1,71 @@
+// corvane-make: makes a test (test file and page folder) from one readable source file.
+
+#include "tools/make/make_test.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kMade = 0;
+constexpr int kSourceErrors = 1;
+constexpr int kBadArguments = 2;
+
+const char* const kUsage =
+    "usage: corvane-make SOURCE.md [--out FOLDER] [--force]\n"
+    "  --out FOLDER  the test library to put the test in (default: the test folder beside\n"
+    "                the program)\n"
+    "  --force       replace a test of the same name\n";
+
+int usageError(const QString& problem) {
+    QTextStream(stderr) << "corvane-make: " << problem << "\n" << kUsage;
+    return kBadArguments;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    corvane::make::MakeRequest request;
+    request.outFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/test");
+    QString sourcePath;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            QTextStream(stdout) << kUsage;
+            return kMade;
+        }
+        if (arg == QLatin1String("--force"))
+            request.force = true;
+        else if (arg == QLatin1String("--out") && !args.isEmpty())
+            request.outFolder = args.takeFirst();
+        else if (arg.startsWith(QLatin1Char('-')))
+            return usageError(QStringLiteral("unknown option %1").arg(arg));
+        else if (sourcePath.isEmpty())
+            sourcePath = arg;
+        else
+            return usageError(QStringLiteral("one source at a time"));
+    }
+    if (sourcePath.isEmpty()) return usageError(QStringLiteral("no source named"));
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly))
+        return usageError(QStringLiteral("cannot read %1").arg(sourcePath));
+    request.sourceText = source.readAll();
+    request.sourceName = sourcePath;
+    request.pictureFolder = QFileInfo(sourcePath).absolutePath();
+
+    const corvane::make::MakeResult made = corvane::make::makeTest(request);
+    if (!made.errors.empty()) {
+        QTextStream(stderr) << corvane::make::formatErrors(sourcePath, made.errors)
+                            << "Nothing was written.\n";
+        return kSourceErrors;
+    }
+    QTextStream(stdout) << "Made " << QDir::toNativeSeparators(made.testFile) << " and "
+                        << QDir::toNativeSeparators(made.pageFolder) << " (" << made.questionCount
+                        << (made.questionCount == 1 ? " question)\n" : " questions)\n");
+    return kMade;
+}

@@ -1,0 +1,81 @@
+#include "tools/make/make_test.h"
+
+#include "tools/make/answers.h"
+#include "tools/make/output.h"
+#include "tools/make/test_file_writer.h"
+#include "tools/make/test_source.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace corvane::make {
+
+namespace {
+
+// Why the name cannot name a test file and page folder on the pupils' machines, or empty.
+QString nameProblem(const QString& name) {
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
+    if (!storeText(name)) return QStringLiteral("holds a character a test name cannot hold");
+    if (forbidden.match(name).hasMatch())
+        return QStringLiteral("holds one of \\ / : * ? \" < > |, which a file name cannot hold");
+    if (name.contains(QLatin1String(".txt"), Qt::CaseInsensitive))
+        return QStringLiteral("holds \".txt\", which the program takes out of page folder names");
+    if (name.endsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("starts or ends with a full stop");
+    if (name.size() > 100) return QStringLiteral("is longer than 100 characters");
+    return {};
+}
+
+// The comment lines of the test file: each question's heading, plain.
+std::vector<Text> comments(const TestSource& source) {
+    std::vector<Text> lines;
+    for (int q = 1; q <= source.store.questionCount; ++q)
+        lines.push_back(fromQt(unescaped(source.pages[static_cast<std::size_t>(q - 1)].heading)));
+    return lines;
+}
+
+} // namespace
+
+MakeResult makeTest(const MakeRequest& request) {
+    MakeResult result;
+    SourceErrors& errors = result.errors;
+    const TestSource source = parseSource(request.sourceText, errors);
+    if (source.nameLine == 0) return result;
+    if (const QString problem = nameProblem(source.name); !problem.isEmpty())
+        errors.push_back({source.nameLine,
+                          QStringLiteral("The test's name \"%1\" %2.").arg(source.name, problem),
+                          QStringLiteral("Write the name with letters, digits, blanks and "
+                                         "simple signs such as - and ( ).")});
+    TestFiles files{source.name, {}, {}, picturesOf(source, request.pictureFolder, errors)};
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const SourceError& a, const SourceError& b) { return a.line < b.line; });
+    if (!errors.empty()) return result;
+
+    files.testFile = testFileBytes(source.store, comments(source));
+    files.pages = testPages(source);
+    std::vector<int> questionLines;
+    for (const QuestionPage& page : source.pages)
+        questionLines.push_back(page.line);
+    const QString written =
+        writeTestFiles(files, request.outFolder, request.force, questionLines, errors);
+    for (SourceError& error : errors)
+        if (error.line == 0) error.line = source.nameLine;
+    if (!errors.empty()) return result;
+    const TestPlace place = placeIn(request.outFolder, source.name);
+    result.testFile = written;
+    result.pageFolder = place.pageFolder;
+    result.questionCount = source.store.questionCount;
+    return result;
+}
+
+QString formatErrors(const QString& sourceName, const SourceErrors& errors) {
+    QString text;
+    for (const SourceError& error : errors) {
+        text += QStringLiteral("%1:%2: %3\n").arg(sourceName).arg(error.line).arg(error.message);
+        if (!error.fix.isEmpty()) text += QStringLiteral("    fix: %1\n").arg(error.fix);
+    }
+    return text;
+}
+
+} // namespace corvane::make

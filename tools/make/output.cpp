@@ -1,0 +1,114 @@
+#include "tools/make/output.h"
+
+#include "tools/check/library_checks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace corvane::make {
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+// Writes the test into `folder` as it will stand in the library; the failing path or empty.
+QString stage(const TestFiles& files, const QDir& folder) {
+    const TestPlace place = placeIn(folder.path(), files.name);
+    if (!writeFile(place.testFile, files.testFile)) return place.testFile;
+    const QDir pages(place.pageFolder);
+    if (!QDir().mkpath(pages.path())) return pages.path();
+    for (const PageFile& page : files.pages)
+        if (!writeFile(pages.filePath(page.name), page.bytes)) return pages.filePath(page.name);
+    for (const PictureCopy& picture : files.pictures) {
+        const QString to = pages.filePath(picture.relativePath);
+        if (!QDir().mkpath(QFileInfo(to).path()) || !QFile::copy(picture.from, to)) return to;
+    }
+    return {};
+}
+
+bool exists(const TestPlace& place) {
+    return QFileInfo::exists(place.testFile) || QFileInfo::exists(place.pageFolder);
+}
+
+// Moves `from` into `to`'s place, first moving what stands there into `aside`. On failure
+// everything is put back.
+bool replace(const TestPlace& from, const TestPlace& to, const TestPlace& aside) {
+    QDir dir;
+    const bool hadFile = QFileInfo::exists(to.testFile);
+    const bool hadFolder = QFileInfo::exists(to.pageFolder);
+    const bool movedAside = (!hadFile || dir.rename(to.testFile, aside.testFile)) &&
+                            (!hadFolder || dir.rename(to.pageFolder, aside.pageFolder));
+    const bool moved = movedAside && dir.rename(from.pageFolder, to.pageFolder);
+    if (moved && dir.rename(from.testFile, to.testFile)) return true;
+    if (moved) dir.rename(to.pageFolder, from.pageFolder);
+    if (hadFolder) dir.rename(aside.pageFolder, to.pageFolder);
+    if (hadFile) dir.rename(aside.testFile, to.testFile);
+    return false;
+}
+
+} // namespace
+
+TestPlace placeIn(const QString& libraryFolder, const QString& name) {
+    const QDir library(libraryFolder);
+    return {library.filePath(name + QStringLiteral(".txt")), library.filePath(name)};
+}
+
+QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
+                       const std::vector<int>& questionLines, SourceErrors& errors) {
+    const TestPlace place = placeIn(libraryFolder, files.name);
+    const QString shown = QDir::toNativeSeparators(place.testFile);
+    for (const check::Finding& clash :
+         check::checkNameClashes(place.testFile, check::testFilesIn(libraryFolder)))
+        errors.push_back({0, clash.explanation,
+                          QStringLiteral("Change the test's name, or remove the other test.")});
+    if (exists(place) && !force)
+        errors.push_back(
+            {0, QStringLiteral("A test named \"%1\" already exists: %2.").arg(files.name, shown),
+             QStringLiteral("Run again with --force to replace it, or change the "
+                            "name on the first line.")});
+    if (!errors.empty()) return {};
+    if (!QDir().mkpath(libraryFolder)) {
+        errors.push_back({0, QStringLiteral("The folder %1 cannot be made.").arg(libraryFolder),
+                          QStringLiteral("Choose another folder with --out.")});
+        return {};
+    }
+    QTemporaryDir staging(QDir(libraryFolder).filePath(QStringLiteral(".corvane-make-XXXXXX")));
+    const QDir made(staging.filePath(QStringLiteral("new")));
+    const QDir old(staging.filePath(QStringLiteral("old")));
+    const QString failed = !staging.isValid() ? staging.path()
+                           : !QDir().mkpath(made.path()) || !QDir().mkpath(old.path())
+                               ? made.path()
+                               : stage(files, made);
+    if (!failed.isEmpty()) {
+        errors.push_back(
+            {0, QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(failed)),
+             QStringLiteral("Check that the folder is writable and the disk not "
+                            "full, or choose another folder with --out.")});
+        return {};
+    }
+    // The same checks as corvane-check, on the files exactly as they will stand.
+    for (const check::Finding& finding :
+         check::checkTestFile(placeIn(made.path(), files.name).testFile)) {
+        const int q = finding.question;
+        const int line = q >= 1 && q <= static_cast<int>(questionLines.size())
+                             ? questionLines[static_cast<std::size_t>(q - 1)]
+                             : 0;
+        errors.push_back({line,
+                          QStringLiteral("The made test would not pass the checker: %1")
+                              .arg(finding.explanation),
+                          finding.fix});
+    }
+    if (!errors.empty()) return {};
+    if (!replace(placeIn(made.path(), files.name), place, placeIn(old.path(), files.name)))
+        errors.push_back({0, QStringLiteral("The test cannot be moved into %1.").arg(shown),
+                          QStringLiteral("Check that the folder is writable and nothing holds "
+                                         "the old test open.")});
+    return place.testFile;
+}
+
+} // namespace corvane::make

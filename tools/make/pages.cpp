@@ -1,0 +1,102 @@
+#include "tools/make/pages.h"
+
+#include "tools/make/markdown.h"
+#include "tools/make/page_style.h"
+
+namespace corvane::make {
+
+namespace {
+
+// What the pupil does under the page, by question type.
+const char* howToAnswer(std::int32_t type) {
+    switch (type) {
+    case KSINGLECHOICE:
+        return "Tick the box of the right letter under the page.";
+    case KMULTICHOICE:
+        return "Tick the box of <b>every</b> right letter under the page.";
+    case KYESNO:
+        return "Click <b>Yes</b> or <b>No</b> under the page.";
+    case KORDER:
+        return "Click the letters under the page in the right order. Made a mistake? Click "
+               "<b>Clear</b> and start again.";
+    case KORDERUSER:
+        return "Click the answers under the page in the right order. Made a mistake? Click "
+               "<b>Clear</b> and start again.";
+    case KCURRENCY:
+        return "Type the amount of money in the box under the page.";
+    case KCOMMA:
+        return "Type the number in the box under the page.";
+    case KTIME:
+        return "Type the time in the box under the page.";
+    case KMULTIENTRY:
+    case KMULTIENTRYMULTI:
+        return "Type the two numbers in the box under the page.";
+    default:
+        return "Type the answer in the box under the page.";
+    }
+}
+
+QByteArray escaped(const QString& text) {
+    return text.toHtmlEscaped().toUtf8();
+}
+
+QByteArray page(const QString& title, const QByteArray& mainClass, const QByteArray& content) {
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta charset=\"utf-8\">\n  <title>" +
+           escaped(title) +
+           "</title>\n  <link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n"
+           "  <main class=\"" +
+           mainClass + "\">\n" + content + "  </main>\n</body>\n</html>\n";
+}
+
+QByteArray cards(const QuestionPage& question) {
+    if (question.cards.empty()) return {};
+    QByteArray html = "    <div class=\"picture\">\n";
+    for (std::size_t i = 0; i < question.cards.size(); ++i) {
+        html += "      <div class=\"card\">";
+        if (question.letteredCards)
+            html +=
+                "<span class=\"letter\">" + QByteArray(1, static_cast<char>('A' + i)) + "</span>";
+        html += inlineHtml(question.cards[i].text()) + "</div>\n";
+    }
+    return html + "    </div>\n";
+}
+
+QByteArray questionPage(const TestSource& source, int q) {
+    const QuestionPage& question = source.pages[static_cast<std::size_t>(q - 1)];
+    const QByteArray number = QByteArray::number(q);
+    QByteArray content = "    <p class=\"number\">Question " + number + "</p>\n    <h1>" +
+                         inlineHtml(question.heading) + "</h1>\n";
+    if (!question.body.text().trimmed().isEmpty())
+        content +=
+            "    <div class=\"text\">\n" + markdownHtml(question.body.text()) + "    </div>\n";
+    content += cards(question);
+    content +=
+        "    <p class=\"how\">" + QByteArray(howToAnswer(source.store.questionType[q])) + "</p>\n";
+    return page(source.name + QStringLiteral(" \u2013 Question %1").arg(q), "page", content);
+}
+
+QByteArray frontPage(const TestSource& source) {
+    const int count = source.store.questionCount;
+    QByteArray welcome = markdownHtml(source.front.text());
+    if (welcome.trimmed().isEmpty())
+        welcome = "<p>There " + QByteArray(count == 1 ? "is 1 question" : "are ") +
+                  (count == 1 ? QByteArray() : QByteArray::number(count) + " questions") +
+                  ". Take your time!</p>\n";
+    const QByteArray content = "    <h1>" + escaped(source.name) +
+                               "</h1>\n    <div class=\"welcome\">\n" + welcome +
+                               "    </div>\n    <p class=\"go\">When you are ready, click "
+                               "<b>Click here to Start</b> below. Good luck!</p>\n";
+    return page(source.name + QStringLiteral(" \u2013 Welcome"), "page front", content);
+}
+
+} // namespace
+
+std::vector<PageFile> testPages(const TestSource& source) {
+    std::vector<PageFile> files{{QStringLiteral("style.css"), pageStyle()},
+                                {QStringLiteral("front.htm"), frontPage(source)}};
+    for (int q = 1; q <= source.store.questionCount; ++q)
+        files.push_back({QStringLiteral("question%1.htm").arg(q), questionPage(source, q)});
+    return files;
+}
+
+} // namespace corvane::make

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "content/question_store.h"
+#include "tools/make/make_test.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace corvane::make {
+
+// A run of Markdown lines and the source line of the first one.
+struct MarkdownPart {
+    int line = 0;
+    QStringList lines;
+    QString text() const { return lines.join(QLatin1Char('\n')); }
+};
+
+// What one question's page shows: heading, text, and the options or items as cards.
+struct QuestionPage {
+    int line = 0; // the heading's line
+    QString heading;
+    MarkdownPart body;
+    std::vector<MarkdownPart> cards; // one line each: options or items to order
+    bool letteredCards = false;      // cards carry the letters A to E
+};
+
+// A test source once read: its name, front page and question pages, and the questions'
+// answers in the store form the test file holds.
+struct TestSource {
+    QString name;
+    int nameLine = 0;
+    MarkdownPart front;
+    std::vector<QuestionPage> pages;
+    QuestionStore store;
+};
+
+// Reads the source text (UTF-8, or Latin-1 when it is not valid UTF-8). Errors name their
+// lines; the source is usable only when `errors` stays empty.
+TestSource parseSource(const QByteArray& sourceText, SourceErrors& errors);
+
+} // namespace corvane::make
