@@ -120,7 +120,9 @@ class TestGift : public QObject {
         const GiftImport result = importGift(gift.toStdString(), "T");
         QCOMPARE(result.made, 2);
         QCOMPARE(result.leftOut.size(), std::size_t(2));
-        QCOMPARE(describe(result.leftOut[0]).substr(0, 15), "line 8 (B): lef");
+        QCOMPARE(describe("q.gift", result.leftOut[0]),
+                 std::string("q.gift:8: left out (B): it is an essay question ({ } is empty), "
+                             "which cannot be marked"));
         QCOMPARE(result.leftOut[1].line, 11);
     }
 
@@ -168,8 +170,10 @@ class TestGift : public QObject {
                                         << "1\\.5";
         QTest::addRow("answer line") << "Money: 3"
                                      << "Money\\: 3";
-        QTest::addRow("colon later") << "Time now: 3"
-                                     << "Time now: 3";
+        QTest::addRow("two-word keyword") << "Labelled order: B A"
+                                          << "Labelled order\\: B A";
+        QTest::addRow("colon after a digit") << "Q3: 7"
+                                             << "Q3: 7";
         QTest::addRow("minus inside") << "5 - 3"
                                       << "5 - 3";
     }

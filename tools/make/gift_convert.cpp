@@ -163,7 +163,9 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
                      "answer cannot";
         else if (answer.find('\n') != std::string::npos)
             reason = "the answer " + quoted(answer) + " runs over more than one line";
-        else if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        else if (std::any_of(text.begin(), text.end(), [](QChar c) {
+                     return c.unicode() < 32 || c.unicode() == 127 || c.unicode() > 0xFF;
+                 }))
             reason = "the answer " + quoted(answer) +
                      " holds a character that a pupil cannot "
                      "type in a test";
@@ -176,7 +178,11 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
                  "); a typed word has one";
         return std::nullopt;
     }
-    return "Word: " + accepted.front();
+    // The answer line is read with Markdown's backslash escapes; a backslash stays one.
+    std::string word;
+    for (char c : accepted.front())
+        word += c == '\\' ? "\\\\" : std::string(1, c);
+    return "Word: " + word;
 }
 
 // A plain decimal number in the form a pupil writes it: no plus sign, no leading zeros, no

@@ -47,10 +47,20 @@ std::string giftTestName(std::string_view path) {
     return std::string(path);
 }
 
-std::string describe(const GiftLeftOut& leftOut) {
-    std::string text = "line " + std::to_string(leftOut.line);
+std::string describe(const std::string& sourceName, const GiftLeftOut& leftOut) {
+    std::string text = sourceName + ":" + std::to_string(leftOut.line) + ": left out";
     if (!leftOut.title.empty()) text += " (" + leftOut.title + ")";
-    return text + ": left out: " + leftOut.reason;
+    return text + ": " + leftOut.reason;
+}
+
+std::optional<std::string> giftSourceForMake(const std::string& path, std::string_view file,
+                                             std::string& report) {
+    const GiftImport converted = importGift(file, giftTestName(path));
+    for (const GiftLeftOut& leftOut : converted.leftOut)
+        report += describe(path, leftOut) + "\n";
+    if (converted.made > 0) return converted.source;
+    report += path + ": no question of this file fits a test question.\n";
+    return std::nullopt;
 }
 
 } // namespace corvane::make

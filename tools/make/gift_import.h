@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,13 @@ GiftImport importGift(std::string_view file, const std::string& testName);
 // The test's name for a GIFT file: its file name without folder and extension.
 std::string giftTestName(std::string_view path);
 
-// "line 12 (Capitals): left out: it is a matching question ..."
-std::string describe(const GiftLeftOut& leftOut);
+// "quiz.gift:12: left out (Capitals): it is a matching question ..."
+std::string describe(const std::string& sourceName, const GiftLeftOut& leftOut);
+
+// For corvane-make: the test source of the GIFT file at `path` whose bytes are `file`. Each
+// question left out is named on `report`; with no question made, that is said there too and
+// the result is empty.
+std::optional<std::string> giftSourceForMake(const std::string& path, std::string_view file,
+                                             std::string& report);
 
 } // namespace corvane::make

@@ -117,17 +117,19 @@ std::vector<std::string> paragraphLines(const std::string& text) {
     return lines;
 }
 
-// A line starting "Word:" (one word and a colon) reads as an answer line; its colon is escaped.
+// A line starting with words and a colon ("Word:", "Labelled order :") can read as an answer
+// line; the colon's place, or npos.
 std::size_t keywordColon(std::string_view line) {
     std::size_t n = 0;
-    while (n < line.size() && isLetter(line[n]))
+    while (n < line.size() && (isLetter(line[n]) || (n > 0 && line[n] == ' ')))
         ++n;
     return n > 0 && n < line.size() && line[n] == ':' ? n : std::string_view::npos;
 }
 
 // Markdown that must stay Markdown, kept from starting a heading, an answer line or an option.
 std::string guardMarkdownLine(std::string line) {
-    if (line.starts_with('#')) return "\\" + line;
+    if (line.starts_with('#') || line.starts_with("```") || line.starts_with("~~~"))
+        return "\\" + line;
     if (const std::size_t colon = keywordColon(line); colon != std::string_view::npos)
         return line.insert(colon, "\\");
     if (line.size() > 2 && (line[0] == '-' || line[0] == '*' || line[0] == '+') && line[1] == ' ' &&
