@@ -55,3 +55,8 @@ monkey: test-deps
 	cmake --build $(TEST_BUILD) -j$(JOBS) --target test_monkey
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	    MONKEY_EVENTS=$(MONKEY_EVENTS) MONKEY_SEED=$(MONKEY_SEED) ./tests/test_monkey randomEvents
+
+# make fuzz-gift  fuzzes corvane-make's GIFT reader for FUZZ_SECONDS seconds.
+.PHONY: fuzz-gift
+fuzz-gift: fuzz-deps
+	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)-gift gift

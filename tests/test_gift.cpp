@@ -1,5 +1,6 @@
 #include "tools/make/gift_import.h"
 #include "tools/make/gift_markdown.h"
+#include "tools/make/test_source.h"
 
 #include <QTest>
 
@@ -72,6 +73,44 @@ class TestGift : public QObject {
         QFETCH(QByteArray, gift);
         QFETCH(QString, source);
         QCOMPARE(convertOne(gift), source);
+    }
+
+    // What corvane-make stores from the converted source: the escapes of the source are read
+    // back to the GIFT text's own characters.
+    void storedAsMarked_data() {
+        QTest::addColumn<QByteArray>("gift");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addRow("single") << QByteArray("Q{~a =b ~c}") << 1 << "01000" << QByteArray("B");
+        QTest::addRow("multiple") << QByteArray("Q{~%50%a ~b ~%50%c}") << 2 << "10100"
+                                  << QByteArray();
+        QTest::addRow("false") << QByteArray("Q{FALSE}") << 8 << "01000" << QByteArray();
+        QTest::addRow("word with signs")
+            << QByteArray("Q{=x_y\\\\.z\\#\\=}") << 3 << "00000" << QByteArray("X_Y\\.Z#=");
+        QTest::addRow("pound sign") << QByteArray("Q{=\xC2\xA3"
+                                                  "5}")
+                                    << 3 << "00000"
+                                    << QByteArray("\xA3"
+                                                  "5");
+        QTest::addRow("number") << QByteArray("Q{#-12.50}") << 6 << "00000" << QByteArray("-12.5");
+    }
+    void storedAsMarked() {
+        QFETCH(QByteArray, gift);
+        QFETCH(int, type);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, answer);
+        const GiftImport result = importGift(gift.toStdString(), "T");
+        QCOMPARE(result.made, 1);
+        corvane::make::SourceErrors errors;
+        const TestSource source = parseSource(QByteArray::fromStdString(result.source), errors);
+        QVERIFY(errors.empty());
+        QCOMPARE(source.store.questionType[1], type);
+        QString stored;
+        for (int j = 1; j <= 5; ++j)
+            stored += QString::number(source.store.answerKey[1][j]);
+        QCOMPARE(stored, key);
+        QCOMPARE(QByteArray::fromStdString(source.store.answerText[1]), answer);
     }
 
     // Each question that no test question fits is left out with its reason.

@@ -20,6 +20,7 @@ std::string lowerCase(std::string text) {
 }
 
 std::string codePointAsUtf8(char32_t code) {
+    if (code < 32) return " ";
     if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
     return QString::fromUcs4(&code, 1).toStdString();
 }
@@ -152,13 +153,17 @@ std::string giftFileAsUtf8(std::string_view bytes) {
 
 MarkdownText giftTextToMarkdown(const std::string& text, const std::string& format) {
     MarkdownText result;
+    std::string clean = text;
+    // A control character (a CR from "&#13;" too) would end or break a line of the source.
+    for (char& c : clean)
+        if (static_cast<unsigned char>(c) < 32 && c != '\n') c = ' ';
     if (format == "markdown") {
-        for (std::string& line : paragraphLines(text))
+        for (std::string& line : paragraphLines(clean))
             result.lines.push_back(guardMarkdownLine(std::move(line)));
         return result;
     }
     const std::string plain =
-        format == "plain" ? text : htmlToPlain(text, format == "moodle", result.picture);
+        format == "plain" ? clean : htmlToPlain(clean, format == "moodle", result.picture);
     for (const std::string& line : paragraphLines(plain))
         result.lines.push_back(escapeMarkdown(line));
     return result;
@@ -185,7 +190,7 @@ std::string escapeMarkdown(std::string_view line) {
     }
     for (; i < line.size(); ++i) {
         if (kAlways.find(line[i]) != std::string_view::npos) out += '\\';
-        out += line[i];
+        out += static_cast<unsigned char>(line[i]) < 32 ? ' ' : line[i];
     }
     return out;
 }
