@@ -7,6 +7,8 @@ set -eu
 BUILD="cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-webengine-dev \
 qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev libgl-dev \
 fonts-liberation fonts-comic-neue"
+# corvane-make renders test sources' Markdown with md4c.
+BUILD="$BUILD libmd4c-dev libmd4c-html0-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"

@@ -27,6 +27,9 @@ constexpr std::array<Keyword, 9> kKeywords{{
     {"labelled order", AnswerKind::LabelledOrder},
 }};
 
+// The order buttons of a labelled order are 25 pixels wide: two digits fill one.
+constexpr std::size_t kLabelLength = 2;
+
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
@@ -268,12 +271,20 @@ SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
     for (int j = 1; j <= n; ++j)
         store.answerKey[q][j] = (*order)[static_cast<std::size_t>(j - 1)];
     if (kind == AnswerKind::LabelledOrder) {
-        for (int j = 1; j <= n; ++j)
-            if (std::optional<Text> label =
-                    answerText({items[static_cast<std::size_t>(j - 1)].line,
-                                items[static_cast<std::size_t>(j - 1)].text},
-                               errors))
+        for (int j = 1; j <= n; ++j) {
+            const SourceLine& item = items[static_cast<std::size_t>(j - 1)];
+            const std::optional<Text> label = answerText({item.line, item.text}, errors);
+            if (label && label->size() > kLabelLength)
+                errors.push_back(at(item.line,
+                                    QStringLiteral("The item %1 is too long for the buttons "
+                                                   "under the page, which show %2 characters.")
+                                        .arg(quoted(item.text.trimmed()))
+                                        .arg(kLabelLength),
+                                    QStringLiteral("Use Order: instead (the pupil clicks the "
+                                                   "letters A to E), or shorten the item.")));
+            else if (label)
                 store.optionLabel[q][j] = *label;
+        }
         store.fixedItemPos[q] = fixedPos;
         store.fixedItemText[q] = fixedText;
     }

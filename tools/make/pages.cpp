@@ -3,6 +3,8 @@
 #include "tools/make/markdown.h"
 #include "tools/make/page_style.h"
 
+#include <QRegularExpression>
+
 namespace corvane::make {
 
 namespace {
@@ -22,6 +24,8 @@ const char* howToAnswer(std::int32_t type) {
     case KORDERUSER:
         return "Click the answers under the page in the right order. Made a mistake? Click "
                "<b>Clear</b> and start again.";
+    case KWORD:
+        return "Type the word in the box under the page.";
     case KCURRENCY:
         return "Type the amount of money in the box under the page.";
     case KCOMMA:
@@ -30,10 +34,17 @@ const char* howToAnswer(std::int32_t type) {
         return "Type the time in the box under the page.";
     case KMULTIENTRY:
     case KMULTIENTRYMULTI:
-        return "Type the two numbers in the box under the page.";
     default:
-        return "Type the answer in the box under the page.";
+        return "Type the two numbers in the box under the page.";
     }
+}
+
+// A paragraph of pictures alone is centred, as the pictures of a worksheet are.
+QByteArray withPictureRows(QByteArray html) {
+    static const QRegularExpression row(QStringLiteral("<p>((?:\\s*<img [^>]*>)+\\s*)</p>"));
+    return QString::fromUtf8(html)
+        .replace(row, QStringLiteral("<p class=\"pictures\">\\1</p>"))
+        .toUtf8();
 }
 
 QByteArray escaped(const QString& text) {
@@ -67,8 +78,8 @@ QByteArray questionPage(const TestSource& source, int q) {
     QByteArray content = "    <p class=\"number\">Question " + number + "</p>\n    <h1>" +
                          inlineHtml(question.heading) + "</h1>\n";
     if (!question.body.text().trimmed().isEmpty())
-        content +=
-            "    <div class=\"text\">\n" + markdownHtml(question.body.text()) + "    </div>\n";
+        content += "    <div class=\"text\">\n" +
+                   withPictureRows(markdownHtml(question.body.text())) + "    </div>\n";
     content += cards(question);
     content +=
         "    <p class=\"how\">" + QByteArray(howToAnswer(source.store.questionType[q])) + "</p>\n";
@@ -77,7 +88,7 @@ QByteArray questionPage(const TestSource& source, int q) {
 
 QByteArray frontPage(const TestSource& source) {
     const int count = source.store.questionCount;
-    QByteArray welcome = markdownHtml(source.front.text());
+    QByteArray welcome = withPictureRows(markdownHtml(source.front.text()));
     if (welcome.trimmed().isEmpty())
         welcome = "<p>There " + QByteArray(count == 1 ? "is 1 question" : "are ") +
                   (count == 1 ? QByteArray() : QByteArray::number(count) + " questions") +

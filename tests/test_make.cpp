@@ -1,0 +1,221 @@
+#include "content/reader.h"
+#include "support/test_files.h"
+#include "taking/marking_rules.h"
+#include "tools/check/dump.h"
+#include "tools/check/library_checks.h"
+#include "tools/make/make_test.h"
+#include "tools/make/test_source.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+
+using namespace corvane;
+using namespace corvane::make;
+using corvane::testing::writeFile;
+
+namespace {
+
+// A source of one question: `lines` after its heading.
+QByteArray oneQuestion(const QString& lines) {
+    return QStringLiteral("# Test\nFront\n\n## The question\n%1\n").arg(lines).toUtf8();
+}
+
+MakeResult makeFrom(const QByteArray& source, const QString& pictures, const QString& out,
+                    bool force = false) {
+    return makeTest({source, QStringLiteral("test.md"), pictures, out, force});
+}
+
+// Every file under `folder` with its bytes, for comparing a library before and after.
+QMap<QString, QByteArray> contentsOf(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        file.open(QIODevice::ReadOnly);
+        files.insert(it.filePath(), file.readAll());
+    }
+    return files;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestMake : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The answer as the teacher writes it is stored so that the pupil's natural typing of it
+    // is marked right, and a near miss is not.
+    void answersAreReachable_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("right");
+        QTest::addRow("money in pounds") << "Money: £1.50" << int(KCURRENCY) << "1.50" << true;
+        QTest::addRow("money in pence") << "Money: 65p" << int(KCURRENCY) << "0.65" << true;
+        QTest::addRow("pence, typed as pence") << "Money: 65p" << int(KCURRENCY) << "65" << false;
+        QTest::addRow("remainder pair") << "Pair: 4 r 3" << int(KMULTIENTRY) << "4 r 3" << true;
+        QTest::addRow("pair, other order") << "Pair: 4 r 3" << int(KMULTIENTRY) << "3 r 4" << false;
+        QTest::addRow("third accepted pair")
+            << "Pairs: 1/2 or 2/4; 3/6" << int(KMULTIENTRYMULTI) << "3/6" << true;
+        QTest::addRow("word in capitals") << "Word: Forty" << int(KWORD) << "forty" << true;
+        QTest::addRow("number with comma") << "Number: 1,245" << int(KCOMMA) << "1,245" << true;
+        QTest::addRow("number without comma") << "Number: 1,245" << int(KCOMMA) << "1245" << false;
+        QTest::addRow("time with point") << "Time: 3:45" << int(KTIME) << "3.45" << true;
+    }
+    void answersAreReachable() {
+        QFETCH(QString, answer);
+        QFETCH(int, type);
+        QFETCH(QString, typed);
+        QFETCH(bool, right);
+        SourceErrors errors;
+        TestSource source = parseSource(oneQuestion(answer), errors);
+        QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
+        QCOMPARE(source.store.questionType[1], type);
+        source.store.userText[1] = fromQt(typed);
+        QCOMPARE(isQuestionRight(source.store, 1), right);
+    }
+
+    // Choices and orders: the key the store holds.
+    void keys_data() {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QList<int>>("key");
+        QTest::addRow("single") << "- [ ] 1/4\n- [x] 1/2\n- [ ] 1/3" << int(KSINGLECHOICE)
+                                << QList<int>{0, 1, 0};
+        QTest::addRow("multiple") << "* [X] 9\n* [ ] 14\n* [x] 21" << int(KMULTICHOICE)
+                                  << QList<int>{1, 0, 1};
+        QTest::addRow("no") << "Answer: NO" << int(KYESNO) << QList<int>{0, 1};
+        QTest::addRow("order by letters") << "- 305\n- 53\n- 350\n- 35\n\nOrder: D B A C"
+                                          << int(KORDER) << QList<int>{4, 2, 1, 3};
+        QTest::addRow("order by texts")
+            << "1. 305\n2. 53\n3. 35\nOrder: 35, 53, 305" << int(KORDER) << QList<int>{3, 2, 1};
+        QTest::addRow("labelled order") << "- 12\n- 5\n- 30\nLabelled order: 5, [then] 12, 30"
+                                        << int(KORDERUSER) << QList<int>{2, 1, 3};
+    }
+    void keys() {
+        QFETCH(QString, lines);
+        QFETCH(int, type);
+        QFETCH(QList<int>, key);
+        SourceErrors errors;
+        const TestSource source = parseSource(oneQuestion(lines), errors);
+        QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
+        QCOMPARE(source.store.questionType[1], type);
+        QCOMPARE(source.store.optionCount[1], key.size());
+        for (int j = 1; j <= key.size(); ++j)
+            QCOMPARE(source.store.answerKey[1][j], key[j - 1]);
+        if (type == KORDERUSER) {
+            QCOMPARE(source.store.fixedItemPos[1], 2);
+            QCOMPARE(source.store.fixedItemText[1], Text("then"));
+            QCOMPARE(source.store.optionLabel[1][3], Text("30"));
+        }
+    }
+
+    // Each mistake is reported on its line, and nothing is written.
+    void errors_data() {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("says");
+        const QByteArray six = oneQuestion("- [x] 1\n- [ ] 2\n- [ ] 3\n- [ ] 4\n- [ ] 5\n- [ ] 6");
+        QTest::addRow("six options") << six << 10 << "2 to 5 options";
+        QTest::addRow("no right option") << oneQuestion("- [ ] 1\n- [ ] 2") << 5 << "No option";
+        QTest::addRow("order not of its items")
+            << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2, 4") << 8 << "not one of the items";
+        QTest::addRow("order item twice") << oneQuestion("- 3\n- 1\nOrder: 1, 1") << 7 << "twice";
+        QTest::addRow("order short of an item")
+            << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2") << 8 << "names 2 of the 3";
+        QTest::addRow("label too long for its button")
+            << oneQuestion("- 12\n- 305\nLabelled order: 12, 305") << 6 << "too long";
+        QTest::addRow("text after answer")
+            << oneQuestion("Word: ten\nMore text") << 6 << "follows the answer line";
+        QTest::addRow("no answer") << oneQuestion("Just text") << 4 << "no answer";
+        QTest::addRow("yes/no typo") << oneQuestion("Answer: yse") << 5 << "yes or no";
+        QTest::addRow("one-digit number") << oneQuestion("Number: 7") << 5 << "Word: 7";
+        QTest::addRow("money beyond pence") << oneQuestion("Money: £1.5") << 5 << "amount";
+        QTest::addRow("pair of one number") << oneQuestion("Pair: 4") << 5 << "two numbers";
+        QTest::addRow("missing picture")
+            << oneQuestion("![](coins.png)\n\nMoney: £3") << 5 << "does not exist";
+        QTest::addRow("picture outside")
+            << oneQuestion("Look ![](../x.png)\nMoney: £3") << 5 << "outside";
+        QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
+        QTest::addRow("name not a file name")
+            << QByteArray("# Tens/units\n## Q\nWord: ten\n") << 1 << "file name";
+        QByteArray many = "# Many\n";
+        for (int q = 1; q <= 31; ++q)
+            many += "## Q\nWord: ten\n";
+        QTest::addRow("31 questions") << many << 62 << "at most 30";
+    }
+    void errors() {
+        QFETCH(QByteArray, source);
+        QFETCH(int, line);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QString out = dir.filePath("library");
+        const MakeResult made = makeFrom(source, dir.path(), out);
+        QVERIFY(!made.errors.empty());
+        const SourceError& first = made.errors.front();
+        QVERIFY2(first.line == line && (first.message + first.fix).contains(says),
+                 qPrintable(formatErrors("test.md", made.errors)));
+        QVERIFY(!first.fix.isEmpty());
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
+    // An existing test is replaced only with force; a refused make leaves it byte for byte.
+    void replacesOnlyWithForce() {
+        QTemporaryDir dir;
+        writeFile(dir, "coins.png", "picture");
+        const QByteArray first = oneQuestion("![](coins.png)\nMoney: £3");
+        QVERIFY(makeFrom(first, dir.path(), dir.filePath("lib")).errors.empty());
+        const auto before = contentsOf(dir.filePath("lib"));
+        QVERIFY(before.contains(dir.filePath("lib/Test/coins.png")));
+
+        const QByteArray second = oneQuestion("Word: ten");
+        const MakeResult refused = makeFrom(second, dir.path(), dir.filePath("lib"));
+        QCOMPARE(refused.errors.size(), 1u);
+        QVERIFY(refused.errors.front().fix.contains("--force"));
+        QCOMPARE(contentsOf(dir.filePath("lib")), before);
+
+        QVERIFY(makeFrom(second, dir.path(), dir.filePath("lib"), true).errors.empty());
+        QuestionStore store;
+        readTestFile(dir.filePath("lib/Test.txt").toStdString(), store);
+        QCOMPARE(store.questionType[1], int(KWORD));
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib/Test/coins.png")));
+        QCOMPARE(QDir(dir.filePath("lib"))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"Test", "Test.txt"}));
+    }
+
+    // The sample sources make test files that load to the bundled tests' store, pass every
+    // check, and end every line with CR LF.
+    void samplesRoundTrip_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Money and Time", "Number Puzzles", "Shapes and Numbers"})
+            QTest::addRow("%s", name) << name;
+    }
+    void samplesRoundTrip() {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString sources = QStringLiteral(CORVANE_SAMPLE_SOURCES);
+        const MakeResult made =
+            makeFrom(readAll(sources + "/" + name + ".md"), sources, dir.path());
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors(name, made.errors)));
+        bool loaded = false;
+        const QByteArray bundled =
+            check::dumpTestFile(QStringLiteral(CORVANE_SAMPLE_TESTS) + "/" + name + ".txt", loaded);
+        QVERIFY(loaded);
+        QCOMPARE(check::dumpTestFile(made.testFile, loaded), bundled);
+        QVERIFY(check::checkTestFile(made.testFile).empty());
+        const QByteArray bytes = readAll(made.testFile);
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+        QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMake)
+#include "test_make.moc"
