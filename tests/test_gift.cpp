@@ -52,6 +52,10 @@ class TestGift : public QObject {
         QTest::addRow("one digit is a word") << QByteArray("3+4?{#7}") << "## 3+4?\n\nWord: 7\n";
         QTest::addRow("missing word") << QByteArray("Half of 8 is {=4} exactly.")
                                       << "## Half of 8 is \\_\\_\\_\\_\\_ exactly.\n\nWord: 4\n";
+        QTest::addRow("missing word before a full stop")
+            << QByteArray("{=4} is half of 8.") << "## \\_\\_\\_\\_\\_ is half of 8.\n\nWord: 4\n";
+        QTest::addRow("missing word at the end")
+            << QByteArray("Half of 8 is {=4}.") << "## Half of 8 is \\_\\_\\_\\_\\_.\n\nWord: 4\n";
         QTest::addRow("title and comment line dropped")
             << QByteArray("::Q1::Sum?\n// not this\n{#12}") << "## Sum?\n\nNumber: 12\n";
         QTest::addRow("escapes") << QByteArray("a\\{b\\} \\= \\~ \\# c\\:d?{=x\\=y ~p\\~q}")

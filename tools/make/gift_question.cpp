@@ -156,7 +156,13 @@ GiftQuestion parseGiftItem(const GiftItem& item) {
     const GiftText before = rest.slice(0, open).trimmed();
     const GiftText after = rest.slice(close + 1, rest.size()).trimmed();
     question.text = before.bytes;
-    if (!after.empty()) question.text += (before.empty() ? "_____ " : " _____ ") + after.bytes;
+    if (!after.empty()) {
+        // The blank stands where the answer block stood, a full stop keeping close to it.
+        const bool punctuation =
+            std::string_view(".,;:!?").find(after.bytes[0]) != std::string_view::npos;
+        question.text += (before.empty() ? "_____" : " _____") +
+                         std::string(punctuation ? "" : " ") + after.bytes;
+    }
     return readAnswerBlock(std::move(question), rest.slice(open + 1, close));
 }
 
