@@ -142,6 +142,8 @@ class TestGift : public QObject {
         QTest::addRow("untypable") << QByteArray("Q{=\xCF\x80}") << "cannot type";
         QTest::addRow("no prefix") << QByteArray("Q{forty}") << "must start with =";
         QTest::addRow("bad weight") << QByteArray("Q{~%x%1 =2}") << "weight of answer 1";
+        QTest::addRow("weight over 100") << QByteArray("Q{=1 ~%150%2}") << "weight of answer 2";
+        QTest::addRow("weight not finite") << QByteArray("Q{=1 ~%nan%2}") << "weight of answer 2";
         QTest::addRow("open brace") << QByteArray("Q{=1") << "no closing }";
         QTest::addRow("two blocks") << QByteArray("Q{=1} and {=2}") << "more than one";
         QTest::addRow("open title") << QByteArray("::Q{T}") << "no closing ::";

@@ -91,9 +91,9 @@ std::optional<std::string> optionText(const GiftQuestion& question, const GiftAn
     std::string joined;
     for (const std::string& line : text.lines)
         if (!line.empty()) joined += (joined.empty() ? "" : " ") + line;
-    if (joined.empty()) reason = "one of its options has no text";
-    if (joined.empty()) return std::nullopt;
-    return joined;
+    if (!joined.empty()) return joined;
+    reason = "one of its options has no text";
+    return std::nullopt;
 }
 
 // The options as "- [x] text" lines, one [x] per right option.

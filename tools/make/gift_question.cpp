@@ -1,17 +1,14 @@
 #include "tools/make/gift_question.h"
 
+#include "content/text.h"
+
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace corvane::make {
 
 namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 bool isBlankText(const GiftText& text) {
     return text.trimmed().empty();
@@ -39,7 +36,7 @@ void takeFormat(GiftQuestion& question, GiftText& rest) {
         }
 }
 
-// Reads "%n%" in front of an answer; false when the weight is not a number.
+// Reads "%n%" in front of an answer; false when the weight is not a number from -100 to 100.
 bool takeWeight(GiftText& answer, GiftAnswer& into) {
     if (!answer.hasToken(0, "%")) return true;
     const std::size_t close = answer.find("%", 1);
@@ -47,7 +44,8 @@ bool takeWeight(GiftText& answer, GiftAnswer& into) {
     const std::string number = answer.bytes.substr(1, close - 1);
     double weight = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), weight);
-    if (error != std::errc() || end != number.data() + number.size() || number.empty())
+    if (error != std::errc() || end != number.data() + number.size() || number.empty() ||
+        !std::isfinite(weight) || std::abs(weight) > 100)
         return false;
     into.weight = weight;
     answer = answer.slice(close + 1, answer.size());
@@ -77,7 +75,7 @@ std::optional<std::vector<GiftAnswer>> splitAnswers(const GiftText& block, bool 
         answer.right = !marked || block.bytes[starts[k]] == '=';
         if (!takeWeight(text, answer)) {
             problem = "the weight of answer " + std::to_string(k + 1) +
-                      " is not a number between % signs, such as %50%";
+                      " is not a number from -100 to 100 between % signs, such as %50%";
             return std::nullopt;
         }
         answer.text = text.slice(0, text.find("#")).trimmed().bytes; // the rest is feedback
@@ -93,7 +91,7 @@ GiftQuestion readAnswerBlock(GiftQuestion question, GiftText block) {
         question.kind = GiftKind::Essay;
         return question;
     }
-    const std::string head = upper(block.slice(0, block.find("#")).trimmed().bytes);
+    const std::string head = upperCase(block.slice(0, block.find("#")).trimmed().bytes);
     if (head == "T" || head == "TRUE" || head == "F" || head == "FALSE") {
         question.kind = GiftKind::TrueFalse;
         question.truth = head.front() == 'T';
