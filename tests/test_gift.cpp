@@ -158,17 +158,18 @@ class TestGift : public QObject {
     }
 
     // Line numbers count every line, comments, blank lines and CR LF line ends included, and
-    // name the first line of the question.
+    // name the first line of the question; a category line ends a question without a blank line.
     void leftOutQuestionsNameTheirLine() {
-        const QByteArray gift = "// comment\r\n$CATEGORY: top/Year 5\r\n\r\n::A::Q{T}\r\n\r\n"
-                                "\r\n// before\r\n::B::Q\r\n{}\r\n\n::C::Q{#1..2}\r\rQ{F}";
+        const QByteArray gift =
+            "// comment\r\n$CATEGORY: top/Year 5\r\n::A::Q{T}\r\n$CATEGORY: x\r\n"
+            "\r\n// before\r\n::B::Q\r\n{}\r\n\n::C::Q{#1..2}\r\rQ{F}";
         const GiftImport result = importGift(gift.toStdString(), "T");
-        QCOMPARE(result.made, 2);
+        QCOMPARE(result.made, 2); // A, and the last one
         QCOMPARE(result.leftOut.size(), std::size_t(2));
         QCOMPARE(describe("q.gift", result.leftOut[0]),
-                 std::string("q.gift:8: left out (B): it is an essay question ({ } is empty), "
+                 std::string("q.gift:7: left out (B): it is an essay question ({ } is empty), "
                              "which cannot be marked"));
-        QCOMPARE(result.leftOut[1].line, 11);
+        QCOMPARE(result.leftOut[1].line, 10);
     }
 
     // A test holds at most 30 questions: the 31st is named and left out.

@@ -95,6 +95,12 @@ std::vector<GiftItem> splitGiftItems(std::string_view file) {
             endBlock();
             continue;
         }
+        if (content.starts_with("$CATEGORY:")) {
+            // A category line stands alone even where no blank line follows it.
+            endBlock();
+            items.push_back({lineNumber, unescape(content)});
+            continue;
+        }
         if (block.empty())
             blockLine = lineNumber;
         else

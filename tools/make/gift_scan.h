@@ -32,7 +32,8 @@ struct GiftItem {
 };
 
 // Splits a GIFT file (UTF-8) into its blocks: lines whose first characters are // are comments
-// and are dropped without ending a block; blank lines end one.
+// and are dropped without ending a block; blank lines end one; a $CATEGORY line is a block of
+// its own.
 std::vector<GiftItem> splitGiftItems(std::string_view file);
 
 } // namespace corvane::make
