@@ -69,3 +69,8 @@ stress: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$(JOBS) --target record_writer corvane-results
 	./scripts/stress-records.sh $(BUILD)
+
+# make fuzz-gift  fuzzes corvane-make's GIFT reader for FUZZ_SECONDS seconds.
+.PHONY: fuzz-gift
+fuzz-gift: fuzz-deps
+	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)-gift gift

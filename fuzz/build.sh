@@ -1,24 +1,28 @@
 #!/bin/sh
 # Builds a fuzzer with clang, libFuzzer, AddressSanitizer and UBSan.
-# Usage: fuzz/build.sh OUTPUT_FOLDER [reader|record]   (the program is OUTPUT_FOLDER/NAME_fuzzer)
-#   reader: the test file reader (the default); record: the record parser of corvane-results
+# Usage: fuzz/build.sh OUTPUT_FOLDER [reader|record|gift]   (the program is OUTPUT_FOLDER/NAME_fuzzer)
+#   reader: the test file reader (the default); record: the record parser of corvane-results;
+#   gift: corvane-make's GIFT reader
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:?usage: build.sh OUTPUT_FOLDER [reader|record]}
+out=${1:?usage: build.sh OUTPUT_FOLDER [reader|record|gift]}
 name=${2:-reader}
 mkdir -p "$out"
 
+core="src/content/reader.cpp src/content/line_source.cpp src/content/numbers.cpp
+      src/content/question_store.cpp src/content/text.cpp"
+libs=""
 case "$name" in
-reader)
-    sources="src/content/reader.cpp src/content/line_source.cpp src/content/numbers.cpp
-             src/content/question_store.cpp src/content/text.cpp"
-    libs="" ;;
+reader) sources="$core" ;;
 record)
     sources="tools/results/record.cpp tools/results/csv.cpp src/taking/class_record.cpp
              src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp"
     libs="-lcsv" ;;
-*) echo "build.sh: unknown fuzzer '$name' (reader, record)" >&2; exit 2 ;;
+gift)
+    sources="$core src/taking/marking_rules.cpp src/taking/normalise.cpp
+             tools/make/answers.cpp tools/make/test_source.cpp $(cd "$root" && ls tools/make/gift_*.cpp)" ;;
+*) echo "build.sh: unknown fuzzer '$name' (reader, record, gift)" >&2; exit 2 ;;
 esac
 
 # shellcheck disable=SC2046,SC2086

@@ -1,5 +1,6 @@
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
+#include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int kMade = 0;
@@ -15,10 +18,11 @@ constexpr int kSourceErrors = 1;
 constexpr int kBadArguments = 2;
 
 const char* const kUsage =
-    "usage: corvane-make SOURCE.md [--out FOLDER] [--force]\n"
+    "usage: corvane-make SOURCE.md|QUIZ.gift [--out FOLDER] [--force] [--source]\n"
     "  --out FOLDER  the test library to put the test in (default: the test folder beside\n"
     "                the program)\n"
-    "  --force       replace a test of the same name\n";
+    "  --force       replace a test of the same name\n"
+    "  --source      for a GIFT file: print the test source it converts to, write nothing\n";
 
 int usageError(const QString& problem) {
     QTextStream(stderr) << "corvane-make: " << problem << "\n" << kUsage;
@@ -33,6 +37,7 @@ int main(int argc, char* argv[]) {
     corvane::make::MakeRequest request;
     request.outFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/test");
     QString sourcePath;
+    bool printSource = false;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -41,6 +46,8 @@ int main(int argc, char* argv[]) {
         }
         if (arg == QLatin1String("--force"))
             request.force = true;
+        else if (arg == QLatin1String("--source"))
+            printSource = true;
         else if (arg == QLatin1String("--out") && !args.isEmpty())
             request.outFolder = args.takeFirst();
         else if (arg.startsWith(QLatin1Char('-')))
@@ -56,11 +63,26 @@ int main(int argc, char* argv[]) {
         return usageError(QStringLiteral("cannot read %1").arg(sourcePath));
     request.sourceText = source.readAll();
     request.sourceName = sourcePath;
+    if (sourcePath.endsWith(QLatin1String(".gift"), Qt::CaseInsensitive)) {
+        std::string report;
+        const std::optional<std::string> converted = corvane::make::giftSourceForMake(
+            sourcePath.toStdString(), request.sourceText.toStdString(), report);
+        QTextStream(stderr) << QString::fromStdString(report);
+        if (!converted) return kSourceErrors;
+        request.sourceText = QByteArray::fromStdString(*converted);
+        request.sourceName += QStringLiteral(" (as source, see --source)");
+    } else if (printSource) {
+        return usageError(QStringLiteral("--source is for GIFT files"));
+    }
+    if (printSource) {
+        std::fwrite(request.sourceText.constData(), 1, request.sourceText.size(), stdout);
+        return kMade;
+    }
     request.pictureFolder = QFileInfo(sourcePath).absolutePath();
 
     const corvane::make::MakeResult made = corvane::make::makeTest(request);
     if (!made.errors.empty()) {
-        QTextStream(stderr) << corvane::make::formatErrors(sourcePath, made.errors)
+        QTextStream(stderr) << corvane::make::formatErrors(request.sourceName, made.errors)
                             << "Nothing was written.\n";
         return kSourceErrors;
     }
