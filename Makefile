@@ -55,3 +55,22 @@ monkey: test-deps
 	cmake --build $(TEST_BUILD) -j$(JOBS) --target test_monkey
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	    MONKEY_EVENTS=$(MONKEY_EVENTS) MONKEY_SEED=$(MONKEY_SEED) ./tests/test_monkey randomEvents
+
+# make package  builds a Release folder (build-package) with Debian's hardening flags, packs
+#               corvane-maths_VERSION_ARCH.deb there with CPack and checks it as Debian does
+#               (desktop-file-validate, appstreamcli, lintian). See README, Packaging.
+PACKAGE_BUILD ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+.PHONY: package-deps package
+package-deps:
+	./scripts/install-deps.sh package
+
+package: package-deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
+	    -DCMAKE_MODULE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb
+	cd $(PACKAGE_BUILD) && cpack
+	./packaging/check.sh $(PACKAGE_BUILD)

@@ -1,0 +1,56 @@
+// A Qt plugin that the package test loads into the installed program through
+// QT_QPA_GENERIC_PLUGINS, so that the program needs no test hook of its own: once the window
+// shows its test list with entries, the probe prints the caption and the entries and ends the
+// program; after 30 seconds without a list it prints what it found and ends it with 3.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGenericPlugin>
+#include <QListWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class ListWatcher : public QObject {
+  public:
+    ListWatcher() {
+        clock_.start();
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &ListWatcher::look);
+        timer->start(100);
+    }
+
+  private:
+    void look() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            const auto* list = window->findChild<QListWidget*>("FileList");
+            if (!window->isVisible() || !list || !list->isVisible() || list->count() == 0) continue;
+            std::printf("window: %s\n", qPrintable(window->windowTitle()));
+            for (int row = 0; row < list->count(); ++row)
+                std::printf("listed: %s\n", list->item(row)->text().toUtf8().constData());
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+            return;
+        }
+        if (clock_.elapsed() < 30000) return;
+        std::printf("no window with a filled test list; modal: %s\n",
+                    QApplication::activeModalWidget() ? "a dialog is open" : "none");
+        std::fflush(stdout);
+        QCoreApplication::exit(3);
+    }
+
+    QElapsedTimer clock_;
+};
+
+} // namespace
+
+class ListProbe : public QGenericPlugin {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "list_probe.json")
+  public:
+    QObject* create(const QString&, const QString&) override { return new ListWatcher; }
+};
+
+#include "list_probe.moc"
