@@ -6,7 +6,7 @@
 # Exits with 77 (skipped) when dpkg-deb is missing or no package has been built.
 set -eu
 build=$1
-plugins=$2
+plugins=$(cd "$2" && pwd)
 
 if ! command -v dpkg-deb >/dev/null; then
     echo "skipped: dpkg-deb is not installed"
@@ -38,12 +38,13 @@ if [ -z "$expected" ]; then
     exit 1
 fi
 
-mkdir "$root/elsewhere" "$root/home"
+mkdir "$root/elsewhere" "$root/home" "$root/run"
+chmod 700 "$root/run"
 cd "$root/elsewhere"
 status=0
-shown=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$root/home" QT_QPA_PLATFORM=offscreen \
+shown=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$root/home" XDG_RUNTIME_DIR="$root/run" QT_QPA_PLATFORM=offscreen \
     QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=corvanelistprobe \
-    timeout 90 "$link" 2>&1) || status=$?
+    timeout 60 "$link" 2>&1) || status=$?
 echo "$shown"
 if [ "$status" -ne 0 ]; then
     echo "FAIL: the program ended with $status"
