@@ -70,7 +70,7 @@ package: package-deps
 	    -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
 	    -DCMAKE_MODULE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
-	cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target all screenshot
 	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb
 	cd $(PACKAGE_BUILD) && cpack
 	./packaging/check.sh $(PACKAGE_BUILD)
