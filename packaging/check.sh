@@ -6,7 +6,8 @@ set -eu
 build=${1:?usage: check.sh BUILD}
 here=$(dirname "$0")
 
-deb=$(ls "$build"/corvane-maths_*.deb)
+deb=$(find "$build" -maxdepth 1 -name 'corvane-maths_*.deb' | head -n 1)
+[ -n "$deb" ] || { echo "check.sh: no corvane-maths_*.deb in $build" >&2; exit 1; }
 echo "== desktop-file-validate"
 desktop-file-validate "$here/corvane-maths.desktop"
 echo "== appstreamcli validate"

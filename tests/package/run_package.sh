@@ -12,7 +12,7 @@ if ! command -v dpkg-deb >/dev/null; then
     echo "skipped: dpkg-deb is not installed"
     exit 77
 fi
-deb=$(ls "$build"/corvane-maths_*.deb 2>/dev/null | head -n 1 || true)
+deb=$(find "$build" -maxdepth 1 -name 'corvane-maths_*.deb' 2>/dev/null | head -n 1)
 if [ -z "$deb" ]; then
     echo "skipped: no package in $build (make package builds it)"
     exit 77
@@ -32,7 +32,8 @@ fi
 # Debian wants links between top-level folders absolute; here it is turned into the unpacked root.
 ln -sfn "$root$target" "$link"
 
-expected=$(cd "$root/opt/corvane-maths/test" && ls -- *.txt | sed 's/^/listed: /' | sort)
+expected=$(find "$root/opt/corvane-maths/test" -mindepth 1 -maxdepth 1 -iname '*.txt' \
+    -printf 'listed: %f\n' | sort)
 if [ -z "$expected" ]; then
     echo "FAIL: the package has no sample tests"
     exit 1
