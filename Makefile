@@ -74,3 +74,22 @@ stress: deps
 .PHONY: fuzz-gift
 fuzz-gift: fuzz-deps
 	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)-gift gift
+
+# make package  builds a Release folder (build-package) with Debian's hardening flags, packs
+#               corvane-maths_VERSION_ARCH.deb there with CPack and checks it as Debian does
+#               (desktop-file-validate, appstreamcli, lintian). See README, Packaging.
+PACKAGE_BUILD ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+.PHONY: package-deps package
+package-deps:
+	./scripts/install-deps.sh package
+
+package: package-deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
+	    -DCMAKE_MODULE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target all screenshot
+	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb
+	cd $(PACKAGE_BUILD) && cpack
+	./packaging/check.sh $(PACKAGE_BUILD)

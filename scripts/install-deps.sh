@@ -15,7 +15,8 @@ xserver-xorg-video-dummy clang libclang-rt-14-dev"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"
-PACKAGE=""
+# Packing and checking the .deb (make package).
+PACKAGE="dpkg-dev file lintian desktop-file-utils appstream man-db"
 
 [ $# -gt 0 ] || set -- build
 wanted="$BUILD"

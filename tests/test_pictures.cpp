@@ -202,6 +202,34 @@ class PicturesTest : public QObject {
         QCOMPARE(columns.first() < columns.last(), left);
         QCOMPARE(columns.size() > 14, twin);
     }
+
+    void menuIcons_data() {
+        QTest::addColumn<int>("side");
+        for (const int side : {16, 48, 256})
+            QTest::newRow(qPrintable(QString("%1 pixels").arg(side))) << side;
+    }
+    // The menu's icons are the window's icon at other sizes: brought to a common size, each
+    // must look like it, with the same words in the same place, not merely the same box.
+    void menuIcons() {
+        QFETCH(int, side);
+        const QImage icon = corvane::drawWindowIcon(side);
+        QCOMPARE(icon.size(), QSize(side, side));
+        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+        const int common = qMin(side, 32);
+        const auto atCommonSize = [common](const QImage& image) {
+            return image.scaled(common, common, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_ARGB32);
+        };
+        const QImage scaled = atCommonSize(icon);
+        const QImage window = atCommonSize(draw(Picture::WindowIcon));
+        qint64 difference = 0;
+        for (int y = 0; y < common; ++y)
+            for (int x = 0; x < common; ++x)
+                difference += qAbs(qGray(scaled.pixel(x, y)) - qGray(window.pixel(x, y)));
+        const qint64 mean = difference / (common * common);
+        QVERIFY2(mean < 12, qPrintable(QString("mean difference %1").arg(mean)));
+        QVERIFY(inkIn(scaled, QRect(common / 4, common / 4, common / 2, common / 2)) > 0);
+    }
 };
 
 QTEST_MAIN(PicturesTest)

@@ -143,16 +143,6 @@ QImage tick(QSize size, bool chosen) {
     return image;
 }
 
-QImage windowIcon(QSize size) {
-    QImage image = canvas(size, Qt::transparent);
-    QPainter p(&image);
-    prepare(p);
-    const QRectF all(QPointF(0, 0), size);
-    softBox(p, all, kOrange, 7);
-    centredWords(p, all.center(), "1+2", 16);
-    return image;
-}
-
 QString buttonWords(Picture picture) {
     switch (picture) {
     case Picture::FinishButton:
@@ -298,12 +288,25 @@ QImage paintPicture(Picture picture) {
     case Picture::TickChosen:
         return tick(size, true);
     case Picture::WindowIcon:
-        return windowIcon(size);
+        return drawWindowIcon(size.width());
     }
     return {};
 }
 
 } // namespace
+
+// Drawn in the icon's own 32 x 32 units and scaled, so every size shows the same picture.
+QImage drawWindowIcon(int side) {
+    QImage image = canvas(QSize(side, side), Qt::transparent);
+    QPainter p(&image);
+    prepare(p);
+    const qreal units = pictureSize(Picture::WindowIcon).width();
+    p.scale(side / units, side / units);
+    const QRectF all(0, 0, units, units);
+    softBox(p, all, kOrange, 7);
+    centredWords(p, all.center(), "1+2", 16);
+    return image;
+}
 
 // Pictures never change: each is painted once, and later calls share it (a QImage copy shares
 // its pixels until written to). The screen frame alone appears twice.

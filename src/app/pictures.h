@@ -45,4 +45,7 @@ QSize pictureSize(Picture picture);
 // The picture at its own size.
 QImage drawPicture(Picture picture);
 
+// The window icon at `side` x `side` pixels (the icons of the desktop's menu).
+QImage drawWindowIcon(int side);
+
 } // namespace corvane
