@@ -23,9 +23,11 @@ class Session {
         desktop_.display.size = {800, 600}; // the window fills the screen: no display offer
         desktop_.programFolder.folder = programFolder;
         Seams seams = desktop_.seams();
-        form_ = std::make_unique<TForm1>(browsers ? Seams{seams.dialogs, *browsers, seams.display,
-                                                          seams.documents, seams.programFolder}
-                                                  : seams);
+        form_ = std::make_unique<TForm1>(
+            browsers
+                ? Seams{seams.dialogs, *browsers, seams.display, seams.documents,
+                        seams.programFolder, seams.printer, seams.settings, seams.resultsFolder}
+                : seams);
         form_->show();
         if (!QTest::qWaitFor([this] { return form_->currentQuestion == -1; }, 5000))
             fail("the start screen was not set up");
@@ -74,7 +76,8 @@ class Session {
         for (const QString& label : labels) {
             ImageControl* place = nullptr;
             for (int k = 1; k <= kMaxOptions; ++k)
-                if (toQt(form_->store.optionLabel[q][k]) == label) place = form_->OrderPlaces[k - 1];
+                if (toQt(form_->store.optionLabel[q][k]) == label)
+                    place = form_->OrderPlaces[k - 1];
             expect(place, "question " + QString::number(q) + " has the item " + label);
             QTest::mousePress(place, Qt::LeftButton);
             QTest::mouseRelease(place, Qt::LeftButton);
