@@ -5,6 +5,7 @@
 #include "platform/file_results_folder.h"
 #include "platform/report_page.h"
 #include "support/fake_seams.h"
+#include "support/test_files.h"
 #include "taking/marking_rules.h"
 #include "taking/record_keeper.h"
 
@@ -17,18 +18,6 @@ using namespace corvane::testing;
 namespace {
 
 const QString kFolder = "/class/4b";
-
-// Five single-choice questions, right option A; the first `right` answered A, the rest B.
-void answerFive(QuestionStore& store, int right) {
-    store.questionCount = 5;
-    for (int q = 1; q <= 5; ++q) {
-        store.questionType[q] = KSINGLECHOICE;
-        store.optionCount[q] = 2;
-        store.answerKey[q][1] = 1;
-        store.userMarks[q][1] = q <= right;
-        store.userMarks[q][2] = q > right;
-    }
-}
 
 QStringList messages(const FakeDialogs& dialogs) {
     return dialogs.texts("message");
