@@ -74,14 +74,6 @@ class ClassRecordTest : public QObject {
         desktop.reset();
     }
 
-    void printCancelledPrintsNothing() {
-        finishFive("Ann", 3);
-        desktop->printer.cancel = true;
-        QTest::mouseClick(form->Iprint, Qt::LeftButton);
-        QCOMPARE(desktop->printer.dialogs, 1);
-        QVERIFY(desktop->printer.printed.empty());
-    }
-
     // The pupil's print-out has no right answer; after the review password it has them all.
     void printOutShowsRightAnswersOnlyAfterTheReview() {
         finishFive("Ann", 3);
