@@ -3,6 +3,7 @@
 // fails, the real writer's files, and the report fitting one page.
 #include "app/form.h"
 #include "platform/file_results_folder.h"
+#include "platform/ini_settings.h"
 #include "platform/report_page.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
@@ -220,6 +221,30 @@ class ClassRecordTest : public QObject {
 
         QVERIFY(!writer.save(dir.filePath("Shapes.txt"), record, error));
         QCOMPARE(error, qt_error_string(ENOTDIR));
+    }
+
+    void settingsFile_data() {
+        QTest::addColumn<QByteArray>("ini"); // empty: no file
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no file") << QByteArray() << "";
+        QTest::newRow("no key") << QByteArray("[results]\n") << "";
+        QTest::newRow("blank folder") << QByteArray("[results]\nfolder=  \n") << "";
+        QTest::newRow("absolute") << QByteArray("[results]\nfolder=/srv/4b\n") << "/srv/4b";
+        QTest::newRow("beside the program")
+            << QByteArray("[results]\nfolder=results/../4b\n") << "PROGRAM/4b";
+    }
+    void settingsFile() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        QTemporaryDir program;
+        if (!ini.isEmpty()) {
+            QFile file(program.filePath("corvane-maths.ini"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+        }
+        FakeProgramFolder folder;
+        folder.folder = QFile::encodeName(program.path()).toStdString();
+        QCOMPARE(IniSettings(folder).resultsFolder(),
+                 QString(expected).replace("PROGRAM", program.path()));
     }
 
     // Thirty rows with long answers stay on the page, above its bottom margin.
