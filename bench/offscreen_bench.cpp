@@ -1,12 +1,16 @@
 // Figures that need no real browser, measured on the offscreen platform with the fake desktop:
-// loading a 30-question test, moving to the next question, and marking.
+// loading a 30-question test, moving to the next question, marking, and Finish with the class
+// record on a local folder beside Finish without it.
 #include "app/fonts.h"
 #include "app/form.h"
 #include "bench/fixture.h"
 #include "bench/report.h"
 #include "content/reader.h"
+#include "platform/file_results_folder.h"
+#include "platform/ini_settings.h"
 #include "support/fake_seams.h"
 #include "taking/marking_rules.h"
+#include "taking/record_keeper.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -107,6 +111,36 @@ void measureMarking(TForm1& form) {
                 "(information: marking + results screen)");
 }
 
+// Finish alternately without the settings file and with one naming a local folder; the save
+// itself runs off the window's thread and is waited for outside the timing.
+void measureFinishWithRecord(TForm1& form, const QString& programFolder) {
+    constexpr int kRuns = 100;
+    const QString ini = programFolder + "/corvane-maths.ini";
+    const QDir results(programFolder + "/results");
+    results.mkpath(".");
+    std::vector<double> without, with;
+    for (int run = 0; run < kRuns; ++run) {
+        for (const bool on : {false, true}) {
+            QFile::remove(ini);
+            QFile settings(ini);
+            if (on && !(settings.open(QIODevice::WriteOnly) &&
+                        settings.write("[results]\nfolder=results\n") > 0))
+                qFatal("cannot write %s", qPrintable(ini));
+            settings.close();
+            form.currentQuestion = 1;
+            const auto start = Clock::now();
+            form.IFinishClick(form.IFinish);
+            (on ? with : without).push_back(millisecondsSince(start) * 1000);
+            while (form.recordKeeper().saving())
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+    }
+    QFile::remove(ini);
+    if (results.entryList(QDir::Files).size() != kRuns) qFatal("not every record was saved");
+    printFigure("finish_click_record", median(with), "us", "Finish without the record",
+                median(without), "< reference + 1000 us");
+}
+
 } // namespace
 
 // offscreen_bench                           prints the figures
@@ -126,7 +160,12 @@ int main(int argc, char* argv[]) {
     testing::FakeDesktop desktop;
     desktop.display.size = {800, 600};
     desktop.programFolder.folder = QFile::encodeName(dir.path()).toStdString();
-    TForm1 form(desktop.seams());
+    // The real settings file and results folder, so that Finish with the record costs what it
+    // costs in the program; without the file they do nothing.
+    IniSettings settings(desktop.programFolder);
+    FileResultsFolder results;
+    TForm1 form({desktop.dialogs, desktop.browsers, desktop.display, desktop.documents,
+                 desktop.programFolder, desktop.printer, settings, results});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) qFatal("the window was not shown");
     QApplication::processEvents();
@@ -141,5 +180,6 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     measureNext(form);
     measureMarking(form);
+    measureFinishWithRecord(form, dir.path());
     return 0;
 }

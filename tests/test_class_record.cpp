@@ -3,8 +3,10 @@
 // fails, the real writer's files, and the report fitting one page.
 #include "app/form.h"
 #include "platform/file_results_folder.h"
+#include "platform/ini_settings.h"
 #include "platform/report_page.h"
 #include "support/fake_seams.h"
+#include "support/test_files.h"
 #include "taking/marking_rules.h"
 #include "taking/record_keeper.h"
 
@@ -17,18 +19,6 @@ using namespace corvane::testing;
 namespace {
 
 const QString kFolder = "/class/4b";
-
-// Five single-choice questions, right option A; the first `right` answered A, the rest B.
-void answerFive(QuestionStore& store, int right) {
-    store.questionCount = 5;
-    for (int q = 1; q <= 5; ++q) {
-        store.questionType[q] = KSINGLECHOICE;
-        store.optionCount[q] = 2;
-        store.answerKey[q][1] = 1;
-        store.userMarks[q][1] = q <= right;
-        store.userMarks[q][2] = q > right;
-    }
-}
 
 QStringList messages(const FakeDialogs& dialogs) {
     return dialogs.texts("message");
@@ -83,14 +73,6 @@ class ClassRecordTest : public QObject {
     void cleanup() {
         form.reset();
         desktop.reset();
-    }
-
-    void printCancelledPrintsNothing() {
-        finishFive("Ann", 3);
-        desktop->printer.cancel = true;
-        QTest::mouseClick(form->Iprint, Qt::LeftButton);
-        QCOMPARE(desktop->printer.dialogs, 1);
-        QVERIFY(desktop->printer.printed.empty());
     }
 
     // The pupil's print-out has no right answer; after the review password it has them all.
@@ -239,6 +221,30 @@ class ClassRecordTest : public QObject {
 
         QVERIFY(!writer.save(dir.filePath("Shapes.txt"), record, error));
         QCOMPARE(error, qt_error_string(ENOTDIR));
+    }
+
+    void settingsFile_data() {
+        QTest::addColumn<QByteArray>("ini"); // empty: no file
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no file") << QByteArray() << "";
+        QTest::newRow("no key") << QByteArray("[results]\n") << "";
+        QTest::newRow("blank folder") << QByteArray("[results]\nfolder=  \n") << "";
+        QTest::newRow("absolute") << QByteArray("[results]\nfolder=/srv/4b\n") << "/srv/4b";
+        QTest::newRow("beside the program")
+            << QByteArray("[results]\nfolder=results/../4b\n") << "PROGRAM/4b";
+    }
+    void settingsFile() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        QTemporaryDir program;
+        if (!ini.isEmpty()) {
+            QFile file(program.filePath("corvane-maths.ini"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+        }
+        FakeProgramFolder folder;
+        folder.folder = QFile::encodeName(program.path()).toStdString();
+        QCOMPARE(IniSettings(folder).resultsFolder(),
+                 QString(expected).replace("PROGRAM", program.path()));
     }
 
     // Thirty rows with long answers stay on the page, above its bottom margin.

@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/form.h"
 #include "support/fake_seams.h"
+#include "support/test_files.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -14,18 +15,6 @@ namespace {
 
 const QString kIncomplete = "You haven`t answered all the questions, do you really want to finish?";
 const QString kRestart = "This will restart the test from the begining, do you want to continue?";
-
-// Five single-choice questions whose right option is A; the first `right` are answered A,
-// the rest B.
-void answerFive(QuestionStore& store, int right) {
-    store.questionCount = 5;
-    for (int q = 1; q <= 5; ++q) {
-        store.questionType[q] = KSINGLECHOICE;
-        store.optionCount[q] = 2;
-        store.answerKey[q][1] = 1;
-        store.userMarks[q][q <= right ? 1 : 2] = 1;
-    }
-}
 
 // A panel's own state, whatever its parents' state is.
 bool enabled(QWidget* panel) {

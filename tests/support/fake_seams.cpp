@@ -81,8 +81,6 @@ std::string FakeBrowserViews::lastUrl(const QString& view) const {
 }
 
 bool FakePrinter::print(const Report& report) {
-    ++dialogs;
-    if (cancel) return false;
     printed.push_back(report);
     return true;
 }

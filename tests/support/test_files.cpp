@@ -23,4 +23,15 @@ QByteArray crlfLines(const QStringList& lines) {
     return bytes;
 }
 
+void answerFive(QuestionStore& store, int right) {
+    store.questionCount = 5;
+    for (int q = 1; q <= 5; ++q) {
+        store.questionType[q] = KSINGLECHOICE;
+        store.optionCount[q] = 2;
+        store.answerKey[q][1] = 1;
+        store.userMarks[q][1] = q <= right;
+        store.userMarks[q][2] = q > right;
+    }
+}
+
 } // namespace corvane::testing

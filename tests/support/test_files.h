@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/question_store.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -11,5 +13,9 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 // Joins lines with carriage return + line feed, ending the last line too.
 QByteArray crlfLines(const QStringList& lines);
+
+// Five single-choice questions whose right option is A; the first `right` are answered A, the
+// rest B (earlier answers are replaced).
+void answerFive(QuestionStore& store, int right);
 
 } // namespace corvane::testing
