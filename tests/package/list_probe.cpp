@@ -1,8 +1,8 @@
 // A Qt plugin that the package test loads into the installed program through
 // QT_QPA_GENERIC_PLUGINS, so that the program needs no test hook of its own: once the window
 // shows its test list with entries, the probe prints the caption and the entries and ends the
-// program; after 30 seconds without a list it ends it with 3. A message box on the way (the
-// offer to switch the display) is printed and answered No, as a pupil might.
+// program. The offer to switch the display is printed and answered No, as a pupil might; any
+// other message box, or no list after 30 seconds, ends the program with 3.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -29,7 +30,9 @@ class ListWatcher : public QObject {
     void look() {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             std::printf("dialog: %s\n", qPrintable(box->text()));
-            if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
+            QAbstractButton* no = box->button(QMessageBox::No);
+            if (!no) fail("a message box other than the display offer");
+            no->click();
             return;
         }
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -42,10 +45,14 @@ class ListWatcher : public QObject {
             QCoreApplication::exit(0);
             return;
         }
-        if (clock_.elapsed() < 30000) return;
-        std::printf("no window with a filled test list\n");
+        if (clock_.elapsed() >= 30000) fail("no window with a filled test list");
+    }
+
+    // Ends at once: from inside a dialog's event loop, exit() would only end that loop.
+    [[noreturn]] static void fail(const char* why) {
+        std::printf("%s\n", why);
         std::fflush(stdout);
-        QCoreApplication::exit(3);
+        std::_Exit(3);
     }
 
     QElapsedTimer clock_;
