@@ -15,6 +15,7 @@ clang++ -std=c++20 -g -O1 -fPIC -Wall -Wextra -Werror \
     "$root/fuzz/reader_fuzzer.cpp" \
     "$root/src/content/reader.cpp" \
     "$root/src/content/line_source.cpp" \
+    "$root/src/content/app_error.cpp" \
     "$root/src/content/numbers.cpp" \
     "$root/src/content/question_store.cpp" \
     "$root/src/content/text.cpp" \
