@@ -11,13 +11,14 @@ name=${2:-reader}
 mkdir -p "$out"
 
 core="src/content/reader.cpp src/content/line_source.cpp src/content/numbers.cpp
-      src/content/question_store.cpp src/content/text.cpp"
+      src/content/question_store.cpp src/content/text.cpp src/content/app_error.cpp"
 libs=""
 case "$name" in
 reader) sources="$core" ;;
 record)
     sources="tools/results/record.cpp tools/results/csv.cpp src/taking/class_record.cpp
-             src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp"
+             src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp
+             src/content/app_error.cpp"
     libs="-lcsv" ;;
 gift)
     sources="$core src/taking/marking_rules.cpp src/taking/normalise.cpp

@@ -171,18 +171,37 @@ class NavigationTest : public QObject {
         QCOMPARE(form.store.userMarks[2][1], 1);
     }
 
-    // A test without questions never leaves its front page.
-    void testWithoutQuestionsStaysOnFrontPage() {
+    // A test without questions has nothing to go on to: whichever way the pupil goes on, the
+    // message is shown and the start screen comes back with the name kept, as Previous does.
+    void testWithoutQuestionsGoesBackToStartScreen_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addRow("next image") << "INext";
+        QTest::addRow("enter") << "Enter";
+        QTest::addRow("start image") << "ClickStart";
+    }
+    void testWithoutQuestionsGoesBackToStartScreen() {
+        QFETCH(QString, way);
         Run run(0);
         TForm1& form = *run.form;
         run.goTo(0);
-        for (ImageControl* image : {form.INext, form.IFF, form.IRew})
+        for (ImageControl* image : {form.IFF, form.IRew})
             run.press(image);
-        QTest::mouseClick(form.ClickStart, Qt::LeftButton);
-        QCOMPARE(run.desktop.dialogs.texts("message"),
-                 QStringList({"This test has no questions", "This test has no questions"}));
-        QCOMPARE(form.currentQuestion, 0);
+        QVERIFY(run.desktop.dialogs.shown.empty());
         QVERIFY(form.FrontPanel->isVisible());
+
+        if (way == "INext")
+            run.press(form.INext);
+        else if (way == "Enter")
+            QTest::keyClick(&form, Qt::Key_Return);
+        else
+            QTest::mouseClick(form.ClickStart, Qt::LeftButton);
+
+        QCOMPARE(run.desktop.dialogs.texts("message"), QStringList{"This test has no questions"});
+        QCOMPARE(form.currentQuestion, -1);
+        QVERIFY(form.StartPanel->isVisible());
+        QVERIFY(!form.FrontPanel->isVisible() && !form.QuestionPanel->isVisible());
+        QCOMPARE(form.EStartName->text(), QString("Ann"));
+        QCOMPARE(form.LheaderName->text(), QString("Name: "));
         QCOMPARE(run.questionPagesShown(), 0u);
         QVERIFY(run.desktop.dialogs.texts("error").isEmpty());
     }

@@ -224,6 +224,41 @@ class ResultsTest : public QObject {
                  drawnAlone(form->Iscore, "Score: 4 out of  5     Well Done! "));
     }
 
+    // Back from question 1 of a review to the front page, and on again by the start image or by
+    // Enter alike: still reviewing, the marked answers kept and still closed to changes.
+    void reviewGoesOnFromFrontPageInReview_data() {
+        QTest::addColumn<bool>("startImage");
+        QTest::newRow("start image") << true;
+        QTest::newRow("Enter") << false;
+    }
+    void reviewGoesOnFromFrontPageInReview() {
+        QFETCH(bool, startImage);
+        finishFive(3);
+        desktop->dialogs.inputAnswers = {"marblets"};
+        QTest::mouseClick(form->IReview, Qt::LeftButton);
+        QTest::mouseClick(form->IPrevious, Qt::LeftButton);
+        QCOMPARE(form->currentQuestion, 0);
+        QVERIFY(shown(form->FrontPanel));
+        const QuestionStore marked = form->store;
+
+        if (startImage)
+            QTest::mouseClick(form->ClickStart, Qt::LeftButton);
+        else
+            QTest::keyClick(form.get(), Qt::Key_Return);
+
+        QCOMPARE(form->currentQuestion, 1);
+        QVERIFY(form->reviewMode);
+        QVERIFY(shown(form->QuestionPanel));
+        QVERIFY(form->CorrMult->isVisible());
+        QTest::mouseClick(form->AnswerBoxes[1], Qt::LeftButton);
+        QTest::keyClick(form.get(), Qt::Key_B);
+        for (int q = 1; q <= 5; ++q)
+            for (int j = 1; j <= 5; ++j)
+                QCOMPARE(form->store.userMarks[q][j], marked.userMarks[q][j]);
+        QTest::mouseClick(form->IFinish, Qt::LeftButton);
+        QCOMPARE(form->score, 3);
+    }
+
     void reset_data() {
         QTest::addColumn<bool>("yes");
         QTest::newRow("No") << false;

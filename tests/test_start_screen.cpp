@@ -8,10 +8,12 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <filesystem>
+#include <fstream>
+
 using corvane::Text;
 using corvane::TForm1;
 using corvane::testing::crlfLines;
-using corvane::testing::writeFile;
 
 namespace {
 
@@ -32,15 +34,28 @@ QByteArray wordTest(int count) {
     return crlfLines(lines);
 }
 
-enum class Library { Ready, NoTestFolder, NoProgramFolder };
+// Writes `bytes` to the file named by the exact bytes `name` (which may hold folders) in `dir`,
+// whether or not the name is UTF-8.
+void writeNamed(const QTemporaryDir& dir, const QByteArray& name, const QByteArray& bytes) {
+    const std::filesystem::path path =
+        QFile::encodeName(dir.path()).toStdString() + "/" + name.toStdString();
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.constData(), bytes.size());
+    QVERIFY(file.good());
+}
 
-// A program folder in a temporary folder, and the window on it, shown and activated.
+enum class Library { Ready, NoTestFolder, NoProgramFolder, TestIsAFile };
+
+// A program folder in a temporary folder, and the window on it, shown and activated. The test
+// files are named by the bytes of their names under test/.
 struct StartScreen {
-    explicit StartScreen(const QStringList& testFiles = {}, int questions = 2,
+    explicit StartScreen(const QList<QByteArray>& testFiles = {}, int questions = 2,
                          Library library = Library::Ready) {
         if (library == Library::Ready) QDir(dir.path()).mkpath("test");
-        for (const QString& name : testFiles)
-            writeFile(dir, "test/" + name, wordTest(questions));
+        if (library == Library::TestIsAFile) writeNamed(dir, "test", "not a folder");
+        for (const QByteArray& name : testFiles)
+            writeNamed(dir, "test/" + name, wordTest(questions));
         const QString folder =
             library == Library::NoProgramFolder ? dir.filePath("gone") : dir.path();
         desktop.display.size = {800, 600};
@@ -80,12 +95,25 @@ class StartScreenTest : public QObject {
   private slots:
     void initTestCase() { corvane::registerFontSubstitutes(); }
 
-    // Entries of every kind ending in .txt in any case, sorted without regard to case.
+    // Entries of every kind ending in .txt in any case, sorted without regard to the case of
+    // any Latin-1 letter. Names that are not UTF-8 (Latin-1 bytes, as a Windows tool saves
+    // them) are listed too, shown as Latin-1.
     void listsTestFilesSorted() {
         StartScreen screen({"b.txt", "QUIZ.TXT", "A.txt", "a.txt.txt", ".hidden.txt",
-                            "Gr\u00f6\u00dfe.txt", "notes.doc", "x.txt/front.htm"});
-        const QStringList expected{".hidden.txt",         "A.txt",    "a.txt.txt", "b.txt",
-                                   "Gr\u00f6\u00dfe.txt", "QUIZ.TXT", "x.txt"};
+                            "Gr\u00f6\u00dfe.txt", "notes.doc", "x.txt/front.htm",
+                            "\xc4rger.txt", "\xe4pfel.txt", "\xc9" "b.txt", "\xe9" "a.txt",
+                            "\xe9" "b.doc"});
+        const QStringList expected{".hidden.txt",
+                                   "A.txt",
+                                   "a.txt.txt",
+                                   "b.txt",
+                                   "Gr\u00f6\u00dfe.txt",
+                                   "QUIZ.TXT",
+                                   "x.txt",
+                                   QString::fromLatin1("\xe4pfel.txt"),
+                                   QString::fromLatin1("\xc4rger.txt"),
+                                   QString::fromLatin1("\xe9" "a.txt"),
+                                   QString::fromLatin1("\xc9" "b.txt")};
         QCOMPARE(screen.form->FileList->entries(), expected);
         QVERIFY(screen.desktop.dialogs.shown.empty());
     }
@@ -122,6 +150,8 @@ class StartScreenTest : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addRow("no test folder") << Library::NoTestFolder << "File not found.";
         QTest::addRow("no program folder") << Library::NoProgramFolder << "Invalid filename.";
+        // As the reader reports a folder on a file's path that is a file.
+        QTest::addRow("test is a file") << Library::TestIsAFile << "Invalid filename.";
     }
     void missingTestFolder() {
         QFETCH(Library, library);
@@ -135,30 +165,34 @@ class StartScreenTest : public QObject {
 
     // Any button on an entry loads it; names keep any ".TXT" and lose every ".txt".
     void pressOnEntryLoads_data() {
+        QTest::addColumn<QByteArray>("fileName");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<QByteArray>("testName");
         QTest::addColumn<QByteArray>("pageFolder");
-        QTest::addRow("left") << "Shapes.txt" << Qt::LeftButton << QByteArray("Shapes")
-                              << QByteArray("test/Shapes");
-        QTest::addRow("right") << "Shapes.txt" << Qt::RightButton << QByteArray("Shapes")
-                               << QByteArray("test/Shapes");
-        QTest::addRow("upper case") << "QUIZ.TXT" << Qt::LeftButton << QByteArray("QUIZ.TXT")
-                                    << QByteArray("test/QUIZ.TXT");
-        QTest::addRow("doubled") << "a.txt.txt" << Qt::LeftButton << QByteArray("a")
-                                 << QByteArray("test/a");
-        QTest::addRow("accented") << "Gr\u00f6\u00dfe.txt" << Qt::MiddleButton
-                                  << QByteArray("Gr\xf6\xdf"
-                                                "e")
-                                  << QByteArray("test/Gr\xc3\xb6\xc3\x9f"
-                                                "e");
+        QTest::addRow("left") << QByteArray("Shapes.txt") << "Shapes.txt" << Qt::LeftButton
+                              << QByteArray("Shapes") << QByteArray("test/Shapes");
+        QTest::addRow("right") << QByteArray("Shapes.txt") << "Shapes.txt" << Qt::RightButton
+                               << QByteArray("Shapes") << QByteArray("test/Shapes");
+        QTest::addRow("upper case") << QByteArray("QUIZ.TXT") << "QUIZ.TXT" << Qt::LeftButton
+                                    << QByteArray("QUIZ.TXT") << QByteArray("test/QUIZ.TXT");
+        QTest::addRow("doubled") << QByteArray("a.txt.txt") << "a.txt.txt" << Qt::LeftButton
+                                 << QByteArray("a") << QByteArray("test/a");
+        QTest::addRow("accented") << QByteArray("Gr\xc3\xb6\xc3\x9f" "e.txt")
+                                  << "Gr\u00f6\u00dfe.txt" << Qt::MiddleButton
+                                  << QByteArray("Gr\xf6\xdf" "e") << QByteArray("test/Gr\xc3\xb6\xc3\x9f" "e");
+        // Saved by a Windows tool: the name's bytes are Latin-1, not UTF-8.
+        QTest::addRow("latin-1") << QByteArray("caf\xe9.txt") << QString::fromLatin1("caf\xe9.txt")
+                                 << Qt::LeftButton << QByteArray("caf\xe9")
+                                 << QByteArray("test/caf\xe9");
     }
     void pressOnEntryLoads() {
+        QFETCH(QByteArray, fileName);
         QFETCH(QString, entry);
         QFETCH(Qt::MouseButton, button);
         QFETCH(QByteArray, testName);
         QFETCH(QByteArray, pageFolder);
-        StartScreen screen({entry});
+        StartScreen screen({fileName});
         TForm1& form = *screen.form;
         screen.typeName("Ann");
         form.pupilName = "Ann";
@@ -173,8 +207,7 @@ class StartScreenTest : public QObject {
         QCOMPARE(form.store.answerText[2], Text("cat"));
         QCOMPARE(form.store.userText[1], Text());
         QCOMPARE(form.testName, testName.toStdString());
-        QCOMPARE(form.testFilePath,
-                 screen.folder() + "test/" + QFile::encodeName(entry).toStdString());
+        QCOMPARE(form.testFilePath, screen.folder() + "test/" + fileName.toStdString());
         QCOMPARE(form.testPageFolder, screen.folder() + pageFolder.toStdString());
         QCOMPARE(form.frontPagePath, form.testPageFolder + "/front.htm");
         // The loader ends on the start screen with the typed name kept.
@@ -250,7 +283,8 @@ class StartScreenTest : public QObject {
         QCOMPARE(screen.form->currentQuestion, 0);
     }
 
-    // The start image opens question 1; a test without questions stays on its front page.
+    // The start image opens question 1; a test without questions goes back to the start
+    // screen, where the name stays and another test can be picked.
     void startImageOpensQuestionOne_data() {
         QTest::addColumn<int>("count");
         QTest::addRow("two questions") << 2;
@@ -258,22 +292,25 @@ class StartScreenTest : public QObject {
     }
     void startImageOpensQuestionOne() {
         QFETCH(int, count);
-        StartScreen screen({"T.txt"}, count);
+        StartScreen screen({"T.txt", "U.txt"}, count);
         TForm1& form = *screen.form;
         screen.pressEntry("T.txt");
         screen.typeName("Ann");
         QTest::mouseClick(form.IStartOk, Qt::LeftButton);
-        form.reviewMode = 1;
 
         QTest::mouseClick(form.ClickStart, Qt::LeftButton);
 
         if (count == 0) {
             QCOMPARE(screen.desktop.dialogs.texts("message"),
                      QStringList{"This test has no questions"});
-            QCOMPARE(form.currentQuestion, 0);
-            QVERIFY(form.FrontPanel->isVisible());
-            QVERIFY(!form.QuestionPanel->isVisible());
+            QCOMPARE(form.currentQuestion, -1);
+            QVERIFY(form.StartPanel->isVisible());
+            QVERIFY(!form.FrontPanel->isVisible() && !form.QuestionPanel->isVisible());
+            QCOMPARE(form.EStartName->text(), QString("Ann"));
             QVERIFY(screen.desktop.browsers.navigations["Question"].empty());
+            screen.pressEntry("U.txt");
+            QCOMPARE(form.testName, Text("U"));
+            QCOMPARE(screen.desktop.dialogs.shown.size(), 1u);
             return;
         }
         QCOMPARE(form.currentQuestion, 1);

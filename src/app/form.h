@@ -173,7 +173,8 @@ class TForm1 : public QWidget {
     void IFFMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                       int Y);
     void goOn();           // the go-on step shared by INext and the Enter key
-    bool leaveFrontPage(); // from the front page to question 1; false when there is none
+    bool leaveFrontPage(); // from the front page to question 1; false (and back to the start
+                           // screen) when the test has none
 
     // ---- Answer panels and input ----------------------------------------------------------
     void drawsingle();

@@ -17,4 +17,12 @@ inline const char* const kRangeCheckError = "Range check error";
     throw AppError(kRangeCheckError);
 }
 
+// "I/O error N", N being the system's error code.
+[[noreturn]] void raiseIoError(int code);
+
+// The failure to open `path` (a file, or a folder to enter) with the system's error `code`, as
+// the user reads it: "File not found", "Invalid filename", "File access denied", "Too many open
+// files", or "I/O error N".
+[[noreturn]] void raiseOpenError(int code, const std::string& path);
+
 } // namespace corvane

@@ -2,9 +2,13 @@
 
 #include "content/app_error.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <memory>
+
+#include <dirent.h>
+#include <unistd.h>
 
 namespace corvane {
 
@@ -21,22 +25,34 @@ Text removeTxt(const Text& text) {
 }
 
 void enterFolder(const std::string& folder) {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(folder));
-    if (QDir::setCurrent(path)) return;
-    const QFileInfo target(QDir::cleanPath(path));
-    if (target.exists()) throw AppError("File access denied");
-    // Linux reports a missing folder alike wherever the gap is; the parent tells them apart.
-    throw AppError(target.dir().exists() ? "File not found" : "Invalid filename");
+    if (::chdir(folder.c_str()) != 0) raiseOpenError(errno, folder);
 }
 
-QStringList listTestEntries() {
-    const QDir::Filters everyKind =
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    return QDir::current().entryList({QStringLiteral("*.txt")}, everyKind);
+namespace {
+
+// The pattern "*.txt": the name ends in ".txt", letter case ignored.
+bool endsInTxt(const std::string& name) {
+    if (name.size() < 4) return false;
+    return upperCase(name.substr(name.size() - 4)) == ".TXT";
 }
 
-std::string entryFileName(const QString& entry) {
-    return QFile::encodeName(entry).toStdString();
+} // namespace
+
+std::vector<TestEntry> listTestEntries() {
+    std::vector<TestEntry> entries;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir("."), &::closedir);
+    if (!folder) raiseOpenError(errno, ".");
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (endsInTxt(name)) entries.push_back({shownName(name), name});
+    }
+    return entries;
+}
+
+QString shownName(const std::string& fileName) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(QByteArrayView(fileName.data(), qsizetype(fileName.size())));
+    return utf8.hasError() ? toQt(fileName) : decoded;
 }
 
 } // namespace corvane

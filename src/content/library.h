@@ -2,24 +2,34 @@
 
 #include "content/text.h"
 
-#include <QStringList>
+#include <QString>
 
 #include <string>
+#include <vector>
 
 namespace corvane {
 
 // Deletes every ".txt" (lower case only), scanning once from the left as a replace-all does.
 Text removeTxt(const Text& text);
 
-// Makes `folder` the process's working folder; throws AppError ("File not found", "Invalid
-// filename" or "File access denied") when that is not possible.
+// Makes `folder` the process's working folder; throws AppError with the message the test file
+// reader gives for the same system error ("File not found", "Invalid filename", ...).
 void enterFolder(const std::string& folder);
 
-// The names of every entry of the working folder matching "*.txt", whatever its kind
-// (files of any attribute and folders), in no particular order.
-QStringList listTestEntries();
+// One entry of the test folder: its name as the list shows it, and as the file system holds it.
+struct TestEntry {
+    QString shown;
+    std::string fileName;
+};
 
-// A list entry as the bytes of its file name on disk.
-std::string entryFileName(const QString& entry);
+// Every entry of the working folder whose name ends in ".txt" in any letter case, whatever its
+// kind (files of any attribute and folders) and whatever the bytes of its name, in no
+// particular order.
+std::vector<TestEntry> listTestEntries();
+
+// A file name as the list shows it: decoded as UTF-8 where it is valid UTF-8, as the desktop
+// shows it, and otherwise byte for byte as Latin-1, the program's own texts (a name saved as
+// "caf\xE9.txt" by a Windows tool shows as café.txt).
+QString shownName(const std::string& fileName);
 
 } // namespace corvane

@@ -4,7 +4,6 @@
 #include "content/numbers.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <string_view>
 
 #include <fcntl.h>
@@ -18,35 +17,6 @@ namespace {
 constexpr int kCarriageReturn = 13;
 constexpr int kLineFeed = 10;
 constexpr std::size_t kMaxTokenBytes = 32;
-
-[[noreturn]] void raiseIoError(int code) {
-    throw AppError("I/O error " + std::to_string(code));
-}
-
-// Linux reports a missing file and a missing folder alike; the parent folder tells them apart.
-bool parentFolderExists(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    return parent.empty() || std::filesystem::is_directory(parent, ignored);
-}
-
-[[noreturn]] void raiseOpenError(int code, const std::string& path) {
-    switch (code) {
-    case ENOENT:
-        throw AppError(parentFolderExists(path) ? "File not found" : "Invalid filename");
-    case ENOTDIR:
-        throw AppError("Invalid filename");
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-        throw AppError("File access denied");
-    case EMFILE:
-    case ENFILE:
-        throw AppError("Too many open files");
-    default:
-        raiseIoError(code);
-    }
-}
 
 bool isBlank(int byte) {
     return byte <= 32;

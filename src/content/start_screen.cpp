@@ -62,16 +62,15 @@ void TForm1::FormActivate(QObject*) {
     setEditColours(EStartName, kNameBoxOrange, 0x000000);
 
     enterFolder(testFolder);
-    for (const QString& entry : listTestEntries())
-        FileList->addSorted(entry);
+    for (const TestEntry& entry : listTestEntries())
+        FileList->addSorted(entry.shown, QByteArray::fromStdString(entry.fileName));
 }
 
 void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
     const QListWidgetItem* item = FileList->itemAt(X, Y);
     if (!item) return;
-    const QString entry = item->text();
-    testName = removeTxt(fromQt(entry));
-    testFilePath = programFolder + "test/" + entryFileName(entry);
+    testName = removeTxt(fromQt(item->text()));
+    testFilePath = programFolder + "test/" + FileListBox::fileName(item).toStdString();
     loadfile();
     testPageFolder = removeTxt(testFilePath);
     frontPagePath = testPageFolder + "/front.htm";
@@ -108,11 +107,9 @@ void TForm1::drawfrontpage() {
     Questionno->setToolTip("Click here to start the test");
 }
 
+// As Enter does: on to question 1, in review still when reviewing (only Reset ends a review).
 void TForm1::ClickStartClick(QObject*) {
-    if (currentQuestion == 0) {
-        if (!leaveFrontPage()) return;
-        reviewMode = 0;
-    }
+    if (currentQuestion == 0 && !leaveFrontPage()) return;
     if (currentQuestion > 0) drawquestion();
 }
 

@@ -112,11 +112,14 @@ class LazyWebView : public QWidget {
 namespace {
 
 // Paths are the file system's bytes; a "file://" address is turned into a URL from its path,
-// so that names with non-ASCII characters, "#" or "%" still reach the right file.
+// every byte but the plain ones percent-encoded, so that names with "#" or "%", and names that
+// are not UTF-8 (a Latin-1 "caf\xE9"), still reach the right file.
 QUrl toUrl(const std::string& address) {
     const std::string scheme = "file://";
-    if (address.rfind(scheme, 0) == 0)
-        return QUrl::fromLocalFile(QFile::decodeName(address.substr(scheme.size()).c_str()));
+    if (address.rfind(scheme, 0) == 0) {
+        const QByteArray path = QByteArray::fromStdString(address.substr(scheme.size()));
+        return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"), QUrl::StrictMode);
+    }
     const QUrl url(QString::fromStdString(address));
     if (!url.isValid()) throw AppError("Invalid URL: " + address);
     return url;

@@ -95,9 +95,11 @@ void TForm1::goOn() {
 }
 
 bool TForm1::leaveFrontPage() {
-    // A test without questions has nothing to go on to; the front page stays.
+    // A test without questions has nothing to go on to: back to the start screen, where the
+    // typed name stays and another test can be picked.
     if (store.questionCount < 1) {
         seams().dialogs.showMessage("This test has no questions");
+        begintest();
         return false;
     }
     hidePanel(FrontPanel);

@@ -5,13 +5,20 @@
 namespace corvane {
 namespace {
 
-// Case-insensitive order on the letters a..z only, as the rest of the program upper-cases.
+// The capital of a small Latin-1 letter (a..z, à..þ but not the division sign); every other
+// character as it is.
+QChar latin1Capital(QChar c) {
+    const char16_t code = c.unicode();
+    const bool small = (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
+    return small ? QChar(char16_t(code - 32)) : c;
+}
+
+// Order without regard to the letter case of the Latin-1 letters (Ä with ä, É with é).
 bool sortsBefore(const QString& left, const QString& right) {
-    auto fold = [](QChar c) { return (c >= 'a' && c <= 'z') ? QChar(c.unicode() - 32) : c; };
     const qsizetype n = std::min(left.size(), right.size());
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar a = fold(left[i]);
-        const QChar b = fold(right[i]);
+        const QChar a = latin1Capital(left[i]);
+        const QChar b = latin1Capital(right[i]);
         if (a != b) return a < b;
     }
     return left.size() < right.size();
@@ -29,11 +36,17 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), canvas_(new Ima
     setPalette(colours);
 }
 
-void FileListBox::addSorted(const QString& entry) {
+void FileListBox::addSorted(const QString& entry, const QByteArray& fileName) {
     int row = 0;
     while (row < count() && !sortsBefore(entry, item(row)->text()))
         ++row;
-    insertItem(row, entry);
+    auto* added = new QListWidgetItem(entry);
+    added->setData(Qt::UserRole, fileName);
+    insertItem(row, added);
+}
+
+QByteArray FileListBox::fileName(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toByteArray();
 }
 
 QStringList FileListBox::entries() const {
