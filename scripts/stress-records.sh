@@ -31,7 +31,7 @@ count_others() { find "$1" -type f \( ! -name '*.csv' -o -name '.*' \) | wc -l; 
 read_records() {
     status=0
     "$results" "$1" >"$work/summary.txt" 2>"$work/skipped.txt" || status=$?
-    summed=$(awk '/^  Pupil /{t=1; next} t && NF==0 {t=0} t {s += $NF} END {print s + 0}' \
+    summed=$(awk '/^  Pupil +Score +Finished +Attempts$/ {t=1; next} t && NF==0 {t=0} t {s += $NF} END {print s + 0}' \
         "$work/summary.txt")
 }
 
