@@ -211,8 +211,9 @@ SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
                          : QStringLiteral("Remove items until five are left."))};
     QString value = answer.text.trimmed();
     // Items are parted by commas, or by blanks when there is no comma (Order: D B A C).
-    const QRegularExpression parting(value.contains(QLatin1Char(',')) ? QStringLiteral("\\s*,\\s*")
-                                                                      : QStringLiteral("\\s+"));
+    static const QRegularExpression commas(QStringLiteral("\\s*,\\s*"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QRegularExpression& parting = value.contains(QLatin1Char(',')) ? commas : blanks;
     int fixedPos = 0;
     Text fixedText;
     static const QRegularExpression bracket(QStringLiteral("\\[([^\\]]*)\\]"));
