@@ -12,8 +12,8 @@ namespace corvane::check {
 // character itself, upper-cased: so those are the stored answers that can be reached.
 std::optional<Text> currencyInput(const Text& stored);
 
-// True when some typed answer has the pair form `stored`. Every pair form is its own pair
-// form, so `stored` can be reached exactly when it is one: then typing it is the proof.
+// True when some typed answer has the pair form (pairForm) `stored`. Every pair form is its own
+// pair form, so `stored` can be reached exactly when it is one: then typing it is the proof.
 bool pairReachable(const Text& stored);
 
 } // namespace corvane::check

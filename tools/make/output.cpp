@@ -60,8 +60,8 @@ TestPlace placeIn(const QString& libraryFolder, const QString& name) {
     return {library.filePath(name + QStringLiteral(".txt")), library.filePath(name)};
 }
 
-QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
-                       const std::vector<int>& questionLines, SourceErrors& errors) {
+void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
+                    const std::vector<int>& questionLines, SourceErrors& errors) {
     const TestPlace place = placeIn(libraryFolder, files.name);
     const QString shown = QDir::toNativeSeparators(place.testFile);
     for (const check::Finding& clash :
@@ -73,11 +73,11 @@ QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, boo
             {0, QStringLiteral("A test named \"%1\" already exists: %2.").arg(files.name, shown),
              QStringLiteral("Run again with --force to replace it, or change the "
                             "name on the first line.")});
-    if (!errors.empty()) return {};
+    if (!errors.empty()) return;
     if (!QDir().mkpath(libraryFolder)) {
         errors.push_back({0, QStringLiteral("The folder %1 cannot be made.").arg(libraryFolder),
                           QStringLiteral("Choose another folder with --out.")});
-        return {};
+        return;
     }
     // The new test is staged under its own name, and an old one is moved aside under a name
     // no test can have (test names never start with a full stop).
@@ -89,7 +89,7 @@ QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, boo
             {0, QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(failed)),
              QStringLiteral("Check that the folder is writable and the disk not "
                             "full, or choose another folder with --out.")});
-        return {};
+        return;
     }
     // The same checks as corvane-check, on the files exactly as they will stand.
     for (const check::Finding& finding :
@@ -103,13 +103,12 @@ QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, boo
                               .arg(finding.explanation),
                           finding.fix});
     }
-    if (!errors.empty()) return {};
+    if (!errors.empty()) return;
     if (!replace(placeIn(made.path(), files.name), place,
                  placeIn(made.path(), QStringLiteral(".old"))))
         errors.push_back({0, QStringLiteral("The test cannot be moved into %1.").arg(shown),
                           QStringLiteral("Check that the folder is writable and nothing holds "
                                          "the old test open.")});
-    return place.testFile;
 }
 
 } // namespace corvane::make
