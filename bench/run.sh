@@ -136,3 +136,6 @@ read -r chromium_mib chromium_procs < <(tree_pss $CHROMIUM)
 kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
 CHROMIUM=""
 figure memory_pss "$program_mib" MiB "headless Chromium" "$chromium_mib" "<= reference ($program_procs vs $chromium_procs processes)"
+
+# 6. Making a 30-question test of every type from its source, against writing its files.
+"$BENCH/make_bench"

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 using namespace corvane;
@@ -143,6 +144,8 @@ class TestMake : public QObject {
             << oneQuestion("![](coins.png)\n\nMoney: £3") << 5 << "does not exist";
         QTest::addRow("picture outside")
             << oneQuestion("Look ![](../x.png)\nMoney: £3") << 5 << "outside";
+        QTest::addRow("picture named like a page")
+            << oneQuestion("![](question1.htm)\nWord: ten") << 1 << "name of a page";
         QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
         QTest::addRow("name not a file name")
             << QByteArray("# Tens/units\n## Q\nWord: ten\n") << 1 << "file name";
@@ -156,6 +159,7 @@ class TestMake : public QObject {
         QFETCH(int, line);
         QFETCH(QString, says);
         QTemporaryDir dir;
+        writeFile(dir, "question1.htm", "a picture with a page's name");
         const QString out = dir.filePath("library");
         const MakeResult made = makeFrom(source, dir.path(), out);
         QVERIFY(!made.errors.empty());
@@ -189,6 +193,31 @@ class TestMake : public QObject {
         QCOMPARE(QDir(dir.filePath("lib"))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"Test", "Test.txt"}));
+    }
+
+    // The command's exit statuses: made (from a source with Windows line ends), mistakes in
+    // the source (nothing written), bad use.
+    void commandLine() {
+        QTemporaryDir dir;
+        const QString good = writeFile(dir, "good.md", "# Good\r\n## Q ##\r\nWord: ten\r\n");
+        const QString bad = writeFile(dir, "bad.md", "# Bad\n## Q\nAnswer: maybe\n");
+        auto run = [&dir](const QStringList& args) {
+            QProcess make;
+            make.start(QStringLiteral(CORVANE_MAKE_EXE),
+                       args + QStringList{"--out", dir.filePath("lib")});
+            make.waitForFinished();
+            return std::pair{make.exitCode(), QString::fromUtf8(make.readAllStandardError())};
+        };
+        QCOMPARE(run({good}).first, 0);
+        QVERIFY(QFileInfo::exists(dir.filePath("lib/Good/question1.htm")));
+        const auto [status, message] = run({bad});
+        QCOMPARE(status, 1);
+        QVERIFY2(message.contains("bad.md:3:") && message.contains("Nothing was written"),
+                 qPrintable(message));
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib/Bad.txt")));
+        QCOMPARE(run({good, "--frce"}).first, 2);
+        QCOMPARE(run({good}).first, 1);
+        QCOMPARE(run({good, "--force"}).first, 0);
     }
 
     // The sample sources make test files that load to the bundled tests' store, pass every

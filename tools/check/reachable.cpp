@@ -1,6 +1,6 @@
 #include "tools/check/reachable.h"
 
-#include "taking/normalise.h"
+#include "taking/marking_rules.h"
 
 #include <algorithm>
 
@@ -29,16 +29,8 @@ std::optional<Text> currencyInput(const Text& stored) {
     return stored.empty() ? Text("PP") : "P" + stored;
 }
 
-Text pairForm(const Text& typed) {
-    return topair(trim(upperCase(typed)));
-}
-
 bool pairReachable(const Text& stored) {
     return pairForm(stored) == stored;
-}
-
-Text commaForm(const Text& text) {
-    return tocomma(trim(upperCase(text)));
 }
 
 } // namespace corvane::check

@@ -12,14 +12,8 @@ namespace corvane::check {
 // character itself, upper-cased: so those are the stored answers that can be reached.
 std::optional<Text> currencyInput(const Text& stored);
 
-// The form a typed two-number answer is compared in: topair(trim(upper(typed))).
-Text pairForm(const Text& typed);
-
-// True when some typed answer has the pair form `stored`. Every pair form is its own pair
-// form, so `stored` can be reached exactly when it is one: then typing it is the proof.
+// True when some typed answer has the pair form (pairForm) `stored`. Every pair form is its own
+// pair form, so `stored` can be reached exactly when it is one: then typing it is the proof.
 bool pairReachable(const Text& stored);
-
-// The compared form of a number answer: tocomma(trim(upper(text))).
-Text commaForm(const Text& text);
 
 } // namespace corvane::check

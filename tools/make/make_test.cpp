@@ -35,6 +35,25 @@ std::vector<Text> comments(const TestSource& source) {
     return lines;
 }
 
+std::vector<int> questionLines(const TestSource& source) {
+    std::vector<int> lines;
+    for (const QuestionPage& page : source.pages)
+        lines.push_back(page.line);
+    return lines;
+}
+
+// A picture named like a page would overwrite it.
+void checkPictureNames(const TestFiles& files, int line, SourceErrors& errors) {
+    for (const PictureCopy& picture : files.pictures)
+        for (const PageFile& page : files.pages)
+            if (picture.relativePath.compare(page.name, Qt::CaseInsensitive) == 0)
+                errors.push_back(
+                    {line,
+                     QStringLiteral("The picture \"%1\" has the name of a page of the test.")
+                         .arg(picture.relativePath),
+                     QStringLiteral("Rename the picture.")});
+}
+
 } // namespace
 
 MakeResult makeTest(const MakeRequest& request) {
@@ -54,16 +73,13 @@ MakeResult makeTest(const MakeRequest& request) {
 
     files.testFile = testFileBytes(source.store, comments(source));
     files.pages = testPages(source);
-    std::vector<int> questionLines;
-    for (const QuestionPage& page : source.pages)
-        questionLines.push_back(page.line);
-    const QString written =
-        writeTestFiles(files, request.outFolder, request.force, questionLines, errors);
+    checkPictureNames(files, source.nameLine, errors);
+    writeTestFiles(files, request.outFolder, request.force, questionLines(source), errors);
     for (SourceError& error : errors)
         if (error.line == 0) error.line = source.nameLine;
     if (!errors.empty()) return result;
     const TestPlace place = placeIn(request.outFolder, source.name);
-    result.testFile = written;
+    result.testFile = place.testFile;
     result.pageFolder = place.pageFolder;
     result.questionCount = source.store.questionCount;
     return result;

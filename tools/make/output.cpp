@@ -26,7 +26,9 @@ QString stage(const TestFiles& files, const QDir& folder) {
         if (!writeFile(pages.filePath(page.name), page.bytes)) return pages.filePath(page.name);
     for (const PictureCopy& picture : files.pictures) {
         const QString to = pages.filePath(picture.relativePath);
-        if (!QDir().mkpath(QFileInfo(to).path()) || !QFile::copy(picture.from, to)) return to;
+        QFile from(picture.from);
+        if (!from.open(QIODevice::ReadOnly)) return picture.from;
+        if (!QDir().mkpath(QFileInfo(to).path()) || !writeFile(to, from.readAll())) return to;
     }
     return {};
 }
@@ -58,8 +60,8 @@ TestPlace placeIn(const QString& libraryFolder, const QString& name) {
     return {library.filePath(name + QStringLiteral(".txt")), library.filePath(name)};
 }
 
-QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
-                       const std::vector<int>& questionLines, SourceErrors& errors) {
+void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
+                    const std::vector<int>& questionLines, SourceErrors& errors) {
     const TestPlace place = placeIn(libraryFolder, files.name);
     const QString shown = QDir::toNativeSeparators(place.testFile);
     for (const check::Finding& clash :
@@ -71,25 +73,23 @@ QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, boo
             {0, QStringLiteral("A test named \"%1\" already exists: %2.").arg(files.name, shown),
              QStringLiteral("Run again with --force to replace it, or change the "
                             "name on the first line.")});
-    if (!errors.empty()) return {};
+    if (!errors.empty()) return;
     if (!QDir().mkpath(libraryFolder)) {
         errors.push_back({0, QStringLiteral("The folder %1 cannot be made.").arg(libraryFolder),
                           QStringLiteral("Choose another folder with --out.")});
-        return {};
+        return;
     }
+    // The new test is staged under its own name, and an old one is moved aside under a name
+    // no test can have (test names never start with a full stop).
     QTemporaryDir staging(QDir(libraryFolder).filePath(QStringLiteral(".corvane-make-XXXXXX")));
-    const QDir made(staging.filePath(QStringLiteral("new")));
-    const QDir old(staging.filePath(QStringLiteral("old")));
-    const QString failed = !staging.isValid() ? staging.path()
-                           : !QDir().mkpath(made.path()) || !QDir().mkpath(old.path())
-                               ? made.path()
-                               : stage(files, made);
+    const QDir made(staging.path());
+    const QString failed = staging.isValid() ? stage(files, made) : staging.path();
     if (!failed.isEmpty()) {
         errors.push_back(
             {0, QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(failed)),
              QStringLiteral("Check that the folder is writable and the disk not "
                             "full, or choose another folder with --out.")});
-        return {};
+        return;
     }
     // The same checks as corvane-check, on the files exactly as they will stand.
     for (const check::Finding& finding :
@@ -103,12 +103,12 @@ QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, boo
                               .arg(finding.explanation),
                           finding.fix});
     }
-    if (!errors.empty()) return {};
-    if (!replace(placeIn(made.path(), files.name), place, placeIn(old.path(), files.name)))
+    if (!errors.empty()) return;
+    if (!replace(placeIn(made.path(), files.name), place,
+                 placeIn(made.path(), QStringLiteral(".old"))))
         errors.push_back({0, QStringLiteral("The test cannot be moved into %1.").arg(shown),
                           QStringLiteral("Check that the folder is writable and nothing holds "
                                          "the old test open.")});
-    return place.testFile;
 }
 
 } // namespace corvane::make

@@ -29,7 +29,7 @@ TestPlace placeIn(const QString& libraryFolder, const QString& name);
 // Writes the files into a staging folder beside their place, has the checker look at them
 // there, then renames them into place (replacing an existing test only when `force`). On any
 // error the library folder is left as it was and a message says why.
-QString writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
-                       const std::vector<int>& questionLines, SourceErrors& errors);
+void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
+                    const std::vector<int>& questionLines, SourceErrors& errors);
 
 } // namespace corvane::make

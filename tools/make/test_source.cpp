@@ -15,12 +15,13 @@ struct NumberedLine {
 };
 using Lines = std::vector<NumberedLine>;
 
+// The headings may close with a run of #, as Markdown allows: "## Question ##".
 const QRegularExpression& nameHeading() {
-    static const QRegularExpression re(QStringLiteral("^ {0,3}#(?:\\s+(.*?))?\\s*$"));
+    static const QRegularExpression re(QStringLiteral("^ {0,3}#(?:\\s+(.*?))?(?:\\s+#+)?\\s*$"));
     return re;
 }
 const QRegularExpression& questionHeading() {
-    static const QRegularExpression re(QStringLiteral("^ {0,3}##(?:\\s+(.*?))?\\s*$"));
+    static const QRegularExpression re(QStringLiteral("^ {0,3}##(?:\\s+(.*?))?(?:\\s+#+)?\\s*$"));
     return re;
 }
 const QRegularExpression& fence() {
