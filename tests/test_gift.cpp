@@ -157,6 +157,8 @@ class TestGift : public QObject {
         QTest::addRow("open title") << QByteArray("::Q{T}") << "no closing ::";
         QTest::addRow("no text") << QByteArray("::Title::{T}") << "no question text";
         QTest::addRow("picture") << QByteArray("<img src=\"a.png\">Q{T}") << "picture";
+        QTest::addRow("Markdown picture") << QByteArray("[markdown]Q ![](a.png){T}") << "picture";
+        QTest::addRow("picture option") << QByteArray("Q{=<IMG src\\=a.png> ~b}") << "picture";
     }
     void questionsLeftOut() {
         QFETCH(QByteArray, gift);
