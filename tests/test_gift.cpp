@@ -2,9 +2,17 @@
 #include "tools/make/gift_markdown.h"
 #include "tools/make/test_source.h"
 
+#include "content/question_store.h"
+#include "content/reader.h"
+#include "support/test_files.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvane::make;
+using corvane::testing::writeFile;
 
 namespace {
 
@@ -149,6 +157,8 @@ class TestGift : public QObject {
         QTest::addRow("open title") << QByteArray("::Q{T}") << "no closing ::";
         QTest::addRow("no text") << QByteArray("::Title::{T}") << "no question text";
         QTest::addRow("picture") << QByteArray("<img src=\"a.png\">Q{T}") << "picture";
+        QTest::addRow("Markdown picture") << QByteArray("[markdown]Q ![](a.png){T}") << "picture";
+        QTest::addRow("picture option") << QByteArray("Q{=<IMG src\\=a.png> ~b}") << "picture";
     }
     void questionsLeftOut() {
         QFETCH(QByteArray, gift);
@@ -193,6 +203,50 @@ class TestGift : public QObject {
         QVERIFY(result.source.find("## Cost \xC2\xA3"
                                    "3?") != std::string::npos);
         QCOMPARE(giftTestName("/tmp/x.y/Fractions Year 5.gift"), "Fractions Year 5");
+    }
+
+    // corvane-make QUIZ.gift: names what it leaves out and makes the rest; --source prints the
+    // source and writes nothing; a file of which nothing fits writes nothing either.
+    void commandLine() {
+        QTemporaryDir dir;
+        const QString quiz = writeFile(dir, "quiz.gift", "Q{T}\n\n::E::Essay{}\n");
+        const QString none = writeFile(dir, "none.gift", "Essay{}\n");
+        auto run = [&dir](const QStringList& args) {
+            QProcess make;
+            make.start(QStringLiteral(CORVANE_MAKE_EXE),
+                       args + QStringList{"--out", dir.filePath("lib")});
+            make.waitForFinished();
+            return std::tuple{make.exitCode(), QString::fromUtf8(make.readAllStandardOutput()),
+                              QString::fromUtf8(make.readAllStandardError())};
+        };
+        const auto [sourceStatus, source, sourceNotes] = run({quiz, "--source"});
+        QCOMPARE(sourceStatus, 0);
+        QVERIFY2(source.startsWith("# quiz\n") && sourceNotes.contains("quiz.gift:3: left out (E)"),
+                 qPrintable(source + sourceNotes));
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib")));
+        QCOMPARE(std::get<0>(run({quiz})), 0);
+        QVERIFY(QFileInfo::exists(dir.filePath("lib/quiz/question1.htm")));
+        const auto [noneStatus, noneOut, noneNotes] = run({none});
+        QCOMPARE(noneStatus, 1);
+        QVERIFY2(noneNotes.contains("no question of this file fits"), qPrintable(noneNotes));
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib/none.txt")));
+        QCOMPARE(std::get<0>(run({writeFile(dir, "a.md", "# A\n## Q\nWord: a\n"), "--source"})), 2);
+    }
+
+    // The shipped sample makes a test of one question of each kind that loads as such.
+    void sampleMakesEveryKind() {
+        QTemporaryDir dir;
+        QProcess make;
+        make.start(QStringLiteral(CORVANE_MAKE_EXE),
+                   {QStringLiteral(CORVANE_GIFT_SAMPLE), "--out", dir.path()});
+        QVERIFY(make.waitForFinished());
+        QCOMPARE(make.exitCode(), 0);
+        corvane::QuestionStore store;
+        corvane::readTestFile(dir.filePath("Every Kind.txt").toStdString(), store);
+        QList<int> types;
+        for (int q = 1; q <= store.questionCount; ++q)
+            types << store.questionType[q];
+        QCOMPARE(types, QList<int>({1, 2, 8, 8, 3, 6, 3, 6, 1}));
     }
 
     // Markdown characters are escaped everywhere; list, heading and answer-line starts only at

@@ -158,6 +158,8 @@ MarkdownText giftTextToMarkdown(const std::string& text, const std::string& form
     for (char& c : clean)
         if (static_cast<unsigned char>(c) < 32 && c != '\n') c = ' ';
     if (format == "markdown") {
+        result.picture = clean.find("![") != std::string::npos ||
+                         lowerCase(clean).find("<img") != std::string::npos;
         for (std::string& line : paragraphLines(clean))
             result.lines.push_back(guardMarkdownLine(std::move(line)));
         return result;

@@ -13,7 +13,8 @@ std::string giftFileAsUtf8(std::string_view bytes);
 // A GIFT text as lines of Markdown source that show it as the quiz showed it. HTML (the
 // [html] and default [moodle] formats) loses its tags and entities; plain text is escaped so
 // that it reads literally; [markdown] stays Markdown, guarded only where it would end the
-// question. An empty line separates paragraphs. `picture` tells of an <img> that was dropped.
+// question. An empty line separates paragraphs. `picture` tells of a picture (<img>, or ![]()
+// in Markdown) that the GIFT file cannot carry.
 struct MarkdownText {
     std::vector<std::string> lines;
     bool picture = false;
