@@ -149,6 +149,16 @@ class TestMake : public QObject {
             << oneQuestion("Look ![](../x.png)\nMoney: £3") << 5 << "outside";
         QTest::addRow("picture named like a page")
             << oneQuestion("![](question1.htm)\nWord: ten") << 1 << "name of a page";
+        QTest::addRow("web picture")
+            << oneQuestion("![](https://x.org/a.png)\nWord: ten") << 5 << "web address";
+        QTest::addRow("eleven pairs")
+            << oneQuestion("Pairs: 1/1;2/2;3/3;4/4;5/5;6/6;7/7;8/8;9/9;1/2;1/3") << 5
+            << "at most 10";
+        QTest::addRow("fixed text in a plain order")
+            << oneQuestion("- 3\n- 1\nOrder: [First:] 1, 3") << 7 << "labelled order";
+        QTest::addRow("empty word") << oneQuestion("Word:  ") << 5 << "empty";
+        QTest::addRow("name with .txt")
+            << QByteArray("# Sums.TXT\n## Q\nWord: ten\n") << 1 << ".txt";
         QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
         QTest::addRow("name not a file name")
             << QByteArray("# Tens/units\n## Q\nWord: ten\n") << 1 << "file name";
@@ -176,11 +186,11 @@ class TestMake : public QObject {
     // An existing test is replaced only with force; a refused make leaves it byte for byte.
     void replacesOnlyWithForce() {
         QTemporaryDir dir;
-        writeFile(dir, "coins.png", "picture");
-        const QByteArray first = oneQuestion("![](coins.png)\nMoney: £3");
+        writeFile(dir, "my coins.png", "picture");
+        const QByteArray first = oneQuestion("![](my%20coins.png)\nMoney: £3");
         QVERIFY(makeFrom(first, dir.path(), dir.filePath("lib")).errors.empty());
         const auto before = contentsOf(dir.filePath("lib"));
-        QVERIFY(before.contains(dir.filePath("lib/Test/coins.png")));
+        QVERIFY(before.contains(dir.filePath("lib/Test/my coins.png")));
 
         const QByteArray second = oneQuestion("Word: ten");
         const MakeResult refused = makeFrom(second, dir.path(), dir.filePath("lib"));
@@ -192,7 +202,7 @@ class TestMake : public QObject {
         QuestionStore store;
         readTestFile(dir.filePath("lib/Test.txt").toStdString(), store);
         QCOMPARE(store.questionType[1], int(KWORD));
-        QVERIFY(!QFileInfo::exists(dir.filePath("lib/Test/coins.png")));
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib/Test/my coins.png")));
         // On the pupils' machines "TEST" would be the same file as "Test".
         const MakeResult clash =
             makeFrom("# TEST\n## Q\nWord: ten\n", dir.path(), dir.filePath("lib"), true);
