@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace corvane;
@@ -61,6 +62,7 @@ class TestMake : public QObject {
         QTest::addRow("money in pounds") << "Money: £1.50" << int(KCURRENCY) << "1.50" << true;
         QTest::addRow("money in pence") << "Money: 65p" << int(KCURRENCY) << "0.65" << true;
         QTest::addRow("pence, typed as pence") << "Money: 65p" << int(KCURRENCY) << "65" << false;
+        QTest::addRow("pence above a pound") << "Money: 125p" << int(KCURRENCY) << "1.25" << true;
         QTest::addRow("remainder pair") << "Pair: 4 r 3" << int(KMULTIENTRY) << "4 r 3" << true;
         QTest::addRow("pair, other order") << "Pair: 4 r 3" << int(KMULTIENTRY) << "3 r 4" << false;
         QTest::addRow("third accepted pair")
@@ -139,6 +141,7 @@ class TestMake : public QObject {
         QTest::addRow("yes/no typo") << oneQuestion("Answer: yse") << 5 << "yes or no";
         QTest::addRow("one-digit number") << oneQuestion("Number: 7") << 5 << "Word: 7";
         QTest::addRow("money beyond pence") << oneQuestion("Money: £1.5") << 5 << "amount";
+        QTest::addRow("answer beyond Latin-1") << oneQuestion("Word: \u4e09") << 5 << "cannot hold";
         QTest::addRow("pair of one number") << oneQuestion("Pair: 4") << 5 << "two numbers";
         QTest::addRow("missing picture")
             << oneQuestion("![](coins.png)\n\nMoney: £3") << 5 << "does not exist";
@@ -190,9 +193,26 @@ class TestMake : public QObject {
         readTestFile(dir.filePath("lib/Test.txt").toStdString(), store);
         QCOMPARE(store.questionType[1], int(KWORD));
         QVERIFY(!QFileInfo::exists(dir.filePath("lib/Test/coins.png")));
+        // On the pupils' machines "TEST" would be the same file as "Test".
+        const MakeResult clash =
+            makeFrom("# TEST\n## Q\nWord: ten\n", dir.path(), dir.filePath("lib"), true);
+        QVERIFY(!clash.errors.empty() && clash.errors.front().message.contains("letter case"));
         QCOMPARE(QDir(dir.filePath("lib"))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"Test", "Test.txt"}));
+    }
+
+    // Each option's text stands on the page next to its own letter.
+    void optionsNextToTheirLetters() {
+        QTemporaryDir dir;
+        const MakeResult made =
+            makeFrom(oneQuestion("- [ ] *one* half\n- [x] 2/4\n- [ ] 3/4"), dir.path(), dir.path());
+        QVERIFY(made.errors.empty());
+        const QByteArray page = readAll(made.pageFolder + "/question1.htm");
+        for (const char* card : {"<span class=\"letter\">A</span><em>one</em> half</div>",
+                                 "<span class=\"letter\">B</span>2/4</div>",
+                                 "<span class=\"letter\">C</span>3/4</div>"})
+            QVERIFY2(page.contains(card), card);
     }
 
     // The command's exit statuses: made (from a source with Windows line ends), mistakes in
@@ -240,6 +260,14 @@ class TestMake : public QObject {
         QVERIFY(loaded);
         QCOMPARE(check::dumpTestFile(made.testFile, loaded), bundled);
         QVERIFY(check::checkTestFile(made.testFile).empty());
+        // Every picture a page shows was copied beside it.
+        static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+        for (const QString& page : QDir(made.pageFolder).entryList({"*.htm"})) {
+            const QString html = QString::fromUtf8(readAll(made.pageFolder + "/" + page));
+            for (const QRegularExpressionMatch& m : picture.globalMatch(html))
+                QVERIFY2(QFileInfo::exists(made.pageFolder + "/" + m.captured(1)),
+                         qPrintable(page + ": " + m.captured(1)));
+        }
         const QByteArray bytes = readAll(made.testFile);
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
         QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));

@@ -199,6 +199,68 @@ std::optional<std::vector<int>> itemsNamed(const QStringList& words,
     return std::nullopt;
 }
 
+// An order line: the items it names in order, and a fixed text in [brackets] with the place it
+// stands in front of (0 when there is none).
+struct OrderLine {
+    QStringList words;
+    std::optional<QString> fixedText;
+    int fixedPos = 0;
+};
+
+OrderLine readOrderLine(QString value) {
+    // Items are parted by commas, or by blanks when there is no comma (Order: D B A C).
+    static const QRegularExpression commas(QStringLiteral("\\s*,\\s*"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression bracket(QStringLiteral("\\[([^\\]]*)\\]"));
+    const QRegularExpression& parting = value.contains(QLatin1Char(',')) ? commas : blanks;
+    OrderLine line;
+    const QRegularExpressionMatch fixed = bracket.match(value);
+    if (fixed.hasMatch()) {
+        line.fixedText = fixed.captured(1);
+        line.fixedPos =
+            static_cast<int>(
+                value.left(fixed.capturedStart()).split(parting, Qt::SkipEmptyParts).size()) +
+            1;
+        value.remove(fixed.capturedStart(), fixed.capturedLength());
+    }
+    for (const QString& word : value.split(parting, Qt::SkipEmptyParts))
+        line.words << unescaped(word).trimmed();
+    return line;
+}
+
+// What keeps the named items from being an order of all n items, or empty.
+QString orderProblem(const std::vector<int>& order, int n) {
+    std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
+    for (const int item : order) {
+        if (seen[static_cast<std::size_t>(item)])
+            return QStringLiteral("The order names item %1 twice.").arg(letter(item));
+        seen[static_cast<std::size_t>(item)] = true;
+    }
+    if (static_cast<int>(order.size()) != n)
+        return QStringLiteral("The order names %1 of the %2 items; it must name all of them.")
+            .arg(order.size())
+            .arg(n);
+    return {};
+}
+
+// The items of a labelled order are the labels of the buttons under the page.
+void fillLabels(const std::vector<SourceLine>& items, QuestionStore& store, int q,
+                SourceErrors& errors) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::optional<Text> label = answerText(items[i], errors);
+        if (label && label->size() > kLabelLength)
+            errors.push_back(at(items[i].line,
+                                QStringLiteral("The item %1 is too long for the buttons under "
+                                               "the page, which show %2 characters.")
+                                    .arg(quoted(items[i].text.trimmed()))
+                                    .arg(kLabelLength),
+                                QStringLiteral("Use Order: instead (the pupil clicks the letters "
+                                               "A to E), or shorten the item.")));
+        else if (label)
+            store.optionLabel[q][static_cast<int>(i) + 1] = *label;
+    }
+}
+
 SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
                        const std::vector<SourceLine>& items, QuestionStore& store, int q) {
     const int n = static_cast<int>(items.size());
@@ -209,84 +271,41 @@ SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
                        .arg(n),
                    n < 2 ? QStringLiteral("List the items above the line, one per line: - 35")
                          : QStringLiteral("Remove items until five are left."))};
-    QString value = answer.text.trimmed();
-    // Items are parted by commas, or by blanks when there is no comma (Order: D B A C).
-    const QRegularExpression parting(value.contains(QLatin1Char(',')) ? QStringLiteral("\\s*,\\s*")
-                                                                      : QStringLiteral("\\s+"));
-    int fixedPos = 0;
-    Text fixedText;
-    static const QRegularExpression bracket(QStringLiteral("\\[([^\\]]*)\\]"));
-    const QRegularExpressionMatch fixed = bracket.match(value);
+    const bool labelled = kind == AnswerKind::LabelledOrder;
+    const OrderLine line = readOrderLine(answer.text.trimmed());
+    const std::optional<std::vector<int>> order = itemsNamed(line.words, items);
+    const QString problem =
+        order ? orderProblem(*order, n)
+              : QStringLiteral("The order %1 names something that is not one of the items "
+                               "listed above it.")
+                    .arg(quoted(answer.text.trimmed()));
+    if (!problem.isEmpty())
+        return {at(answer.line, problem,
+                   QStringLiteral("Name each of the %1 items once, in the right order, by its "
+                                  "text or its letter, e.g. %2: %3.")
+                       .arg(n)
+                       .arg(labelled ? "Labelled order" : "Order", n == 2 ? "B, A" : "C, A, B"))};
     SourceErrors errors;
-    if (fixed.hasMatch()) {
-        const QString before = value.left(fixed.capturedStart());
-        fixedPos = static_cast<int>(before.split(parting, Qt::SkipEmptyParts).size()) + 1;
-        if (std::optional<Text> text = answerText({answer.line, fixed.captured(1)}, errors))
-            fixedText = *text;
-        value.remove(fixed.capturedStart(), fixed.capturedLength());
-    }
-    QStringList words = value.split(parting, Qt::SkipEmptyParts);
-    for (QString& word : words)
-        word = unescaped(word).trimmed();
-    const std::optional<std::vector<int>> order = itemsNamed(words, items);
-    const QString fix = QStringLiteral("Name each of the %1 items once, in the right order, by its "
-                                       "text or its letter, e.g. %2: %3.")
-                            .arg(n)
-                            .arg(kind == AnswerKind::Order ? "Order" : "Labelled order",
-                                 n == 2 ? "B, A" : "C, A, B");
-    if (!order)
-        return {at(answer.line,
-                   QStringLiteral("The order %1 names something that is not one of the items "
-                                  "listed above it.")
-                       .arg(quoted(answer.text.trimmed())),
-                   fix)};
-    std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
-    for (const int item : *order)
-        if (seen[static_cast<std::size_t>(item)]) {
-            return {at(answer.line,
-                       QStringLiteral("The order names item %1 twice.").arg(letter(item)), fix)};
-        } else {
-            seen[static_cast<std::size_t>(item)] = true;
-        }
-    if (static_cast<int>(order->size()) != n)
-        return {at(answer.line,
-                   QStringLiteral("The order names %1 of the %2 items; it must name all of them.")
-                       .arg(order->size())
-                       .arg(n),
-                   fix)};
-    if (fixed.hasMatch() && (kind != AnswerKind::LabelledOrder || fixedPos > n))
+    if (line.fixedText && (!labelled || line.fixedPos > n))
         errors.push_back(at(answer.line,
-                            kind == AnswerKind::Order
-                                ? QStringLiteral("A fixed text in [brackets] is shown only in a "
-                                                 "labelled order.")
-                                : QStringLiteral("The fixed text in [brackets] stands after the "
-                                                 "last item, where it is never shown."),
-                            kind == AnswerKind::Order
-                                ? QStringLiteral("Write Labelled order: instead of Order:, or "
-                                                 "take the [text] out.")
-                                : QStringLiteral("Put the [text] in front of an item, e.g. "
-                                                 "Labelled order: [Smallest:] 5, 12, 30.")));
-    store.questionType[q] = kind == AnswerKind::Order ? KORDER : KORDERUSER;
+                            labelled ? QStringLiteral("The fixed text in [brackets] stands after "
+                                                      "the last item, where it is never shown.")
+                                     : QStringLiteral("A fixed text in [brackets] is shown only "
+                                                      "in a labelled order."),
+                            labelled ? QStringLiteral("Put the [text] in front of an item, e.g. "
+                                                      "Labelled order: [Smallest:] 5, 12, 30.")
+                                     : QStringLiteral("Write Labelled order: instead of Order:, "
+                                                      "or take the [text] out.")));
+    store.questionType[q] = labelled ? KORDERUSER : KORDER;
     store.optionCount[q] = n;
     for (int j = 1; j <= n; ++j)
         store.answerKey[q][j] = (*order)[static_cast<std::size_t>(j - 1)];
-    if (kind == AnswerKind::LabelledOrder) {
-        for (int j = 1; j <= n; ++j) {
-            const SourceLine& item = items[static_cast<std::size_t>(j - 1)];
-            const std::optional<Text> label = answerText({item.line, item.text}, errors);
-            if (label && label->size() > kLabelLength)
-                errors.push_back(at(item.line,
-                                    QStringLiteral("The item %1 is too long for the buttons "
-                                                   "under the page, which show %2 characters.")
-                                        .arg(quoted(item.text.trimmed()))
-                                        .arg(kLabelLength),
-                                    QStringLiteral("Use Order: instead (the pupil clicks the "
-                                                   "letters A to E), or shorten the item.")));
-            else if (label)
-                store.optionLabel[q][j] = *label;
-        }
-        store.fixedItemPos[q] = fixedPos;
-        store.fixedItemText[q] = fixedText;
+    if (labelled) {
+        fillLabels(items, store, q, errors);
+        store.fixedItemPos[q] = line.fixedPos;
+        if (line.fixedText)
+            if (const std::optional<Text> text = answerText({answer.line, *line.fixedText}, errors))
+                store.fixedItemText[q] = *text;
     }
     return errors;
 }

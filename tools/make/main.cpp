@@ -48,7 +48,9 @@ int main(int argc, char* argv[]) {
             request.force = true;
         else if (arg == QLatin1String("--source"))
             printSource = true;
-        else if (arg == QLatin1String("--out") && !args.isEmpty())
+        else if (arg == QLatin1String("--out") && args.isEmpty())
+            return usageError(QStringLiteral("--out needs a folder"));
+        else if (arg == QLatin1String("--out"))
             request.outFolder = args.takeFirst();
         else if (arg.startsWith(QLatin1Char('-')))
             return usageError(QStringLiteral("unknown option %1").arg(arg));
