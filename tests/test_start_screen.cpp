@@ -118,6 +118,21 @@ class StartScreenTest : public QObject {
         QVERIFY(screen.desktop.dialogs.shown.empty());
     }
 
+    // The list's one-pixel black frame stays whole around a selected entry, the first one too.
+    void selectionKeepsTheFrame() {
+        StartScreen screen({"A.txt", "B.txt"});
+        screen.pressEntry("A.txt");
+        QVERIFY(screen.form->FileList->currentItem()->isSelected());
+        const QImage list = screen.form->FileList->grab().toImage();
+        const QRect selected = screen.form->FileList->visualItemRect(screen.form->FileList->item(0));
+        for (int y = 0; y < selected.bottom(); ++y)
+            for (int x : {0, list.width() - 1})
+                QCOMPARE(QColor(list.pixel(x, y)), QColor(Qt::black));
+        for (int x = 0; x < list.width(); ++x)
+            QCOMPARE(QColor(list.pixel(x, 0)), QColor(Qt::black));
+        QVERIFY(QColor(list.pixel(list.width() / 2, selected.center().y() + 1)) != QColor(Qt::white));
+    }
+
     // The set-up: screens, stage, paths and colours.
     void setUpPutsTheStartScreenInPlace() {
         StartScreen screen;

@@ -28,6 +28,9 @@ bool sortsBefore(const QString& left, const QString& right) {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), canvas_(new ImageControl(this)) {
     setFrameShape(QFrame::NoFrame);
+    // The entries stay inside the one-pixel frame drawn on the surface, so that no selection
+    // paints over it.
+    setViewportMargins(1, 1, 1, 1);
     canvas_->lower();
     canvas_->setAttribute(Qt::WA_TransparentForMouseEvents);
     viewport()->setAutoFillBackground(false);
