@@ -9,8 +9,8 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>

@@ -74,7 +74,8 @@ class Session {
         for (const QString& label : labels) {
             ImageControl* place = nullptr;
             for (int k = 1; k <= kMaxOptions; ++k)
-                if (toQt(form_->store.optionLabel[q][k]) == label) place = form_->OrderPlaces[k - 1];
+                if (toQt(form_->store.optionLabel[q][k]) == label)
+                    place = form_->OrderPlaces[k - 1];
             expect(place, "question " + QString::number(q) + " has the item " + label);
             QTest::mousePress(place, Qt::LeftButton);
             QTest::mouseRelease(place, Qt::LeftButton);

@@ -43,7 +43,8 @@ int namedFontShift(const QFont& font) {
     if (QFontInfo(font).family() == QLatin1String("Comic Sans MS")) return 0;
     const QFontMetricsF metrics(font);
     const double namedCapitalTop = font.pixelSize() * (kNamedAscent - kNamedCapitalHeight);
-    return static_cast<int>(std::lround(namedCapitalTop - (metrics.ascent() - metrics.capHeight())));
+    return static_cast<int>(
+        std::lround(namedCapitalTop - (metrics.ascent() - metrics.capHeight())));
 }
 
 // Left edge of `text` centred across the image, in the canvas font; truncates toward zero, so

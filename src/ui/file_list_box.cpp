@@ -9,7 +9,8 @@ namespace {
 // character as it is.
 QChar latin1Capital(QChar c) {
     const char16_t code = c.unicode();
-    const bool small = (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
+    const bool small =
+        (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
     return small ? QChar(char16_t(code - 32)) : c;
 }
 
