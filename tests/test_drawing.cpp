@@ -145,6 +145,27 @@ class DrawingTest : public QObject {
         QVERIFY(redInk);
     }
 
+    // Order labels (Printf4 at size 18, top -6, in a 25-pixel place) keep the tops of their
+    // capitals where Comic Sans MS puts them, about 3 pixels down, whatever font stands in for
+    // it: nothing falls off the top of the place, and the baseline stays near the bottom.
+    void printf4PlacesCapitalsAsTheNamedFont() {
+        ImageControl place;
+        place.resize(25, 25);
+        form->Clearscreen(&place, 0xFFFFFF);
+        form->Printf4(&place, 0x000000, 18, 4, -6, "E", 0);
+        int top = -1;
+        int bottom = -1;
+        for (int y = 0; y < 25; ++y)
+            for (int x = 0; x < 25; ++x)
+                if (qGray(place.surface().pixel(x, y)) < 128) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+        QVERIFY2(top >= 2 && top <= 4, qPrintable(QString("top of the capital at %1").arg(top)));
+        QVERIFY2(bottom >= 18 && bottom <= 21,
+                 qPrintable(QString("baseline of the capital at %1").arg(bottom + 1)));
+    }
+
     void drawButtonFlagZeroOnlyFills_data() {
         QTest::addColumn<bool>("results");
         QTest::addRow("DrawButton2") << false;

@@ -2,6 +2,7 @@
 // with its hint and design-time visibility; the transparency of YesNoCorrect; the guard.
 #include "app/fonts.h"
 #include "app/form.h"
+#include "app/pictures.h"
 #include "content/app_error.h"
 #include "support/fake_seams.h"
 
@@ -11,6 +12,8 @@
 
 using namespace corvane;
 using namespace corvane::testing;
+
+Q_DECLARE_METATYPE(corvane::Picture)
 
 class LayoutTest : public QObject {
     Q_OBJECT
@@ -152,6 +155,63 @@ class LayoutTest : public QObject {
             QVERIFY2(index > previous, qPrintable(name));
             previous = index;
         }
+    }
+
+    // Which picture each image control shows, and whether stretched to the control.
+    void pictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Picture>("picture");
+        QTest::addColumn<bool>("stretch");
+        const auto row = [](const char* name, Picture picture, bool stretch = false) {
+            QTest::newRow(name) << QString(name) << picture << stretch;
+        };
+        row("FileRound", Picture::ScreenFrame);
+        row("IStartOk", Picture::StartTestButton);
+        row("NameI", Picture::NameField);
+        row("StartTest", Picture::SelectTestBanner);
+        row("ClickStart", Picture::ClickStartButton);
+        row("QBack", Picture::QuestionBackdrop);
+        row("IRew", Picture::FirstButton, true);
+        row("IPrevious", Picture::PreviousButton, true);
+        row("INext", Picture::NextButton, true);
+        row("IFF", Picture::LastButton, true);
+        row("IFinish", Picture::FinishButton, true);
+        row("IReset", Picture::ResetButton, true);
+        row("IHelp", Picture::HelpButton, true);
+        row("WordLabel", Picture::AnswerLabel);
+        row("WordAnsI", Picture::AnswerFrame);
+        row("BCorrectSingle", Picture::AnswerFrame);
+        const char* letters[] = {"ManA", "ManB", "ManC", "ManD", "ManE"};
+        for (int k = 0; k < 5; ++k)
+            row(letters[k], Picture(int(Picture::LetterA) + k), true);
+        row("BCorrMult", Picture::AnswerFrame);
+        row("YesL", Picture::YesButton, true);
+        row("NoL", Picture::NoButton, true);
+        row("BYesNoCorrect", Picture::AnswerFrame);
+        row("Border", Picture::AnswerFrame);
+        row("Bordercorrect", Picture::AnswerFrame);
+        row("BlankOrder", Picture::BlankSquare);
+        row("Iclear", Picture::ClearButton);
+        row("Image1", Picture::ScreenFrame);
+        row("Image5", Picture::TestResultsBanner);
+        row("Iprint", Picture::PrintButton);
+        row("IQuit", Picture::QuitButton);
+        row("IReview", Picture::ReviewButton);
+    }
+    void pictures() {
+        QFETCH(QString, name);
+        QFETCH(Picture, picture);
+        QFETCH(bool, stretch);
+        auto* image = form->findChild<ImageControl*>(name);
+        QVERIFY(image);
+        QCOMPARE(image->picture(), drawPicture(picture));
+        QCOMPARE(image->stretch(), stretch);
+    }
+
+    // The image list of the choice boxes: 0 not chosen, 1 chosen.
+    void tickImages() {
+        QCOMPARE(form->iticks.images[0], drawPicture(Picture::TickEmpty));
+        QCOMPARE(form->iticks.images[1], drawPicture(Picture::TickChosen));
     }
 
     void designTimeVisibility() {

@@ -132,6 +132,9 @@ class TestMarking : public QObject {
         QTest::addRow("money, stored not normalised")
             << 5 << QByteArray("1.50p") << QByteArray("1.50p") << false;
         QTest::addRow("money, lone P kept") << 5 << QByteArray("P") << QByteArray("p") << true;
+        // The point is padded only when it comes first as typed: "£" is dropped after that.
+        QTest::addRow("money, pound before a leading point")
+            << 5 << QByteArray(".5") << kPound + ".5" << true;
         QTest::addRow("comma, with vs without")
             << 6 << QByteArray("1,000") << QByteArray("1000") << false;
         QTest::addRow("comma, trailing word")
@@ -142,6 +145,8 @@ class TestMarking : public QObject {
             << 6 << QByteArray("7") << QByteArray() << true;
         QTest::addRow("comma, two vs one character")
             << 6 << QByteArray("7") << QByteArray("37") << false;
+        QTest::addRow("comma, one character and a blank")
+            << 6 << QByteArray("7") << QByteArray("7 ") << true;
         QTest::addRow("time, colon vs point")
             << 7 << QByteArray("9.05 pm") << QByteArray("9:05PM") << true;
         QTest::addRow("time, morning vs afternoon")
@@ -152,6 +157,11 @@ class TestMarking : public QObject {
             << 10 << QByteArray("3r2") << QByteArray("3r2") << false;
         QTest::addRow("pair, stored spaced")
             << 10 << QByteArray("3 R 2") << QByteArray("3 R 2") << false;
+        // Only bytes up to 32 are trimmed: a leading "£" stays and stands in for a number.
+        QTest::addRow("pair, pound sign first")
+            << 10 << QByteArray("3,2") << kPound + "3 r 2" << false;
+        QTest::addRow("pair, pound sign read as no number")
+            << 10 << QByteArray("!,3") << kPound + "3 r 2" << true;
         QTest::addRow("no type, texts equal") << 0 << QByteArray("5") << QByteArray("5") << false;
     }
     void typedRules() {
@@ -346,6 +356,7 @@ class TestMarking : public QObject {
                                   << QStringLiteral("Score: 30 out of  30     Well Done! ");
         QTest::addRow("0 of 30") << 0 << 30 << QStringLiteral("Score: 0 out of 30");
         QTest::addRow("no questions") << 0 << 0 << QStringLiteral("Score: 0 out of 0");
+        QTest::addRow("23 of 29, 79 per cent") << 23 << 29 << plain(23, 29);
         // The least score that reaches 80 per cent, and the one below it, per test size.
         const int sizes[][2] = {{5, 4}, {10, 8}, {12, 10}, {15, 12}, {20, 16}, {25, 20}, {30, 24}};
         for (const auto& [count, least] : sizes) {

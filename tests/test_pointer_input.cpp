@@ -274,7 +274,8 @@ class PointerInputTest : public QObject {
         QCOMPARE(watched->surface(), before);
     }
 
-    // Keys record without the review check, through the same routine as a click.
+    // The routine shared by the clicks and the keys has no review check of its own: both
+    // callers refuse while reviewing before they call it. Called directly, it records.
     void recordOptionInReview() {
         showQuestion(corvane::KSINGLECHOICE, 3);
         form->reviewMode = 1;

@@ -1,5 +1,6 @@
 // Switches the display mode of a real X server: Xorg with the dummy video driver, started on a
-// free display number with the modes 1024x768 and 800x600. Skipped when Xorg cannot start.
+// free display number with the modes 1024x768 and 800x600; and the program on that server,
+// ended by a signal, restores it. Skipped when Xorg cannot start.
 
 #include "platform/screen_display_modes.h"
 
@@ -8,8 +9,11 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using corvane::ScreenDisplayModes;
 
@@ -125,7 +129,65 @@ class TestXrandr : public QObject {
         QCOMPARE(QGuiApplication::primaryScreen()->virtualSize(), QSize(1024, 768));
     }
 
+    // The program itself, as a child process on this server, ended by a signal: a display it
+    // switched comes back to its own size, and a signal that arrives while the offer is still
+    // open ends it with the display untouched.
+    void programRestoresTheDisplayOnSignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("switched");
+        QTest::newRow("SIGTERM") << SIGTERM << true;
+        QTest::newRow("SIGINT") << SIGINT << true;
+        QTest::newRow("SIGHUP") << SIGHUP << true;
+        QTest::newRow("SIGTERM during the offer") << SIGTERM << false;
+    }
+    void programRestoresTheDisplayOnSignal() {
+        QFETCH(int, signal);
+        QFETCH(bool, switched);
+        if (QStandardPaths::findExecutable("xdotool").isEmpty()) QSKIP("xdotool is not installed");
+        ScreenDisplayModes modes;
+        modes.setMode(1024, 768); // whatever an earlier row left
+        QCOMPARE(modes.screenSize(), QSize(1024, 768));
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ASAN_OPTIONS", "detect_leaks=0:new_delete_type_mismatch=0");
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(CORVANE_PROGRAM, {});
+        QVERIFY(program.waitForStarted());
+        const QString offer = findWindow("^Fill Screen$");
+        QVERIFY2(!offer.isEmpty(), "the display offer did not show");
+        if (switched) {
+            // Yes is the offer's default button.
+            QVERIFY(xdotool({"windowfocus", "--sync", offer, "key", "Return"}));
+            QTRY_COMPARE_WITH_TIMEOUT(modes.screenSize(), QSize(800, 600), 20000);
+            QVERIFY2(!findWindow("^Corvane Maths$").isEmpty(), "the window did not show");
+        }
+
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(modes.screenSize(), QSize(1024, 768));
+    }
+
   private:
+    static bool xdotool(const QStringList& arguments, QString* output = nullptr) {
+        QProcess run;
+        run.start("xdotool", arguments);
+        if (!run.waitForFinished(30000) || run.exitCode() != 0) return false;
+        if (output) *output = QString::fromLocal8Bit(run.readAllStandardOutput()).trimmed();
+        return true;
+    }
+
+    // The first visible window whose title matches `title`, waited for; empty if none came.
+    static QString findWindow(const QString& title) {
+        QString ids;
+        if (!xdotool({"search", "--sync", "--onlyvisible", "--name", title}, &ids)) return {};
+        return ids.section('\n', 0, 0);
+    }
+
     QString skipReason_;
 };
 

@@ -159,9 +159,10 @@ int writeScreenshot(const std::string& programFolder, const char* pngPath,
 int main(int argc, char* argv[]) {
     const bool screenshot = argc == 5 && std::string(argv[2]) == "--screenshot";
     if (argc != 4 && !screenshot) {
-        std::fprintf(stderr,
-                     "usage: corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf\n"
-                     "       corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png ENGINE_PLUGIN\n");
+        std::fprintf(
+            stderr,
+            "usage: corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf\n"
+            "       corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png ENGINE_PLUGIN\n");
         return 2;
     }
     // No screen is needed; the screenshot is at the window's own size.

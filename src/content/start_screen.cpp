@@ -1,8 +1,8 @@
 // The start screen: setting it up, the test list, the pupil's name, the front page and the
 // move to question 1; and loading a test file into the store.
 #include "app/form.h"
-#include "content/reader.h"
 #include "content/library.h"
+#include "content/reader.h"
 #include "ui/file_list_box.h"
 
 #include <QLabel>

@@ -2,6 +2,11 @@
 // of an image control. Each sets the attributes it relies on and leaves them set.
 #include "app/form.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
+
+#include <cmath>
+
 namespace corvane {
 
 namespace {
@@ -24,6 +29,22 @@ void fillAndFrame(ImageControl* image, const QRect& area, TColor colour) {
 
 QRect areaOf(const QWidget* control) {
     return QRect(0, 0, control->width(), control->height());
+}
+
+// Comic Sans MS, the font the labels of the order places were laid out for: its ascent and the
+// height of its capitals, as parts of its em (2257 and 1466 of 2048 units).
+constexpr double kNamedAscent = 2257.0 / 2048;
+constexpr double kNamedCapitalHeight = 1466.0 / 2048;
+
+// The stand-in drawn for Comic Sans MS (Comic Neue) has a smaller ascent, so at the same cell
+// top its capitals stand higher. The pixels to move `font`'s text down so that the tops of its
+// capitals fall where the named font puts them; 0 where the named font itself is installed.
+int namedFontShift(const QFont& font) {
+    if (QFontInfo(font).family() == QLatin1String("Comic Sans MS")) return 0;
+    const QFontMetricsF metrics(font);
+    const double namedCapitalTop = font.pixelSize() * (kNamedAscent - kNamedCapitalHeight);
+    return static_cast<int>(
+        std::lround(namedCapitalTop - (metrics.ascent() - metrics.capHeight())));
 }
 
 // Left edge of `text` centred across the image, in the canvas font; truncates toward zero, so
@@ -54,6 +75,7 @@ void TForm1::Printf4(ImageControl* image, TColor textColour, std::int32_t size, 
     canvas.fontSize = size;
     canvas.fontName = "Comic Sans MS";
     canvas.fontBold = true;
+    y += namedFontShift(image->canvasFont());
     const QString shown = toQt(text);
     switch (mode) {
     case 0:

@@ -9,7 +9,8 @@ namespace {
 // character as it is.
 QChar latin1Capital(QChar c) {
     const char16_t code = c.unicode();
-    const bool small = (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
+    const bool small =
+        (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
     return small ? QChar(char16_t(code - 32)) : c;
 }
 
@@ -28,6 +29,9 @@ bool sortsBefore(const QString& left, const QString& right) {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), canvas_(new ImageControl(this)) {
     setFrameShape(QFrame::NoFrame);
+    // The entries stay inside the one-pixel frame drawn on the surface, so that no selection
+    // paints over it.
+    setViewportMargins(1, 1, 1, 1);
     canvas_->lower();
     canvas_->setAttribute(Qt::WA_TransparentForMouseEvents);
     viewport()->setAutoFillBackground(false);
