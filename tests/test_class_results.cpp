@@ -248,6 +248,7 @@ void TestClassResults::exitStatuses() {
     for (const QStringList& bad : {QStringList{},
                                    {"--bogus", dir.path()},
                                    {"--html"},
+                                   {"--html", "--csv", dir.path()},
                                    {dir.filePath("a/20261208-101503_PC1_Anna_Shapes_0badf00d.csv")},
                                    {dir.path(), dir.path()}}) {
         QCOMPARE(run(bad, &err), 2);
