@@ -87,6 +87,9 @@ void TestClassResults::parse_data() {
                                 << "";
     QTest::addRow("bare LF") << QByteArray(record("Anna")).replace("\r\n", "\n") << "lines do not"
                              << "";
+    QTest::addRow("lone CR between lines")
+        << QByteArray(record("Anna")).replace("\r\n2026", "\r2026") << "lines do not"
+        << "";
     QTest::addRow("quote inside field") << record("An\"na") << "broken quoting"
                                         << "";
     QTest::addRow("foreign header") << QByteArray("Name,Score\r\nAnna,3\r\n") << "foreign"
@@ -248,6 +251,7 @@ void TestClassResults::exitStatuses() {
     for (const QStringList& bad : {QStringList{},
                                    {"--bogus", dir.path()},
                                    {"--html"},
+                                   {"--html", "--csv", dir.path()},
                                    {dir.filePath("a/20261208-101503_PC1_Anna_Shapes_0badf00d.csv")},
                                    {dir.path(), dir.path()}}) {
         QCOMPARE(run(bad, &err), 2);

@@ -11,7 +11,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <optional>
 
 using namespace corvane::results;
 
@@ -27,6 +26,7 @@ struct Options {
     QString folder;
     bool csv = false;
     QString html;
+    QString problem; // what is wrong with the arguments; empty when they are fine
 };
 
 int usageError(const QString& problem) {
@@ -34,28 +34,29 @@ int usageError(const QString& problem) {
     return kBadArguments;
 }
 
-// The options, or the problem with them.
-std::optional<Options> parseArguments(QStringList args, QString& problem) {
+Options parseArguments(QStringList args) {
     Options options;
-    while (!args.isEmpty()) {
+    while (!args.isEmpty() && options.problem.isEmpty()) {
         const QString arg = args.takeFirst();
-        if (arg == QLatin1String("--csv")) {
+        if (arg == QLatin1String("--csv"))
             options.csv = true;
-        } else if (arg == QLatin1String("--html")) {
-            if (args.isEmpty())
-                return problem = QStringLiteral("--html needs a FILE"), std::nullopt;
+        else if (arg == QLatin1String("--html") && !args.isEmpty() &&
+                 !args.first().startsWith(QLatin1Char('-')))
             options.html = args.takeFirst();
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            return problem = QStringLiteral("unknown option %1").arg(arg), std::nullopt;
-        } else if (!options.folder.isEmpty()) {
-            return problem = QStringLiteral("only one FOLDER, please"), std::nullopt;
-        } else {
+        else if (arg == QLatin1String("--html"))
+            options.problem = QStringLiteral("--html needs a FILE");
+        else if (arg.startsWith(QLatin1Char('-')))
+            options.problem = QStringLiteral("unknown option %1").arg(arg);
+        else if (!options.folder.isEmpty())
+            options.problem = QStringLiteral("only one FOLDER, please");
+        else
             options.folder = arg;
-        }
     }
-    if (options.folder.isEmpty()) return problem = QStringLiteral("no FOLDER given"), std::nullopt;
-    if (!QFileInfo(options.folder).isDir())
-        return problem = QStringLiteral("%1 is not a folder").arg(options.folder), std::nullopt;
+    if (!options.problem.isEmpty()) return options;
+    if (options.folder.isEmpty())
+        options.problem = QStringLiteral("no FOLDER given");
+    else if (!QFileInfo(options.folder).isDir())
+        options.problem = QStringLiteral("%1 is not a folder").arg(options.folder);
     return options;
 }
 
@@ -78,26 +79,25 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << kUsage;
         return kOk;
     }
-    QString problem;
-    const std::optional<Options> options = parseArguments(args, problem);
-    if (!options) return usageError(problem);
+    const Options options = parseArguments(args);
+    if (!options.problem.isEmpty()) return usageError(options.problem);
 
-    const FolderRecords found = readRecordsIn(options->folder);
+    const FolderRecords found = readRecordsIn(options.folder);
     QTextStream err(stderr);
     for (const Skipped& skipped : found.skipped)
         err << skipped.path << ": " << skipped.reason << ", skipped\n";
     err.flush();
 
     const std::vector<TestSummary> tests = summarise(found.records);
-    if (options->csv) {
+    if (options.csv) {
         const QByteArray csv = csvReport(tests);
         std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);
     } else if (tests.empty()) {
-        QTextStream(stdout) << "No records in " << options->folder << "\n";
+        QTextStream(stdout) << "No records in " << options.folder << "\n";
     } else {
         QTextStream(stdout) << textReport(tests);
     }
-    if (!options->html.isEmpty() && !writePage(options->html, htmlReport(tests)))
+    if (!options.html.isEmpty() && !writePage(options.html, htmlReport(tests)))
         return kBadArguments;
     return found.skipped.empty() ? kOk : kSkipped;
 }
