@@ -15,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 using namespace corvane;
@@ -441,11 +440,9 @@ void TestChecker::exitStatus_data() {
 void TestChecker::exitStatus() {
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
-    QProcess process;
-    process.start(QStringLiteral(CORVANE_CHECK_EXE), arguments);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), status);
-    if (status == 2) QVERIFY(process.readAllStandardError().contains("usage:"));
+    const testing::ToolRun check = testing::runTool(CORVANE_CHECK_EXE, arguments);
+    QCOMPARE(check.status, status);
+    if (status == 2) QVERIFY(check.err.contains("usage:"));
 }
 
 QTEST_GUILESS_MAIN(TestChecker)

@@ -7,10 +7,11 @@
 #include "tools/results/summary.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTest>
 
 using namespace corvane::results;
+using corvane::testing::runTool;
+using corvane::testing::ToolRun;
 using corvane::testing::writeFile;
 
 namespace {
@@ -44,12 +45,10 @@ Record made(const QString& pupil, const QString& finished, const QString& verdic
     return r;
 }
 
-int run(const QStringList& arguments, QByteArray* err = nullptr) {
-    QProcess process;
-    process.start(QStringLiteral(CORVANE_RESULTS_EXE), arguments);
-    if (!process.waitForFinished(60000)) qFatal("corvane-results did not finish");
-    if (err) *err = process.readAllStandardError();
-    return process.exitCode();
+int run(const QStringList& arguments, QString* err = nullptr) {
+    const ToolRun results = runTool(CORVANE_RESULTS_EXE, arguments);
+    if (err) *err = results.err;
+    return results.status;
 }
 
 } // namespace
@@ -244,9 +243,10 @@ void TestClassResults::exitStatuses() {
     QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
     writeFile(dir, ".20261208-101505_PC3_Cara_Shapes_abcdef01.csv.tmp", record("Cara").left(40));
-    QByteArray err;
+    QString err;
     QCOMPARE(run({"--csv", dir.path()}, &err), 1);
-    QVERIFY2(err.contains("Cara_Shapes_abcdef01.csv.tmp: temporary file, skipped"), err);
+    QVERIFY2(err.contains("Cara_Shapes_abcdef01.csv.tmp: temporary file, skipped"),
+             qPrintable(err));
 
     for (const QStringList& bad : {QStringList{},
                                    {"--bogus", dir.path()},

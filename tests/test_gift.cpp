@@ -7,11 +7,12 @@
 #include "support/test_files.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvane::make;
+using corvane::testing::runTool;
+using corvane::testing::ToolRun;
 using corvane::testing::writeFile;
 
 namespace {
@@ -210,37 +211,29 @@ class TestGift : public QObject {
     void commandLine() {
         QTemporaryDir dir;
         const QString quiz = writeFile(dir, "quiz.gift", "Q{T}\n\n::E::Essay{}\n");
-        const QString none = writeFile(dir, "none.gift", "Essay{}\n");
+        const QString noneFits = writeFile(dir, "none.gift", "Essay{}\n");
         auto run = [&dir](const QStringList& args) {
-            QProcess make;
-            make.start(QStringLiteral(CORVANE_MAKE_EXE),
-                       args + QStringList{"--out", dir.filePath("lib")});
-            make.waitForFinished();
-            return std::tuple{make.exitCode(), QString::fromUtf8(make.readAllStandardOutput()),
-                              QString::fromUtf8(make.readAllStandardError())};
+            return runTool(CORVANE_MAKE_EXE, args + QStringList{"--out", dir.filePath("lib")});
         };
-        const auto [sourceStatus, source, sourceNotes] = run({quiz, "--source"});
-        QCOMPARE(sourceStatus, 0);
-        QVERIFY2(source.startsWith("# quiz\n") && sourceNotes.contains("quiz.gift:3: left out (E)"),
-                 qPrintable(source + sourceNotes));
+        const ToolRun source = run({quiz, "--source"});
+        QCOMPARE(source.status, 0);
+        QVERIFY2(source.out.startsWith("# quiz\n") &&
+                     source.err.contains("quiz.gift:3: left out (E)"),
+                 qPrintable(source.out + source.err));
         QVERIFY(!QFileInfo::exists(dir.filePath("lib")));
-        QCOMPARE(std::get<0>(run({quiz})), 0);
+        QCOMPARE(run({quiz}).status, 0);
         QVERIFY(QFileInfo::exists(dir.filePath("lib/quiz/question1.htm")));
-        const auto [noneStatus, noneOut, noneNotes] = run({none});
-        QCOMPARE(noneStatus, 1);
-        QVERIFY2(noneNotes.contains("no question of this file fits"), qPrintable(noneNotes));
+        const ToolRun none = run({noneFits});
+        QCOMPARE(none.status, 1);
+        QVERIFY2(none.err.contains("no question of this file fits"), qPrintable(none.err));
         QVERIFY(!QFileInfo::exists(dir.filePath("lib/none.txt")));
-        QCOMPARE(std::get<0>(run({writeFile(dir, "a.md", "# A\n## Q\nWord: a\n"), "--source"})), 2);
+        QCOMPARE(run({writeFile(dir, "a.md", "# A\n## Q\nWord: a\n"), "--source"}).status, 2);
     }
 
     // The shipped sample makes a test of one question of each kind that loads as such.
     void sampleMakesEveryKind() {
         QTemporaryDir dir;
-        QProcess make;
-        make.start(QStringLiteral(CORVANE_MAKE_EXE),
-                   {QStringLiteral(CORVANE_GIFT_SAMPLE), "--out", dir.path()});
-        QVERIFY(make.waitForFinished());
-        QCOMPARE(make.exitCode(), 0);
+        QCOMPARE(runTool(CORVANE_MAKE_EXE, {CORVANE_GIFT_SAMPLE, "--out", dir.path()}).status, 0);
         corvane::QuestionStore store;
         corvane::readTestFile(dir.filePath("Every Kind.txt").toStdString(), store);
         QList<int> types;

@@ -9,12 +9,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace corvane;
 using namespace corvane::make;
+using corvane::testing::runTool;
+using corvane::testing::ToolRun;
 using corvane::testing::writeFile;
 
 namespace {
@@ -232,22 +233,18 @@ class TestMake : public QObject {
         const QString good = writeFile(dir, "good.md", "# Good\r\n## Q ##\r\nWord: ten\r\n");
         const QString bad = writeFile(dir, "bad.md", "# Bad\n## Q\nAnswer: maybe\n");
         auto run = [&dir](const QStringList& args) {
-            QProcess make;
-            make.start(QStringLiteral(CORVANE_MAKE_EXE),
-                       args + QStringList{"--out", dir.filePath("lib")});
-            make.waitForFinished();
-            return std::pair{make.exitCode(), QString::fromUtf8(make.readAllStandardError())};
+            return runTool(CORVANE_MAKE_EXE, args + QStringList{"--out", dir.filePath("lib")});
         };
-        QCOMPARE(run({good}).first, 0);
+        QCOMPARE(run({good}).status, 0);
         QVERIFY(QFileInfo::exists(dir.filePath("lib/Good/question1.htm")));
-        const auto [status, message] = run({bad});
-        QCOMPARE(status, 1);
-        QVERIFY2(message.contains("bad.md:3:") && message.contains("Nothing was written"),
-                 qPrintable(message));
+        const ToolRun made = run({bad});
+        QCOMPARE(made.status, 1);
+        QVERIFY2(made.err.contains("bad.md:3:") && made.err.contains("Nothing was written"),
+                 qPrintable(made.err));
         QVERIFY(!QFileInfo::exists(dir.filePath("lib/Bad.txt")));
-        QCOMPARE(run({good, "--frce"}).first, 2);
-        QCOMPARE(run({good}).first, 1);
-        QCOMPARE(run({good, "--force"}).first, 0);
+        QCOMPARE(run({good, "--frce"}).status, 2);
+        QCOMPARE(run({good}).status, 1);
+        QCOMPARE(run({good, "--force"}).status, 0);
     }
 
     // The sample sources make test files that load to the bundled tests' store, pass every

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStringList>
 
 namespace corvane::testing {
@@ -14,6 +15,14 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
     file.write(bytes);
     return path;
+}
+
+ToolRun runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) qFatal("%s did not finish", qPrintable(program));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 QByteArray crlfLines(const QStringList& lines) {
