@@ -17,6 +17,9 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace corvane;
 using namespace corvane::check;
 using corvane::testing::crlfLines;
@@ -63,6 +66,13 @@ std::vector<Text> allTexts(const Text& alphabet, int maxLength) {
     return texts;
 }
 
+// Writes `bytes` to the file at `path`, a name in any bytes, making its folder; gives the path.
+NativePath writeNative(const NativePath& path, const QByteArray& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+    return path;
+}
+
 } // namespace
 
 class TestChecker : public QObject {
@@ -76,6 +86,7 @@ class TestChecker : public QObject {
     void typeLines();
     void scannerReadsAsTheReader();
     void pagesAndNames();
+    void checksLatin1Names();
     void dumpOfWorkedExample();
     void jsonEscapes_data();
     void jsonEscapes();
@@ -237,8 +248,9 @@ void TestChecker::scannerReadsAsTheReader() {
 
 void TestChecker::pagesAndNames() {
     QTemporaryDir dir;
+    const NativePath folder = nativePath(dir.path());
     const QByteArray test = fixture(QStringLiteral("ok.txt"));
-    const QString shapes = writeFile(dir, QStringLiteral("Shapes.txt"), test);
+    const NativePath shapes = nativePath(writeFile(dir, QStringLiteral("Shapes.txt"), test));
     QCOMPARE(checkPages(shapes, 3).size(), std::size_t(1)); // no page folder at all
 
     writeFile(dir, QStringLiteral("Shapes/front.htm"), "<p>");
@@ -250,21 +262,39 @@ void TestChecker::pagesAndNames() {
     QCOMPARE(missing.front().question, 2);
 
     // Every ".txt" goes, wherever it stands; ".TXT" stays.
-    QCOMPARE(pageFolderOf(QStringLiteral("/t/a.txt.txt")), QStringLiteral("/t/a"));
-    QCOMPARE(pageFolderOf(QStringLiteral("/t/QUIZ.TXT")), QStringLiteral("/t/QUIZ.TXT"));
+    QCOMPARE(pageFolderOf("/t/a.txt.txt"), NativePath("/t/a"));
+    QCOMPARE(pageFolderOf("/t/QUIZ.TXT"), NativePath("/t/QUIZ.TXT"));
 
-    const QString lower = writeFile(dir, QStringLiteral("shapes.txt"), test);
-    const QString other = writeFile(dir, QStringLiteral("Shapes2.txt"), test);
-    const QStringList listed = testFilesIn(dir.path());
-    QCOMPARE(listed.size(), 3);
+    // Names saved by a Windows tool are Latin-1 bytes: listed in the program's order, and
+    // a clash in the case of a Latin-1 letter is found.
+    const NativePath lower = nativePath(writeFile(dir, QStringLiteral("shapes.txt"), test));
+    const NativePath other = nativePath(writeFile(dir, QStringLiteral("Shapes2.txt"), test));
+    const NativePath etude = writeNative(folder + "/\xc9tude.txt", test);
+    const NativePath elan = writeNative(folder + "/\xe9tude.txt", test);
+    const std::vector<NativePath> listed = testFilesIn(folder);
+    QCOMPARE(listed, (std::vector<NativePath>{shapes, lower, other, etude, elan}));
     QCOMPARE(checkNameClashes(shapes, listed).size(), std::size_t(1));
     QCOMPARE(checkNameClashes(lower, listed).front().kind, FindingKind::DuplicateName);
     QVERIFY(checkNameClashes(other, listed).empty());
+    QCOMPARE(checkNameClashes(etude, listed).size(), std::size_t(1));
+}
+
+// The tool checks a test under a Latin-1 name as the program opens it: the file, and the
+// pages in its Latin-1 page folder.
+void TestChecker::checksLatin1Names() {
+    QTemporaryDir dir;
+    const NativePath cafe = nativePath(dir.path()) + "/caf\xe9";
+    writeNative(cafe + ".txt", fixture(QStringLiteral("ok.txt")));
+    for (const char* page : {"front", "question1", "question2", "question3"})
+        writeNative(cafe + "/" + page + ".htm", "<p>");
+    const testing::ToolRun check = testing::runTool(CORVANE_CHECK_EXE, {dir.path()});
+    QCOMPARE(check.status, 0);
+    QCOMPARE(check.out, QDir(dir.path()).filePath(QString::fromLatin1("caf\xe9.txt: OK\n")));
 }
 
 void TestChecker::dumpOfWorkedExample() {
     bool loaded = false;
-    const QByteArray json = dumpTestFile(kFixtures + QStringLiteral("/ok.txt"), loaded);
+    const QByteArray json = dumpTestFile(nativePath(kFixtures + QStringLiteral("/ok.txt")), loaded);
     QVERIFY(loaded);
     QJsonParseError error{};
     const QJsonObject root = QJsonDocument::fromJson(json, &error).object();
@@ -307,7 +337,8 @@ void TestChecker::dumpOfWorkedExample() {
     QCOMPARE(q3.value("altCount").toInt(), 3);
     QCOMPARE(texts(q3.value("altText")), QStringList({"1,2", "2,4", "3,6"}));
 
-    const QByteArray failed = dumpTestFile(kFixtures + QStringLiteral("/bad_number.txt"), loaded);
+    const QByteArray failed =
+        dumpTestFile(nativePath(kFixtures + QStringLiteral("/bad_number.txt")), loaded);
     QVERIFY(!loaded);
     QCOMPARE(QJsonDocument::fromJson(failed).object().value("error").toString(),
              QStringLiteral("Invalid numeric input"));

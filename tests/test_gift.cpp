@@ -149,6 +149,10 @@ class TestGift : public QObject {
             << QByteArray("Q{=forty =%50%fourty}") << "part of the mark";
         QTest::addRow("wildcard") << QByteArray("Q{=*teen}") << "wildcard";
         QTest::addRow("untypable") << QByteArray("Q{=\xCF\x80}") << "cannot type";
+        QTest::addRow("control character") << QByteArray("Q{=a\xC2\x85"
+                                                         "b}")
+                                           << "cannot type";
+        QTest::addRow("blank answer") << QByteArray("Q{=\xC2\xA0}") << "is empty";
         QTest::addRow("no prefix") << QByteArray("Q{forty}") << "must start with =";
         QTest::addRow("bad weight") << QByteArray("Q{~%x%1 =2}") << "weight of answer 1";
         QTest::addRow("weight over 100") << QByteArray("Q{=1 ~%150%2}") << "weight of answer 2";

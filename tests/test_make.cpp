@@ -262,11 +262,11 @@ class TestMake : public QObject {
             makeFrom(readAll(sources + "/" + name + ".md"), sources, dir.path());
         QVERIFY2(made.errors.empty(), qPrintable(formatErrors(name, made.errors)));
         bool loaded = false;
-        const QByteArray bundled =
-            check::dumpTestFile(QStringLiteral(CORVANE_SAMPLE_TESTS) + "/" + name + ".txt", loaded);
+        const QByteArray bundled = check::dumpTestFile(
+            check::nativePath(QStringLiteral(CORVANE_SAMPLE_TESTS) + "/" + name + ".txt"), loaded);
         QVERIFY(loaded);
-        QCOMPARE(check::dumpTestFile(made.testFile, loaded), bundled);
-        QVERIFY(check::checkTestFile(made.testFile).empty());
+        QCOMPARE(check::dumpTestFile(check::nativePath(made.testFile), loaded), bundled);
+        QVERIFY(check::checkTestFile(check::nativePath(made.testFile)).empty());
         // Every picture a page shows was copied beside it.
         static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
         for (const QString& page : QDir(made.pageFolder).entryList({"*.htm"})) {

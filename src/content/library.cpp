@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -36,17 +37,36 @@ bool endsInTxt(const std::string& name) {
     return upperCase(name.substr(name.size() - 4)) == ".TXT";
 }
 
+// The capital of a small Latin-1 letter (a..z, à..þ but not the division sign); every other
+// character as it is.
+QChar latin1Capital(QChar c) {
+    const char16_t code = c.unicode();
+    const bool small =
+        (code >= u'a' && code <= u'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7);
+    return small ? QChar(char16_t(code - 32)) : c;
+}
+
 } // namespace
 
-std::vector<TestEntry> listTestEntries() {
+std::vector<TestEntry> listTestEntries(const std::string& folder) {
     std::vector<TestEntry> entries;
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir("."), &::closedir);
-    if (!folder) raiseOpenError(errno, ".");
-    while (const dirent* entry = ::readdir(folder.get())) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), &::closedir);
+    if (!listing) raiseOpenError(errno, folder);
+    while (const dirent* entry = ::readdir(listing.get())) {
         const std::string name = entry->d_name;
         if (endsInTxt(name)) entries.push_back({shownName(name), name});
     }
     return entries;
+}
+
+bool listsBefore(const QString& left, const QString& right) {
+    const qsizetype n = std::min(left.size(), right.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar a = latin1Capital(left[i]);
+        const QChar b = latin1Capital(right[i]);
+        if (a != b) return a < b;
+    }
+    return left.size() < right.size();
 }
 
 QString shownName(const std::string& fileName) {

@@ -22,10 +22,14 @@ struct TestEntry {
     std::string fileName;
 };
 
-// Every entry of the working folder whose name ends in ".txt" in any letter case, whatever its
-// kind (files of any attribute and folders) and whatever the bytes of its name, in no
-// particular order.
-std::vector<TestEntry> listTestEntries();
+// Every entry of `folder` whose name ends in ".txt" in any letter case, whatever its kind
+// (files of any attribute and folders) and whatever the bytes of its name, in no particular
+// order. Throws AppError when the folder cannot be read.
+std::vector<TestEntry> listTestEntries(const std::string& folder);
+
+// The list's order: without regard to the letter case of the Latin-1 letters (Ä with ä,
+// É with é).
+bool listsBefore(const QString& left, const QString& right);
 
 // A file name as the list shows it: decoded as UTF-8 where it is valid UTF-8, as the desktop
 // shows it, and otherwise byte for byte as Latin-1, the program's own texts (a name saved as

@@ -62,7 +62,7 @@ void TForm1::FormActivate(QObject*) {
     setEditColours(EStartName, kNameBoxOrange, 0x000000);
 
     enterFolder(testFolder);
-    for (const TestEntry& entry : listTestEntries())
+    for (const TestEntry& entry : listTestEntries("."))
         FileList->addSorted(entry.shown, QByteArray::fromStdString(entry.fileName));
 }
 

@@ -3,7 +3,7 @@
 #include "content/app_error.h"
 #include "content/reader.h"
 
-#include <QFile>
+#include <QList>
 
 #include <algorithm>
 
@@ -74,10 +74,10 @@ QByteArray storeJson(const QuestionStore& store) {
            ",\n  \"questions\": " + list + "\n}\n";
 }
 
-QByteArray dumpTestFile(const QString& path, bool& loaded) {
+QByteArray dumpTestFile(const std::string& path, bool& loaded) {
     QuestionStore store;
     try {
-        readTestFile(QFile::encodeName(path).toStdString(), store);
+        readTestFile(path, store);
     } catch (const AppError& error) {
         loaded = false;
         return "{\"error\": " + jsonString(error.what()) + "}\n";

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <string>
+
 namespace corvane::check {
 
 // A text as a JSON string: quotes and backslashes escaped, every control byte and every byte
@@ -16,6 +18,6 @@ QByteArray storeJson(const QuestionStore& store);
 
 // Loads the test file at `path` into an empty store and gives its JSON, or {"error": message}
 // when the load fails; `loaded` tells which.
-QByteArray dumpTestFile(const QString& path, bool& loaded);
+QByteArray dumpTestFile(const std::string& path, bool& loaded);
 
 } // namespace corvane::check

@@ -1,22 +1,26 @@
 #include "tools/check/library_checks.h"
 
 #include "content/app_error.h"
+#include "content/library.h"
 #include "content/line_source.h"
 #include "content/reader.h"
 #include "tools/check/content_checks.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace corvane::check {
 
 namespace {
 
-QString testNameOf(const QString& path) {
-    return QFileInfo(path).fileName().remove(QStringLiteral(".txt"));
+namespace fs = std::filesystem;
+
+QString testNameOf(const NativePath& path) {
+    return shownName(removeTxt(fs::path(path).filename().native()));
 }
 
 Finding missingPage(int question, const QString& what) {
@@ -29,10 +33,10 @@ Finding missingPage(int question, const QString& what) {
 }
 
 // The question count of a file that loads, or nothing.
-std::optional<int> loadedCount(const QString& path) {
+std::optional<int> loadedCount(const NativePath& path) {
     QuestionStore store;
     try {
-        readTestFile(QFile::encodeName(path).toStdString(), store);
+        readTestFile(path, store);
     } catch (const AppError&) {
         return std::nullopt;
     }
@@ -41,67 +45,82 @@ std::optional<int> loadedCount(const QString& path) {
 
 } // namespace
 
-QStringList testFilesIn(const QString& folder) {
-    const QDir dir(folder);
-    QStringList paths;
-    const QDir::Filters kinds = QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden;
-    for (const QString& name :
-         dir.entryList({QStringLiteral("*.txt")}, kinds, QDir::Name | QDir::IgnoreCase))
-        paths << dir.filePath(name);
+NativePath nativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> fileBytes(const NativePath& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    if (!file.is_open() || file.bad()) return std::nullopt;
+    return bytes;
+}
+
+std::vector<NativePath> testFilesIn(const NativePath& folder) {
+    std::vector<TestEntry> entries = listTestEntries(folder);
+    // Names the list holds equal (A.txt, a.txt) go in byte order, so that reports are the same
+    // on every run.
+    std::sort(entries.begin(), entries.end(), [](const TestEntry& a, const TestEntry& b) {
+        if (listsBefore(a.shown, b.shown)) return true;
+        return !listsBefore(b.shown, a.shown) && a.fileName < b.fileName;
+    });
+    std::vector<NativePath> paths;
+    for (const TestEntry& entry : entries)
+        paths.push_back((fs::path(folder) / entry.fileName).native());
     return paths;
 }
 
-QString pageFolderOf(const QString& testFilePath) {
-    return QString(testFilePath).remove(QStringLiteral(".txt"));
+NativePath pageFolderOf(const NativePath& testFilePath) {
+    return removeTxt(testFilePath);
 }
 
-Findings checkPages(const QString& testFilePath, int questionCount) {
-    const QString folder = pageFolderOf(testFilePath);
-    if (!QFileInfo(folder).isDir())
-        return {missingPage(0, QStringLiteral("The page folder %1").arg(folder))};
+Findings checkPages(const NativePath& testFilePath, int questionCount) {
+    const fs::path folder = pageFolderOf(testFilePath);
+    std::error_code ignored;
+    if (!fs::is_directory(folder, ignored))
+        return {missingPage(0, QStringLiteral("The page folder %1").arg(shownName(folder)))};
     Findings findings;
-    const QDir pages(folder);
-    if (!pages.exists(QStringLiteral("front.htm")))
+    if (!fs::exists(folder / "front.htm", ignored))
         findings.push_back(missingPage(0, QStringLiteral("The front page front.htm")));
     for (int q = 1; q <= questionCount; ++q) {
-        const QString name = QStringLiteral("question%1.htm").arg(q);
-        if (!pages.exists(name))
-            findings.push_back(missingPage(q, QStringLiteral("The page %1").arg(name)));
+        const std::string name = "question" + std::to_string(q) + ".htm";
+        if (!fs::exists(folder / name, ignored))
+            findings.push_back(
+                missingPage(q, QStringLiteral("The page %1").arg(QString::fromStdString(name))));
     }
     return findings;
 }
 
-Findings checkNameClashes(const QString& testFilePath, const QStringList& siblings) {
+Findings checkNameClashes(const NativePath& testFilePath, const std::vector<NativePath>& siblings) {
     const QString name = testNameOf(testFilePath);
     Findings findings;
-    for (const QString& other : siblings) {
+    for (const NativePath& other : siblings) {
         const QString otherName = testNameOf(other);
         if (otherName != name && otherName.compare(name, Qt::CaseInsensitive) == 0)
-            findings.push_back(
-                {FindingKind::DuplicateName, Severity::Error, 0, 0,
-                 QStringLiteral("The test %1 differs from %2 only in letter case; "
-                                "on Windows they are the same file and the same "
-                                "page folder.")
-                     .arg(QFileInfo(testFilePath).fileName(), QFileInfo(other).fileName()),
-                 QStringLiteral("Rename one of them.")});
+            findings.push_back({FindingKind::DuplicateName, Severity::Error, 0, 0,
+                                QStringLiteral("The test %1 differs from %2 only in letter case; "
+                                               "on Windows they are the same file and the same "
+                                               "page folder.")
+                                    .arg(shownName(fs::path(testFilePath).filename().native()),
+                                         shownName(fs::path(other).filename().native())),
+                                QStringLiteral("Rename one of them.")});
     }
     return findings;
 }
 
-Findings checkTestFile(const QString& path) {
-    const std::string nativePath = QFile::encodeName(path).toStdString();
+Findings checkTestFile(const NativePath& path) {
     try {
-        TestFileLines probe(nativePath);
+        TestFileLines probe(path);
     } catch (const AppError& error) {
         return {{FindingKind::LoadFailure, Severity::Error, 0, 0,
                  QStringLiteral("The file cannot be opened: \"%1\".").arg(error.what()),
                  QString()}};
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{FindingKind::LoadFailure, Severity::Error, 0, 0, file.errorString(), QString()}};
-    const QByteArray bytes = file.readAll();
-    Findings findings = checkContent(std::string_view(bytes.constData(), bytes.size()));
+    const std::optional<std::string> bytes = fileBytes(path);
+    if (!bytes)
+        return {{FindingKind::LoadFailure, Severity::Error, 0, 0,
+                 QStringLiteral("The file cannot be read."), QString()}};
+    Findings findings = checkContent(*bytes);
     if (const auto count = loadedCount(path))
         for (Finding& page : checkPages(path, *count))
             findings.push_back(std::move(page));

@@ -2,6 +2,7 @@
 // question, dumps a loaded test as JSON, and marks a set of answers against a test.
 
 #include "content/app_error.h"
+#include "content/library.h"
 #include "content/reader.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
@@ -9,11 +10,11 @@
 #include "tools/check/report.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 using namespace corvane;
 using namespace corvane::check;
@@ -36,45 +37,61 @@ int usageError(const QString& problem) {
     return kBadArguments;
 }
 
-int checkPaths(const QStringList& paths) {
+bool isFolder(const NativePath& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored);
+}
+
+int checkPaths(const std::vector<NativePath>& paths) {
     QTextStream out(stdout);
     bool errors = false;
-    for (const QString& path : paths) {
-        const bool isFolder = QFileInfo(path).isDir();
-        const QStringList files = isFolder ? testFilesIn(path) : QStringList{path};
-        const QStringList siblings = testFilesIn(QFileInfo(files.value(0)).absolutePath());
-        if (isFolder && files.isEmpty()) out << path << ": no test files (*.txt)\n";
-        for (const QString& file : files) {
+    for (const NativePath& path : paths) {
+        const bool folder = isFolder(path);
+        const NativePath around =
+            folder ? path : std::filesystem::path(path).parent_path().native();
+        std::vector<NativePath> siblings;
+        try {
+            siblings = testFilesIn(around.empty() ? "." : around);
+        } catch (const AppError& error) {
+            if (folder) {
+                out << shownName(path) << ": the folder cannot be read: \"" << error.what()
+                    << "\"\n";
+                errors = true;
+                continue;
+            }
+        }
+        const std::vector<NativePath> files = folder ? siblings : std::vector{path};
+        if (folder && files.empty()) out << shownName(path) << ": no test files (*.txt)\n";
+        for (const NativePath& file : files) {
             Findings findings = checkTestFile(file);
             for (Finding& clash : checkNameClashes(file, siblings))
                 findings.push_back(std::move(clash));
             errors = errors || hasErrors(findings);
-            out << formatReport(file, findings);
+            out << formatReport(shownName(file), findings);
         }
     }
     return errors ? kFound : kOk;
 }
 
-int dump(const QString& path) {
+int dump(const NativePath& path) {
     bool loaded = false;
     const QByteArray json = dumpTestFile(path, loaded);
     std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
     return loaded ? kOk : kFound;
 }
 
-int mark(const QString& testPath, const QString& answersPath) {
-    QFile answers(answersPath);
-    if (!answers.open(QIODevice::ReadOnly))
-        return usageError(QStringLiteral("cannot read %1").arg(answersPath));
+int mark(const NativePath& testPath, const NativePath& answersPath) {
+    const std::optional<std::string> answers = fileBytes(answersPath);
+    if (!answers) return usageError(QStringLiteral("cannot read %1").arg(shownName(answersPath)));
     QuestionStore store;
     QTextStream out(stdout);
     try {
-        readTestFile(QFile::encodeName(testPath).toStdString(), store);
+        readTestFile(testPath, store);
     } catch (const AppError& error) {
-        out << testPath << ": loading fails with \"" << error.what() << "\"\n";
+        out << shownName(testPath) << ": loading fails with \"" << error.what() << "\"\n";
         return kFound;
     }
-    const QString problem = enterAnswers(store, answerLinesOf(answers.readAll()));
+    const QString problem = enterAnswers(store, answerLinesOf(QByteArray::fromStdString(*answers)));
     if (!problem.isEmpty()) return usageError(problem);
     const MarkReport report = markStore(store);
     for (const QString& verdict : report.verdicts)
@@ -91,27 +108,32 @@ int mark(const QString& testPath, const QString& answersPath) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    // Paths are taken as the bytes given, so that any file name can be checked.
+    std::vector<NativePath> args(argv + 1, argv + argc);
+    const auto given = [&](const char* option) {
+        return std::find(args.begin(), args.end(), option) != args.end();
+    };
+    if (given("--help") || given("-h")) {
         QTextStream(stdout) << kUsage;
         return kOk;
     }
-    const QString mode = args.value(0);
-    const int wanted = mode == QLatin1String("--dump")   ? 1
-                       : mode == QLatin1String("--mark") ? 2
-                                                         : -1;
-    if (wanted > 0) args.removeFirst();
-    if (wanted > 0 && args.size() != wanted)
-        return usageError(QStringLiteral("%1 takes %2 file(s)").arg(mode).arg(wanted));
-    if (wanted < 0 && args.isEmpty())
-        args << QCoreApplication::applicationDirPath() + QStringLiteral("/test");
-    for (const QString& arg : args) {
-        if (arg.startsWith(QLatin1Char('-')))
-            return usageError(QStringLiteral("unknown option %1").arg(arg));
-        if (!QFileInfo::exists(arg))
-            return usageError(QStringLiteral("no such file or folder: %1").arg(arg));
-        if (wanted > 0 && QFileInfo(arg).isDir())
-            return usageError(QStringLiteral("%1 is a folder, not a file").arg(arg));
+    const NativePath mode = args.empty() ? NativePath() : args.front();
+    const int wanted = mode == "--dump" ? 1 : mode == "--mark" ? 2 : -1;
+    if (wanted > 0) args.erase(args.begin());
+    if (wanted > 0 && static_cast<int>(args.size()) != wanted)
+        return usageError(
+            QStringLiteral("%1 takes %2 file(s)").arg(QString::fromStdString(mode)).arg(wanted));
+    if (wanted < 0 && args.empty())
+        args.push_back(
+            nativePath(QCoreApplication::applicationDirPath() + QStringLiteral("/test")));
+    for (const NativePath& arg : args) {
+        std::error_code ignored;
+        if (arg.starts_with('-'))
+            return usageError(QStringLiteral("unknown option %1").arg(shownName(arg)));
+        if (!std::filesystem::exists(arg, ignored))
+            return usageError(QStringLiteral("no such file or folder: %1").arg(shownName(arg)));
+        if (wanted > 0 && isFolder(arg))
+            return usageError(QStringLiteral("%1 is a folder, not a file").arg(shownName(arg)));
     }
     if (wanted == 1) return dump(args[0]);
     if (wanted == 2) return mark(args[0], args[1]);

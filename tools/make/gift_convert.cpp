@@ -155,7 +155,7 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
     for (const std::string& answer : accepted) {
         const QString text =
             QString::fromUtf8(answer.data(), static_cast<qsizetype>(answer.size()));
-        if (answer.empty())
+        if (text.trimmed().isEmpty())
             reason = "one of its answers is empty";
         else if (answer.find('*') != std::string::npos)
             reason = "the answer " + quoted(answer) +
@@ -164,7 +164,8 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
         else if (answer.find('\n') != std::string::npos)
             reason = "the answer " + quoted(answer) + " runs over more than one line";
         else if (std::any_of(text.begin(), text.end(), [](QChar c) {
-                     return c.unicode() < 32 || c.unicode() == 127 || c.unicode() > 0xFF;
+                     const char16_t code = c.unicode();
+                     return code < 32 || (code >= 127 && code < 160) || code > 0xFF;
                  }))
             reason = "the answer " + quoted(answer) +
                      " holds a character that a pupil cannot "

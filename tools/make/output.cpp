@@ -1,5 +1,6 @@
 #include "tools/make/output.h"
 
+#include "content/app_error.h"
 #include "tools/check/library_checks.h"
 
 #include <QDir>
@@ -64,8 +65,14 @@ void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool f
                     const std::vector<int>& questionLines, SourceErrors& errors) {
     const TestPlace place = placeIn(libraryFolder, files.name);
     const QString shown = QDir::toNativeSeparators(place.testFile);
+    std::vector<check::NativePath> others;
+    try {
+        others = check::testFilesIn(check::nativePath(libraryFolder));
+    } catch (const AppError&) {
+        // A library folder that does not exist yet holds no other test.
+    }
     for (const check::Finding& clash :
-         check::checkNameClashes(place.testFile, check::testFilesIn(libraryFolder)))
+         check::checkNameClashes(check::nativePath(place.testFile), others))
         errors.push_back({0, clash.explanation,
                           QStringLiteral("Change the test's name, or remove the other test.")});
     if (exists(place) && !force)
@@ -93,7 +100,7 @@ void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool f
     }
     // The same checks as corvane-check, on the files exactly as they will stand.
     for (const check::Finding& finding :
-         check::checkTestFile(placeIn(made.path(), files.name).testFile)) {
+         check::checkTestFile(check::nativePath(placeIn(made.path(), files.name).testFile))) {
         const int q = finding.question;
         const int line = q >= 1 && q <= static_cast<int>(questionLines.size())
                              ? questionLines[static_cast<std::size_t>(q - 1)]
