@@ -19,8 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string fileNameOf(const NativePath& path) {
+    return fs::path(path).filename().native();
+}
+
 QString testNameOf(const NativePath& path) {
-    return shownName(removeTxt(fs::path(path).filename().native()));
+    return shownName(removeTxt(fileNameOf(path)));
 }
 
 Finding missingPage(int question, const QString& what) {
@@ -97,13 +101,13 @@ Findings checkNameClashes(const NativePath& testFilePath, const std::vector<Nati
     for (const NativePath& other : siblings) {
         const QString otherName = testNameOf(other);
         if (otherName != name && otherName.compare(name, Qt::CaseInsensitive) == 0)
-            findings.push_back({FindingKind::DuplicateName, Severity::Error, 0, 0,
-                                QStringLiteral("The test %1 differs from %2 only in letter case; "
-                                               "on Windows they are the same file and the same "
-                                               "page folder.")
-                                    .arg(shownName(fs::path(testFilePath).filename().native()),
-                                         shownName(fs::path(other).filename().native())),
-                                QStringLiteral("Rename one of them.")});
+            findings.push_back(
+                {FindingKind::DuplicateName, Severity::Error, 0, 0,
+                 QStringLiteral("The test %1 differs from %2 only in letter case; "
+                                "on Windows they are the same file and the same "
+                                "page folder.")
+                     .arg(shownName(fileNameOf(testFilePath)), shownName(fileNameOf(other))),
+                 QStringLiteral("Rename one of them.")});
     }
     return findings;
 }
