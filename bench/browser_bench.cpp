@@ -2,13 +2,13 @@
 // pupil's name, and moving to the next question until its page has loaded.
 //   browser_bench --cold | --warm   --warm starts the engine ahead, as the program does after
 //                                   its first paint
-#include "app/fonts.h"
-#include "app/form.h"
 #include "bench/fixture.h"
 #include "bench/report.h"
 #include "platform/web_browser_view.h"
+#include "pupil/file_list_box.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
-#include "ui/file_list_box.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,16 +1,16 @@
 // Figures that need no real browser, measured on the offscreen platform with the fake desktop:
 // loading a 30-question test, moving to the next question, marking, and Finish with the class
 // record on a local folder beside Finish without it.
-#include "app/fonts.h"
-#include "app/form.h"
 #include "bench/fixture.h"
 #include "bench/report.h"
-#include "content/reader.h"
+#include "core/marking_rules.h"
+#include "core/reader.h"
 #include "platform/file_results_folder.h"
 #include "platform/ini_settings.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
+#include "pupil/record_keeper.h"
 #include "support/fake_seams.h"
-#include "taking/marking_rules.h"
-#include "taking/record_keeper.h"
 
 #include <QApplication>
 #include <QLineEdit>

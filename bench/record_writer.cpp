@@ -3,9 +3,9 @@
 //   record_writer FOLDER COUNT
 // Exit status: 0 when all were written, 1 when one failed (the reason on stderr), 2 for bad
 // arguments.
+#include "core/class_record.h"
 #include "platform/file_results_folder.h"
-#include "taking/class_record.h"
-#include "taking/record_keeper.h"
+#include "pupil/record_keeper.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -10,18 +10,18 @@ out=${1:?usage: build.sh OUTPUT_FOLDER [reader|record|gift]}
 name=${2:-reader}
 mkdir -p "$out"
 
-core="src/content/reader.cpp src/content/line_source.cpp src/content/numbers.cpp
-      src/content/question_store.cpp src/content/text.cpp src/content/app_error.cpp"
+core="src/core/reader.cpp src/core/line_source.cpp src/core/numbers.cpp
+      src/core/question_store.cpp src/core/text.cpp src/core/app_error.cpp"
 libs=""
 case "$name" in
 reader) sources="$core" ;;
 record)
-    sources="tools/results/record.cpp tools/results/csv.cpp src/taking/class_record.cpp
-             src/taking/report.cpp src/taking/panel_texts.cpp src/content/text.cpp
-             src/content/app_error.cpp"
+    sources="tools/results/record.cpp tools/results/csv.cpp src/core/class_record.cpp
+             src/core/report.cpp src/core/panel_texts.cpp src/core/text.cpp
+             src/core/app_error.cpp"
     libs="-lcsv" ;;
 gift)
-    sources="$core src/taking/marking_rules.cpp src/taking/normalise.cpp
+    sources="$core src/core/marking_rules.cpp src/core/normalise.cpp
              tools/make/answers.cpp tools/make/test_source.cpp $(cd "$root" && ls tools/make/gift_*.cpp)" ;;
 *) echo "build.sh: unknown fuzzer '$name' (reader, record, gift)" >&2; exit 2 ;;
 esac

@@ -3,9 +3,9 @@
 // store or fail with one of the reader's own messages; anything else aborts, and libFuzzer
 // keeps the input.
 
-#include "content/app_error.h"
-#include "content/question_store.h"
-#include "content/reader.h"
+#include "core/app_error.h"
+#include "core/question_store.h"
+#include "core/reader.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // with a record or a reason. A record keeps the promises the summary relies on, and written
 // out again with the program's own field quoting it reads back as the same record.
 
-#include "taking/class_record.h"
+#include "core/class_record.h"
 #include "tools/results/record.h"
 
 #include <cstdint>

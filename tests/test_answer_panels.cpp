@@ -1,7 +1,7 @@
-#include "app/fonts.h"
-#include "app/form.h"
+#include "core/panel_texts.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
-#include "taking/panel_texts.h"
 
 #include <QLineEdit>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // Print and the class record on the results screen: what the print-out shows before and after
 // the review password, the record saved off the window's thread, kept and tried again when it
 // fails, the real writer's files, and the report fitting one page.
-#include "app/form.h"
+#include "core/marking_rules.h"
 #include "platform/file_results_folder.h"
 #include "platform/ini_settings.h"
 #include "platform/report_page.h"
+#include "pupil/form.h"
+#include "pupil/record_keeper.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
-#include "taking/marking_rules.h"
-#include "taking/record_keeper.h"
 
 #include <QPainter>
 #include <QtTest>

@@ -1,5 +1,5 @@
+#include "core/class_record.h"
 #include "support/test_files.h"
-#include "taking/class_record.h"
 #include "tools/results/csv.h"
 #include "tools/results/folder.h"
 #include "tools/results/record.h"

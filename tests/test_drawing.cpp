@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/form.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 
 #include <QtTest>

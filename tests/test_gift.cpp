@@ -2,8 +2,8 @@
 #include "tools/make/gift_markdown.h"
 #include "tools/make/test_source.h"
 
-#include "content/question_store.h"
-#include "content/reader.h"
+#include "core/question_store.h"
+#include "core/reader.h"
 #include "support/test_files.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The keyboard: Enter goes on from every screen, A..E tick choice options, and every key
 // press is seen wherever the focus is while still reaching the focused control.
-#include "app/fonts.h"
-#include "app/form.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The window as built: every control by name, at its place, in its parent, in stacking order,
 // with its hint and design-time visibility; the transparency of YesNoCorrect; the guard.
-#include "app/fonts.h"
-#include "app/form.h"
-#include "app/pictures.h"
-#include "content/app_error.h"
+#include "core/app_error.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
+#include "pupil/pictures.h"
 #include "support/fake_seams.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "taking/marking_rules.h"
+#include "core/marking_rules.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // A long seeded stream of random real input on whole windows over random test libraries, with
 // the window's promises checked after every event (see support/monkey_driver.h).
 // MONKEY_SEED and MONKEY_EVENTS choose the run; a failure prints the seed and the last events.
-#include "app/fonts.h"
+#include "pupil/file_list_box.h"
+#include "pupil/fonts.h"
 #include "support/monkey_driver.h"
 #include "support/test_files.h"
-#include "ui/file_list_box.h"
 
 #include <QLineEdit>
 #include <QtTest>

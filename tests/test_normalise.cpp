@@ -1,4 +1,4 @@
-#include "taking/normalise.h"
+#include "core/normalise.h"
 
 #include <QTest>
 

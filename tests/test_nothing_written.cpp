@@ -2,14 +2,14 @@
 // browser views, under a home folder of its own and a copy of the sample library as the
 // program folder, leaves both trees exactly as they were, and nothing is even written and
 // removed again on the way. Pages really load, so the browser engine runs.
-#include "app/fonts.h"
-#include "app/form.h"
 #include "platform/file_results_folder.h"
 #include "platform/ini_settings.h"
 #include "platform/web_browser_view.h"
+#include "pupil/file_list_box.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "support/write_watch.h"
-#include "ui/file_list_box.h"
 
 #include <QDirIterator>
 #include <QLineEdit>

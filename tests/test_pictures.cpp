@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/pictures.h"
+#include "pupil/fonts.h"
+#include "pupil/pictures.h"
 
 #include <QColor>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "content/reader.h"
+#include "core/marking_rules.h"
+#include "core/reader.h"
 #include "support/test_files.h"
-#include "taking/marking_rules.h"
 
 #include <QDir>
 #include <QFile>

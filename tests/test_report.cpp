@@ -1,6 +1,6 @@
 // The report rows and the class record's bytes and file name, which the record reader relies on.
-#include "taking/class_record.h"
-#include "taking/panel_texts.h"
+#include "core/class_record.h"
+#include "core/panel_texts.h"
 
 #include <QtTest>
 

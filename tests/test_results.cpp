@@ -1,7 +1,7 @@
 // Finishing a test (the completeness question, the screen switch, the three results lines),
 // the review password and the restart, driven by real clicks on the window's buttons.
-#include "app/fonts.h"
-#include "app/form.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
 

@@ -1,6 +1,6 @@
-#include "app/fonts.h"
-#include "app/form.h"
-#include "content/app_error.h"
+#include "core/app_error.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 
 #include <QApplication>

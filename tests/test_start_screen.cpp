@@ -1,8 +1,8 @@
-#include "app/fonts.h"
-#include "app/form.h"
+#include "pupil/file_list_box.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
-#include "ui/file_list_box.h"
 
 #include <QLabel>
 #include <QLineEdit>

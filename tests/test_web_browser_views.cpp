@@ -1,11 +1,11 @@
 // The browser views without their engine plugin: showing a page is an error with a clear
 // message, the warm-up passes quietly, and the window reports the error in its error box.
-#include "app/fonts.h"
-#include "app/form.h"
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "platform/web_browser_view.h"
+#include "pupil/file_list_box.h"
+#include "pupil/fonts.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
-#include "ui/file_list_box.h"
 
 #include <QLineEdit>
 #include <QtTest>

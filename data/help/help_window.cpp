@@ -1,8 +1,8 @@
 #include "help_window.h"
 
-#include "app/form.h"
+#include "pupil/file_list_box.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
-#include "ui/file_list_box.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 //   corvane-help-pdf PROGRAM_FOLDER --screenshot OUTPUT.png ENGINE_PLUGIN
 // PROGRAM_FOLDER holds the sample library as test/.
 
-#include "app/fonts.h"
 #include "help_window.h"
 #include "platform/web_browser_view.h"
+#include "pupil/fonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

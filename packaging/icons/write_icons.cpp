@@ -2,8 +2,8 @@
 // drawn by the same code as the window's icon.
 //   corvane-icons FOLDER   writes FOLDER/NxN/apps/corvane-maths.png
 
-#include "app/fonts.h"
-#include "app/pictures.h"
+#include "pupil/fonts.h"
+#include "pupil/pictures.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "platform/desktop.h"
 
-#include "content/text.h"
+#include "core/text.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "platform/file_results_folder.h"
 
-#include "taking/class_record.h"
+#include "core/class_record.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "platform/qt_report_printer.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "platform/report_page.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "taking/report.h"
+#include "core/report.h"
 
 class QPainter;
 class QRectF;

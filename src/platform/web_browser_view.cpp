@@ -1,6 +1,6 @@
 #include "platform/web_browser_view.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "platform/web_engine_plugin.h"
 
 #include <QCoreApplication>

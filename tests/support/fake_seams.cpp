@@ -1,6 +1,6 @@
 #include "support/fake_seams.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 
 #include <QThread>
 #include <QWidget>

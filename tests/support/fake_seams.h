@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/class_record.h"
 #include "platform/seams.h"
-#include "taking/class_record.h"
 
 #include <QSize>
 #include <QString>

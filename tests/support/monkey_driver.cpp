@@ -1,7 +1,7 @@
 #include "support/monkey_driver.h"
 
-#include "taking/marking_rules.h"
-#include "ui/file_list_box.h"
+#include "core/marking_rules.h"
+#include "pupil/file_list_box.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "support/monkey_library.h"
 

@@ -1,6 +1,6 @@
 #include "tools/check/content_checks.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "tools/check/line_cursor.h"
 #include "tools/check/question_checks.h"
 #include "tools/check/scanner.h"

@@ -1,7 +1,7 @@
 #include "tools/check/dump.h"
 
-#include "content/app_error.h"
-#include "content/reader.h"
+#include "core/app_error.h"
+#include "core/reader.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "tools/check/keywords.h"
 
-#include "content/question_store.h"
+#include "core/question_store.h"
 
 #include <algorithm>
 #include <array>

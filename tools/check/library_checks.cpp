@@ -1,9 +1,9 @@
 #include "tools/check/library_checks.h"
 
-#include "content/app_error.h"
-#include "content/library.h"
-#include "content/line_source.h"
-#include "content/reader.h"
+#include "core/app_error.h"
+#include "core/library.h"
+#include "core/line_source.h"
+#include "core/reader.h"
 #include "tools/check/content_checks.h"
 
 #include <QFile>

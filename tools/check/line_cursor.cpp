@@ -1,6 +1,6 @@
 #include "tools/check/line_cursor.h"
 
-#include "content/numbers.h"
+#include "core/numbers.h"
 
 namespace corvane::check {
 

@@ -1,9 +1,9 @@
 // corvane-check: finds the mistakes in test files that load without an error but spoil a
 // question, dumps a loaded test as JSON, and marks a set of answers against a test.
 
-#include "content/app_error.h"
-#include "content/library.h"
-#include "content/reader.h"
+#include "core/app_error.h"
+#include "core/library.h"
+#include "core/reader.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
 #include "tools/check/mark.h"

@@ -1,7 +1,7 @@
 #include "tools/check/mark.h"
 
-#include "content/app_error.h"
-#include "taking/marking_rules.h"
+#include "core/app_error.h"
+#include "core/marking_rules.h"
 #include "tools/check/wording.h"
 
 #include <QStringDecoder>

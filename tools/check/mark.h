@@ -1,6 +1,6 @@
 #pragma once
 
-#include "content/question_store.h"
+#include "core/question_store.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "tools/check/question_checks.h"
 
-#include "content/numbers.h"
-#include "taking/marking_rules.h"
+#include "core/marking_rules.h"
+#include "core/numbers.h"
 #include "tools/check/keywords.h"
 #include "tools/check/reachable.h"
 #include "tools/check/wording.h"

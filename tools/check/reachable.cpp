@@ -1,6 +1,6 @@
 #include "tools/check/reachable.h"
 
-#include "taking/marking_rules.h"
+#include "core/marking_rules.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "content/text.h"
+#include "core/text.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "tools/check/scanner.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "tools/check/keywords.h"
 #include "tools/check/line_cursor.h"
 

@@ -1,6 +1,6 @@
 #include "tools/make/answers.h"
 
-#include "taking/marking_rules.h"
+#include "core/marking_rules.h"
 
 #include <QRegularExpression>
 

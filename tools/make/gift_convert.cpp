@@ -1,7 +1,7 @@
 #include "tools/make/gift_convert.h"
 
-#include "content/text.h"
-#include "taking/normalise.h"
+#include "core/normalise.h"
+#include "core/text.h"
 #include "tools/make/gift_markdown.h"
 
 #include <QString>

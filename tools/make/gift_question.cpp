@@ -1,6 +1,6 @@
 #include "tools/make/gift_question.h"
 
-#include "content/text.h"
+#include "core/text.h"
 
 #include <array>
 #include <charconv>

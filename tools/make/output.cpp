@@ -1,6 +1,6 @@
 #include "tools/make/output.h"
 
-#include "content/app_error.h"
+#include "core/app_error.h"
 #include "tools/check/library_checks.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "tools/results/reports.h"
 
-#include "taking/class_record.h"
+#include "core/class_record.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "tools/results/record.h"
 
-#include "content/question_store.h"
+#include "core/question_store.h"
 #include "tools/results/csv.h"
 
 #include <QRegularExpression>

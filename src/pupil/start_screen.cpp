@@ -1,0 +1,124 @@
+// The start screen: setting it up, the test list, the pupil's name, the front page and the
+// move to question 1; and loading a test file into the store.
+#include "core/library.h"
+#include "core/reader.h"
+#include "pupil/file_list_box.h"
+#include "pupil/form.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace corvane {
+namespace {
+
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kNameBoxOrange = 0x0099FF;
+constexpr TColor kAnswerBoxOrange = 0x60C8FF;
+
+void setBackground(QWidget* widget, TColor colour) {
+    QPalette colours = widget->palette();
+    colours.setColor(widget->backgroundRole(), fromTColor(colour));
+    widget->setPalette(colours);
+}
+
+void setEditColours(QLineEdit* edit, TColor background, TColor text) {
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, fromTColor(background));
+    colours.setColor(QPalette::Text, fromTColor(text));
+    edit->setPalette(colours);
+}
+
+} // namespace
+
+void TForm1::FormActivate(QObject*) {
+    for (ImageControl* image : {IRew, IFF, IPrevious, INext, IFinish, IReset})
+        showPanel(image);
+    // Qt widgets paint double-buffered already.
+
+    hidePanel(FrontPanel);
+    showPanel(StartPanel);
+    for (QWidget* panel : {ResultPanel, MultiPanel, YesNoPanel})
+        hidePanel(panel);
+    StartPanel->raise();
+
+    currentQuestion = -1;
+    reviewMode = 0;
+
+    programFolder = seams().programFolder.path() + "/";
+    testFolder = programFolder + "test/";
+    helpFilePath = programFolder + "LumbrelHelp.pdf";
+
+    for (QWidget* panel : {static_cast<QWidget*>(this), StartPanel, ResultPanel, FrontPanel,
+                           QuestionPanel, orderpanel, MultiPanel, SinglePanel, YesNoPanel})
+        setBackground(panel, kWhite);
+
+    hidePanel(QuestionPanel);
+    hidePanel(FrontPanel);
+    showPanel(StartPanel);
+    for (QWidget* panel : {YesNoPanel, MultiPanel, ResultPanel})
+        hidePanel(panel);
+
+    Clearscreen3(FileList->canvasImage(), FileList, kWhite);
+    setEditColours(EStartName, kNameBoxOrange, 0x000000);
+
+    enterFolder(testFolder);
+    for (const TestEntry& entry : listTestEntries("."))
+        FileList->addSorted(entry.shown, QByteArray::fromStdString(entry.fileName));
+}
+
+void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
+    const QListWidgetItem* item = FileList->itemAt(X, Y);
+    if (!item) return;
+    testName = removeTxt(fromQt(item->text()));
+    testFilePath = programFolder + "test/" + FileListBox::fileName(item).toStdString();
+    loadfile();
+    testPageFolder = removeTxt(testFilePath);
+    frontPagePath = testPageFolder + "/front.htm";
+}
+
+// Takes the name from the name box and moves to the front page screen; an empty name is
+// refused with a message and nothing changes.
+bool TForm1::acceptPupilName() {
+    pupilName = fromQt(EStartName->text());
+    if (pupilName.empty()) {
+        seams().dialogs.showMessage("Please enter your name");
+        return false;
+    }
+    hidePanel(StartPanel);
+    LheaderName->setText(toQt("Name: " + pupilName));
+    showPanel(FrontPanel);
+    currentQuestion = 0;
+    return true;
+}
+
+void TForm1::IStartOkClick(QObject*) {
+    if (!acceptPupilName()) return;
+    resetAnswers(store);
+    singleenter->setText(QString());
+    drawfrontpage();
+}
+
+void TForm1::drawfrontpage() {
+    testPageFolder = removeTxt(testFilePath);
+    frontPagePath = testPageFolder + "/front.htm";
+    Front->Navigate("file://" + frontPagePath);
+    Questionno->setVisible(true);
+    currentQuestion = 0;
+    Questionno->setToolTip("Click here to start the test");
+}
+
+// As Enter does: on to question 1, in review still when reviewing (only Reset ends a review).
+void TForm1::ClickStartClick(QObject*) {
+    if (currentQuestion == 0 && !leaveFrontPage()) return;
+    if (currentQuestion > 0) drawquestion();
+}
+
+void TForm1::loadfile() {
+    readTestFile(testFilePath, store);
+    resetAnswers(store);
+    singleenter->setText(QString());
+    setEditColours(singleenter, kAnswerBoxOrange, 0x000000);
+    begintest();
+}
+
+} // namespace corvane
