@@ -201,10 +201,10 @@ void TestClassResults::summary() {
     QCOMPARE(tests[1].pupilCount(), 1);
     QVERIFY(shapes.title() != tests[1].title());
     QCOMPARE(shapes.pupilCount(), 2);
-    QCOMPARE(shapes.pupils[0].latest.pupil, QStringLiteral("Anna"));
-    QCOMPARE(shapes.pupils[0].attempts, 2);
-    QCOMPARE(shapes.pupils[0].latest.score, 2);
-    QCOMPARE(shapes.pupils[1].latest.score, 2); // Ben's 101
+    QCOMPARE(shapes.pupils[0].name, QStringLiteral("Anna"));
+    QCOMPARE(shapes.pupils[0].attemptCount(), 2);
+    QCOMPARE(shapes.pupils[0].chosen.score, 2);
+    QCOMPARE(shapes.pupils[1].chosen.score, 2); // Ben's 101
     std::vector<std::pair<int, int>> shares;    // number, right: hardest first, ties by number
     for (const QuestionShare& share : shapes.shares)
         shares.emplace_back(share.number, share.right);

@@ -18,6 +18,12 @@ struct FolderRecords {
     std::vector<Skipped> skipped; // files under the folder that are not readable records
 };
 
+// Reads one file found under a results folder: the record, or in `error` why it is none.
+RecordParse readRecordFile(const QString& path);
+
+// True for the name a record has while it is being written ("." + name + ".tmp").
+bool isTemporaryName(const QString& name);
+
 // Reads every file under `folder` and its sub-folders, in the order of their paths.
 FolderRecords readRecordsIn(const QString& folder);
 

@@ -1,0 +1,170 @@
+// The teacher's Results page on a real folder of records written by the program's own writer:
+// it opens, shows a record written meanwhile within two seconds, names who has not finished,
+// prints the class page on one sheet and re-marks into new records beside the old.
+#include "core/class_record.h"
+#include "platform/file_results_folder.h"
+#include "support/test_files.h"
+#include "teacher/results_page.h"
+#include "teacher/results_remark.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace corvane;
+using corvane::testing::crlfLines;
+using corvane::testing::writeFile;
+
+namespace {
+
+const QByteArray kChecksum = checksumHex("Shapes");
+
+// A record of `pupil`: question q answered `answers[q - 1]`, right where it is "A".
+ClassRecord recordOf(const Text& pupil, const QStringList& answers, int minute = 0) {
+    ClassRecord record;
+    record.finished = QDateTime(QDate(2026, 12, 8), QTime(10, minute), QTimeZone(3600));
+    record.computer = QStringLiteral("PC");
+    record.pupil = pupil;
+    record.test = "Shapes";
+    record.testChecksum = kChecksum;
+    int q = 0;
+    for (const QString& answer : answers) {
+        const bool right = answer == QLatin1String("A");
+        record.rows.push_back({++q, fromQt(answer), right, {}});
+        record.score += right;
+    }
+    return record;
+}
+
+void save(const QString& folder, const ClassRecord& record) {
+    FileResultsFolder writer;
+    QString error;
+    QVERIFY2(writer.save(folder, record, error), qPrintable(error));
+}
+
+QStringList csvFiles(const QString& folder) {
+    return QDir(folder).entryList({"*.csv"}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class TestResultsPage : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void liveFolderAndClassList() {
+        QTemporaryDir dir;
+        save(dir.path(), recordOf("Anna", {"A", "C"}));
+        save(dir.path(), recordOf("Ben", {"B", "A"}, 1));
+        writeFile(dir, "class.txt", "Anna\nBEN\nCara\n");
+        writeFile(dir, "notes.csv", "shopping list\r\n");
+        teacher::ResultsPage page;
+        page.setLibrary(dir.filePath("no library"));
+        page.resize(1000, 700);
+        page.show();
+        page.openFolder(dir.path());
+        auto* grid = page.findChild<QTableWidget*>("classGrid");
+        auto* missing = page.findChild<QLabel*>("missingPupils");
+        QTRY_COMPARE(grid->rowCount(), 2);
+        QCOMPARE(missing->text(), QStringLiteral("Not finished (1): Cara"));
+        QCOMPARE(page.findChild<QListWidget*>("skipped")->count(), 1);
+        const QTableWidgetItem* annaQ2 = grid->item(0, 5);
+        QCOMPARE(annaQ2->text(), QStringLiteral("\u2717"));
+        QCOMPARE(annaQ2->data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Q2 wrong, answer C"));
+        QVERIFY(annaQ2->toolTip().contains(QLatin1String("C")));
+
+        // Cara finishes while the teacher watches.
+        QSignalSpy refreshed(&page, &teacher::ResultsPage::refreshed);
+        save(dir.path(), recordOf("Cara", {"A", "A"}, 2));
+        QElapsedTimer since;
+        since.start();
+        QTRY_COMPARE_WITH_TIMEOUT(grid->rowCount(), 3, 2000);
+        qInfo("the new record showed after %lld ms", since.elapsed());
+        QVERIFY(grid->item(2, 0)->text().contains(QLatin1String("just finished")));
+        QCOMPARE(missing->text(), QString());
+        QVERIFY(page.findChild<QLabel*>("status")->text().contains("Just finished: Cara, 2/2"));
+    }
+
+    void classPageOnOneSheet() {
+        QTemporaryDir dir;
+        const QStringList thirty(30, QStringLiteral("A"));
+        for (int p = 1; p <= 30; ++p)
+            save(dir.path(), recordOf("Pupil " + std::to_string(p), thirty, p));
+        teacher::ResultsPage page;
+        page.openFolder(dir.path());
+        QTRY_COMPARE(page.findChild<QTableWidget*>("classGrid")->rowCount(), 30);
+        const QString pdf = dir.filePath("class.pdf");
+        {
+            QPdfWriter writer(pdf);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            page.paintClassPage(writer);
+        }
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY2(text.waitForFinished(), "pdftotext (poppler-utils) is needed");
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(printed.count(QLatin1Char('\f')), 1); // one page
+        QVERIFY(printed.contains("Pupil 30") && printed.contains("Class average: 30.0 of 30"));
+    }
+
+    void remarkSavesBesideTheOld() {
+        QTemporaryDir dir;
+        const QString results = dir.filePath("results");
+        QDir().mkpath(results);
+        // The key said A; it should have said B.
+        save(results, recordOf("Anna", {"A"}));
+        save(results, recordOf("Ben", {"B"}, 1));
+        const QStringList before = csvFiles(results);
+        QByteArray oldBytes;
+        for (const QString& name : before) {
+            QFile file(QDir(results).filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            oldBytes += file.readAll();
+        }
+        const QString fixed = writeFile(
+            dir, "Shapes.txt",
+            crlfLines({"1", "KSINGLECHOICE", "c", "2", "0", "1", "0", "0", "0", "B", "-"}));
+        teacher::ResultsPage page;
+        page.openFolder(results);
+        QTRY_COMPARE(page.findChild<QTableWidget*>("classGrid")->rowCount(), 2);
+
+        for (int round = 0; round < 2; ++round) {
+            page.remarkWith(fixed);
+            auto* dialog = page.findChild<teacher::RemarkDialog*>();
+            QVERIFY(dialog);
+            auto* table = dialog->findChild<QTableWidget*>("remarkTable");
+            QCOMPARE(table->rowCount(), 2);
+            QCOMPARE(table->item(0, 2)->text() + table->item(0, 3)->text(), QStringLiteral("10"));
+            const teacher::RemarkSave saved = dialog->save();
+            QCOMPARE(saved.saved, round == 0 ? 2 : 0); // the second time they are there
+            QCOMPARE(saved.already, round == 0 ? 0 : 2);
+            delete dialog;
+            QTRY_COMPARE(page.scan().records.size(), 4u);
+        }
+        const QStringList after = csvFiles(results);
+        QCOMPARE(after.size(), 4);
+        QByteArray stillOld;
+        for (const QString& name : before) {
+            QVERIFY(after.contains(name));
+            QFile file(QDir(results).filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            stillOld += file.readAll();
+        }
+        QCOMPARE(stillOld, oldBytes);
+        QCOMPARE(page.scan().tests.size(), 2u); // the old marking and the new, side by side
+    }
+};
+
+QTEST_MAIN(TestResultsPage)
+#include "test_results_page.moc"
