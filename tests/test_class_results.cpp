@@ -233,6 +233,7 @@ void TestClassResults::exitStatuses() {
     writeFile(dir, "a/20261208-101503_PC1_Anna_Shapes_0badf00d.csv", record("Anna"));
     writeFile(dir, "20261208-101504_PC2_Ben_Shapes_12345678.csv",
               record("Ben", "wrong,B,wrong,No", "0"));
+    writeFile(dir, "class.txt", "Anna\nBen\n"); // the class list is no record
     const QString page = dir.filePath("out/class.html");
     QDir().mkpath(dir.filePath("out"));
     QCOMPARE(run({"--html", page, dir.path()}), 0);

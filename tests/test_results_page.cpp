@@ -91,7 +91,8 @@ class TestResultsPage : public QObject {
         since.start();
         QTRY_COMPARE_WITH_TIMEOUT(grid->rowCount(), 3, 2000);
         qInfo("the new record showed after %lld ms", since.elapsed());
-        QVERIFY(grid->item(2, 0)->text().contains(QLatin1String("just finished")));
+        QCOMPARE(grid->item(2, 0)->data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Cara, just finished"));
         QCOMPARE(missing->text(), QString());
         QVERIFY(page.findChild<QLabel*>("status")->text().contains("Just finished: Cara, 2/2"));
     }
@@ -139,6 +140,11 @@ class TestResultsPage : public QObject {
         page.openFolder(results);
         QTRY_COMPARE(page.findChild<QTableWidget*>("classGrid")->rowCount(), 2);
 
+        // The file the records were marked with is no correction.
+        page.remarkWith(writeFile(dir, "Unchanged.txt", "Shapes"));
+        QVERIFY(!page.findChild<teacher::RemarkDialog*>());
+        QVERIFY(page.findChild<QLabel*>("status")->text().contains("the file these records were "
+                                                                   "marked with"));
         for (int round = 0; round < 2; ++round) {
             page.remarkWith(fixed);
             auto* dialog = page.findChild<teacher::RemarkDialog*>();

@@ -20,13 +20,16 @@ void paintSpread(QPainter& painter, const QRect& area, const std::vector<int>& s
     const int most = std::max(1, *std::max_element(spread.begin(), spread.end()));
     const int text = painter.fontMetrics().height();
     const int column = area.width() / static_cast<int>(spread.size());
-    const int room = area.height() - text;
+    const int room = area.height() - 2 * text; // a line for the counts, a line for the scores
     for (std::size_t score = 0; score < spread.size(); ++score) {
         const int x = area.left() + static_cast<int>(score) * column;
         const int height = room * spread[score] / most;
-        painter.fillRect(QRect(x + 1, area.top() + room - height, std::max(1, column - 2), height),
-                         kBar);
-        painter.drawText(QRect(x, area.top() + room, column, text), Qt::AlignHCenter,
+        const int top = area.top() + text + room - height;
+        painter.fillRect(QRect(x + 1, top, std::max(1, column - 2), height), kBar);
+        if (spread[score] > 0)
+            painter.drawText(QRect(x, top - text, column, text), Qt::AlignHCenter,
+                             QString::number(spread[score]));
+        painter.drawText(QRect(x, area.top() + text + room, column, text), Qt::AlignHCenter,
                          QString::number(score));
     }
 }

@@ -53,6 +53,7 @@ QTableWidget* table(const QString& name, const QString& accessibleName, QWidget*
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setTabKeyNavigation(false); // Tab leaves the table; the arrows move inside it
     t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -94,6 +95,7 @@ ResultsPage::ResultsPage(QWidget* parent)
     connect(&newestTimer_, &QTimer::timeout, this, [this] {
         newestPupil_.clear();
         newestNote_.clear();
+        showStatus();
         showTest();
     });
     connect(&watch_, &ResultsWatch::scanned, this, &ResultsPage::scanned);
@@ -261,7 +263,6 @@ QString ResultsPage::startFolder() {
 void ResultsPage::setLibrary(const QString& folder) {
     library_ = folder;
     watch_.setLibrary(folder);
-    watch_.rescan();
 }
 
 void ResultsPage::setClassList(const QString& file) {
@@ -345,13 +346,18 @@ void ResultsPage::scanned(bool fresh) {
         skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
     tabs_->setTabText(2, QStringLiteral("S&kipped (%1)").arg(s.skipped.size()));
 
+    showStatus();
+    showTest();
+    emit refreshed();
+}
+
+void ResultsPage::showStatus() {
+    const Scan& s = scan();
     status_->setText(QStringLiteral("%1 in %2, %3 skipped.%4")
                          .arg(results::counted(static_cast<int>(s.records.size()), "record"),
                               results::counted(static_cast<int>(s.tests.size()), "test"))
                          .arg(s.skipped.size())
                          .arg(newestNote_));
-    showTest();
-    emit refreshed();
 }
 
 void ResultsPage::showTest() {
@@ -380,7 +386,11 @@ void ResultsPage::showTest() {
 }
 
 void ResultsPage::fillGrid(const results::TestSummary& test) {
-    const int scrolled = grid_->verticalScrollBar() ? grid_->verticalScrollBar()->value() : 0;
+    // The teacher's place in the grid stays on the same pupil and question.
+    const int scrolled = grid_->verticalScrollBar()->value();
+    const QTableWidgetItem* current = grid_->item(grid_->currentRow(), 0);
+    const QString currentPupil = current ? current->data(Qt::UserRole).toString() : QString();
+    const int currentColumn = grid_->currentColumn();
     grid_->clear();
     grid_->setRowCount(test.pupilCount());
     grid_->setColumnCount(kFixedColumns + test.questions);
@@ -393,10 +403,11 @@ void ResultsPage::fillGrid(const results::TestSummary& test) {
     int row = 0;
     for (const results::PupilResult& pupil : test.pupils) {
         const bool newest = markNewest && results::sameNameKey(pupil.name) == newestPupil_;
-        auto* name =
-            item(newest ? pupil.name + QStringLiteral("  \u2605 just finished") : pupil.name);
+        auto* name = item(newest ? QStringLiteral("\u2605 ") + pupil.name : pupil.name,
+                          newest ? pupil.name + QStringLiteral(", just finished") : QString());
         name->setData(Qt::UserRole, pupil.name);
         if (newest) {
+            name->setToolTip(QStringLiteral("Just finished"));
             name->setBackground(kNewest);
             QFont bold = name->font();
             bold.setBold(true);
@@ -420,13 +431,17 @@ void ResultsPage::fillGrid(const results::TestSummary& test) {
             if (!result.right) cell->setBackground(kWrong);
             grid_->setItem(row, kFixedColumns + q - 1, cell);
         }
+        if (!currentPupil.isEmpty() && pupil.name == currentPupil)
+            grid_->setCurrentCell(row, std::max(currentColumn, 0));
         ++row;
     }
     grid_->resizeColumnsToContents();
-    if (grid_->verticalScrollBar()) grid_->verticalScrollBar()->setValue(scrolled);
+    grid_->verticalScrollBar()->setValue(scrolled);
 }
 
 void ResultsPage::fillQuestions(const results::TestSummary& test) {
+    const int currentRow = questions_->currentRow();
+    const int currentColumn = questions_->currentColumn();
     questions_->clear();
     questions_->setColumnCount(3);
     questions_->setHorizontalHeaderLabels({QStringLiteral("Question"), QStringLiteral("Right"),
@@ -440,7 +455,8 @@ void ResultsPage::fillQuestions(const results::TestSummary& test) {
         ++row;
     }
     questions_->resizeColumnsToContents();
-    questions_->horizontalHeader()->setStretchLastSection(true);
+    questions_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    if (currentRow >= 0 && currentRow < row) questions_->setCurrentCell(currentRow, currentColumn);
 }
 
 void ResultsPage::showPupil(const QString& name) {
@@ -470,6 +486,10 @@ void ResultsPage::remarkWith(const QString& correctedTestFile) {
     for (const results::PupilResult& pupil : test->pupils)
         records.insert(records.end(), pupil.attempts.begin(), pupil.attempts.end());
     results::Remark remark = results::remarkRecords(records, correctedTestFile);
+    if (remark.checksum == test->checksum)
+        remark.error = QStringLiteral("%1 is the file these records were marked with; choose the "
+                                      "corrected one.")
+                           .arg(correctedTestFile);
     if (!remark.error.isEmpty()) {
         tell(remark.error);
         return;

@@ -57,6 +57,7 @@ class ResultsPage : public QWidget {
     QWidget* buildPupilTab();
     QWidget* buildButtons();
     void scanned(bool fresh);
+    void showStatus();
     void showTest();
     void fillGrid(const results::TestSummary& test);
     void fillQuestions(const results::TestSummary& test);

@@ -38,7 +38,7 @@ Scan scanFolder(ScanRequest request) {
     Scan scan;
     scan.folder = request.folder;
     const QString folder = QDir::cleanPath(request.folder);
-    const QString classList = folder + u'/' + kClassListName;
+    const QString classList = folder + u'/' + results::kClassListName;
     const QFileInfo root(folder);
     if (!root.isDir() || !root.isReadable()) {
         scan.error = QStringLiteral("%1 is not a folder that can be read").arg(request.folder);
@@ -86,6 +86,11 @@ Scan scanFolder(ScanRequest request) {
         scan.files.insert(fresh[i], std::move(file));
     }
 
+    scan.classList = readClassList(classList);
+    scan.changed =
+        request.summarise || !fresh.isEmpty() || scan.files.size() != request.known.size();
+    if (!scan.changed) return scan;
+
     QStringList paths = scan.files.keys();
     std::sort(paths.begin(), paths.end());
     scan.records.reserve(static_cast<std::size_t>(paths.size()));
@@ -98,7 +103,6 @@ Scan scanFolder(ScanRequest request) {
     }
     scan.tests = results::summarise(scan.records, request.choice);
     results::addHeadings(scan.tests, results::LibraryTests(request.library));
-    scan.classList = readClassList(classList);
     return scan;
 }
 

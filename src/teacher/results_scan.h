@@ -28,12 +28,14 @@ struct ScanRequest {
     QString folder;
     QString library; // the test library the questions' headings come from
     results::AttemptChoice choice = results::AttemptChoice::Latest;
-    ScanCache known; // what the last scan read
+    ScanCache known;       // what the last scan read
+    bool summarise = true; // false: summarise only when a file came or went
 };
 
 struct Scan {
     QString folder;
-    QString error; // the folder cannot be read
+    QString error;       // the folder cannot be read
+    bool changed = true; // false: the files were those known; records and tests are left empty
     ScanCache files;
     QStringList folders; // the folder and every sub-folder, for the change notices
     std::vector<std::shared_ptr<const results::Record>> added; // read by this scan
@@ -42,9 +44,6 @@ struct Scan {
     std::vector<results::TestSummary> tests;
     QStringList classList; // class.txt of the folder; empty when it has none
 };
-
-// The name of the class list a results folder may hold.
-inline const QString kClassListName = QStringLiteral("class.txt");
 
 // Lists the folder, reads what is new, and summarises every record. Safe off the window's thread.
 Scan scanFolder(ScanRequest request);

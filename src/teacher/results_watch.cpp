@@ -30,13 +30,21 @@ void ResultsWatch::open(const QString& folder) {
     folder_ = folder;
     latest_ = Scan{};
     first_ = true;
+    summarise_ = true;
     if (!notices_.directories().isEmpty()) notices_.removePaths(notices_.directories());
     periodic_.start();
     rescan();
 }
 
+void ResultsWatch::setLibrary(const QString& library) {
+    library_ = library;
+    summarise_ = true;
+    rescan();
+}
+
 void ResultsWatch::setChoice(results::AttemptChoice choice) {
     choice_ = choice;
+    summarise_ = true;
     rescan();
 }
 
@@ -47,7 +55,8 @@ void ResultsWatch::rescan() {
         return;
     }
     ScanRequest request{folder_, library_, choice_,
-                        latest_.folder == folder_ ? latest_.files : ScanCache{}};
+                        latest_.folder == folder_ ? latest_.files : ScanCache{}, summarise_};
+    summarise_ = false;
     future_ = QtConcurrent::run(scanFolder, std::move(request));
     watcher_.setFuture(future_);
 }
@@ -58,13 +67,21 @@ void ResultsWatch::finished() {
         rescan();
         return;
     }
-    latest_ = std::move(scan);
+    const bool shown = scan.changed || scan.classList != latest_.classList;
+    if (scan.changed) {
+        latest_ = std::move(scan);
+    } else { // the same records: only the class list may have changed
+        latest_.files = std::move(scan.files);
+        latest_.folders = std::move(scan.folders);
+        latest_.classList = std::move(scan.classList);
+        latest_.added.clear();
+    }
     const QStringList watched = notices_.directories();
     for (const QString& folder : latest_.folders)
         if (!watched.contains(folder)) notices_.addPath(folder);
     const bool fresh = !first_;
     first_ = false;
-    emit scanned(fresh);
+    if (shown) emit scanned(fresh);
     if (again_) {
         again_ = false;
         rescan();

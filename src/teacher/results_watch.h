@@ -20,7 +20,7 @@ class ResultsWatch : public QObject {
 
     // Forgets what was read and starts watching `folder`.
     void open(const QString& folder);
-    void setLibrary(const QString& library) { library_ = library; }
+    void setLibrary(const QString& library);
     void setChoice(results::AttemptChoice choice);
     // Scans at once (or as soon as the scan under way ends).
     void rescan();
@@ -41,6 +41,7 @@ class ResultsWatch : public QObject {
     Scan latest_;
     bool first_ = true;
     bool again_ = false;
+    bool summarise_ = true; // the next scan summarises even when no file came or went
     QFileSystemWatcher notices_;
     QTimer settle_;   // notices come in bursts: one scan after they settle
     QTimer periodic_; // for folders without notices

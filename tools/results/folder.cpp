@@ -55,8 +55,12 @@ FolderRecords readRecordsIn(const QString& folder) {
     QStringList paths;
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
+    const QString top = QDir(folder).absolutePath();
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        if (info.fileName() != kClassListName || info.absolutePath() != top) paths << path;
+    }
     std::sort(paths.begin(), paths.end());
 
     FolderRecords found;
