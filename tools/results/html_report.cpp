@@ -9,7 +9,6 @@ namespace {
 constexpr int kBarRow = 24;      // pixels per question in the chart
 constexpr int kLabelWidth = 360; // the question's number and heading
 constexpr int kBarWidth = 300;   // a share of 100%
-constexpr qsizetype kLabelChars = 48;
 
 const char* const kStyle =
     "body{font-family:sans-serif;margin:2em;color:#000;background:#fff}"
@@ -22,10 +21,6 @@ const char* const kStyle =
 QString cell(const QString& text, bool number = false) {
     return (number ? QStringLiteral("<td class=\"n\">") : QStringLiteral("<td>")) +
            text.toHtmlEscaped() + QStringLiteral("</td>");
-}
-
-QString elided(const QString& text) {
-    return text.size() <= kLabelChars ? text : text.left(kLabelChars - 1) + QChar(0x2026);
 }
 
 // Horizontal bars, hardest question first, each labelled with its heading and its share.
@@ -46,7 +41,7 @@ QString shareChart(const TestSummary& test) {
                               "<text x=\"%10\" y=\"%3\">%2</text></g>\n")
                    .arg(share.label().toHtmlEscaped(), shareText(share.right, test.pupilCount()))
                    .arg(y + 15)
-                   .arg(elided(share.label()).toHtmlEscaped())
+                   .arg(shortLabel(share).toHtmlEscaped())
                    .arg(kLabelWidth)
                    .arg(y)
                    .arg(kBarWidth)

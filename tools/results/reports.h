@@ -25,6 +25,9 @@ QString htmlReport(const std::vector<TestSummary>& tests);
 // When a pupil finished, in the time zone of the computer that saved it.
 QString finishedText(const Record& record);
 
+// The question's label cut to a chart's or a table's width, with "…" where it was cut.
+QString shortLabel(const QuestionShare& share);
+
 // "A ×3, B ×2": the most common wrong answers with their counts, at most `most` of them.
 QString wrongAnswersText(const QuestionShare& share, int most = 3);
 

@@ -62,10 +62,10 @@ TestSummary summariseTest(const TestKey& key, std::map<QString, std::vector<Reco
         const Record chosen = chosenAttempt(attempts, choice);
         summary.pupils.push_back({attempts.back().pupil.simplified(), chosen, std::move(attempts)});
     }
-    std::stable_sort(summary.pupils.begin(), summary.pupils.end(),
-                     [](const auto& a, const auto& b) {
-                         return QString::localeAwareCompare(a.name, b.name) < 0;
-                     });
+    std::stable_sort(
+        summary.pupils.begin(), summary.pupils.end(), [](const auto& a, const auto& b) {
+            return QString::localeAwareCompare(a.name.toCaseFolded(), b.name.toCaseFolded()) < 0;
+        });
     summary.spread.assign(static_cast<std::size_t>(summary.questions) + 1, 0);
     for (const PupilResult& pupil : summary.pupils)
         ++summary.spread[static_cast<std::size_t>(pupil.chosen.score)];

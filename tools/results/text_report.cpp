@@ -36,6 +36,12 @@ QString finishedText(const Record& record) {
     return record.finished.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
+QString shortLabel(const QuestionShare& share) {
+    constexpr qsizetype kLabelChars = 48;
+    const QString label = share.label();
+    return label.size() <= kLabelChars ? label : label.left(kLabelChars - 1) + QChar(0x2026);
+}
+
 QString wrongAnswersText(const QuestionShare& share, int most) {
     QStringList parts;
     for (const WrongAnswer& wrong : share.wrong) {
@@ -60,7 +66,7 @@ QString textReport(const std::vector<TestSummary>& tests) {
         out += table(pupils) + QLatin1Char('\n');
         std::vector<Row> shares{{"Question", "Right", "Most common wrong answers"}};
         for (const QuestionShare& share : test.shares)
-            shares.push_back({share.label(), shareText(share.right, test.pupilCount()),
+            shares.push_back({shortLabel(share), shareText(share.right, test.pupilCount()),
                               wrongAnswersText(share)});
         out += table(shares);
     }
