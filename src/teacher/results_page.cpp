@@ -115,7 +115,6 @@ ResultsPage::ResultsPage(QWidget* parent)
     tests_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
-    status_->setAccessibleName(QStringLiteral("Status"));
     status_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
     auto* chooseFolderButton = button(QStringLiteral("Choose &folder…"), "chooseFolder", this);
