@@ -95,6 +95,12 @@ class TestResultsPage : public QObject {
                  QStringLiteral("Cara, just finished"));
         QCOMPARE(missing->text(), QString());
         QVERIFY(page.findChild<QLabel*>("status")->text().contains("Just finished: Cara, 2/2"));
+
+        // A folder that is gone empties the page and says why.
+        page.openFolder(dir.filePath("gone"));
+        QTRY_COMPARE(grid->rowCount(), 0);
+        QVERIFY(
+            page.findChild<QLabel*>("status")->text().contains("not a folder that can be read"));
     }
 
     void classPageOnOneSheet() {

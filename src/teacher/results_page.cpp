@@ -289,11 +289,7 @@ QStringList ResultsPage::missingPupils() const {
 }
 
 void ResultsPage::scanned(bool fresh) {
-    const Scan& s = scan();
-    if (!s.error.isEmpty()) {
-        status_->setText(s.error);
-        return;
-    }
+    const Scan& s = scan(); // a folder that cannot be read gives an empty scan and its reason
     const results::Record* newest = nullptr;
     if (fresh)
         for (const auto& record : s.added)
@@ -352,6 +348,7 @@ void ResultsPage::scanned(bool fresh) {
 
 void ResultsPage::showStatus() {
     const Scan& s = scan();
+    if (!s.error.isEmpty()) return status_->setText(s.error);
     status_->setText(QStringLiteral("%1 in %2, %3 skipped.%4")
                          .arg(results::counted(static_cast<int>(s.records.size()), "record"),
                               results::counted(static_cast<int>(s.tests.size()), "test"))
