@@ -181,6 +181,14 @@ class TestResultsModel : public QObject {
         QVERIFY(!html.contains(QStringLiteral("<b>")));
     }
 
+    void csvByteOrderMark() {
+        const std::vector<TestSummary> tests =
+            summarise({made("Zo\u00EB", "2026-12-08T10:00:00Z", {"A"})});
+        const QByteArray plain = csvReport(tests);
+        QVERIFY(plain.startsWith("Test,"));
+        QCOMPARE(csvReport(tests, true), "\xEF\xBB\xBF" + plain);
+    }
+
     void remarkEveryKind_data() {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("lines"); // after the comment line

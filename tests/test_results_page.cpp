@@ -103,6 +103,29 @@ class TestResultsPage : public QObject {
             page.findChild<QLabel*>("status")->text().contains("not a folder that can be read"));
     }
 
+    void rescanReadsOnlyWhatIsNew() {
+        QTemporaryDir dir;
+        save(dir.path(), recordOf("Anna", {"A"}));
+        writeFile(dir, ".20261208-100000_PC_Ben_Shapes_00000001.csv.tmp", "half a rec");
+        teacher::ScanRequest request{dir.path(), {}, results::AttemptChoice::Latest, {}, false};
+        teacher::Scan first = teacher::scanFolder(request);
+        QCOMPARE(first.added.size(), 1u);
+        QVERIFY(first.skipped.empty()); // a record being written is not a broken file
+
+        request.known = first.files;
+        const teacher::Scan same = teacher::scanFolder(request);
+        QVERIFY(!same.changed);
+        QVERIFY(same.added.empty());
+
+        save(dir.path(), recordOf("Ben", {"B"}, 1));
+        const teacher::Scan next = teacher::scanFolder(request);
+        QVERIFY(next.changed);
+        QCOMPARE(next.added.size(), 1u);
+        QCOMPARE(next.added[0]->pupil, QStringLiteral("Ben"));
+        QCOMPARE(next.records.size(), 2u);
+        QCOMPARE(next.tests.at(0).pupilCount(), 2);
+    }
+
     void classPageOnOneSheet() {
         QTemporaryDir dir;
         const QStringList thirty(30, QStringLiteral("A"));
