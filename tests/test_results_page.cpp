@@ -15,8 +15,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimeZone>
 
 using namespace corvane;
@@ -95,6 +97,14 @@ class TestResultsPage : public QObject {
                  QStringLiteral("Cara, just finished"));
         QCOMPARE(missing->text(), QString());
         QVERIFY(page.findChild<QLabel*>("status")->text().contains("Just finished: Cara, 2/2"));
+
+        // Enter on a pupil's row opens the pupil's page, with the answers.
+        grid->setCurrentCell(0, 5);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(page.findChild<QTabWidget*>("resultsTabs")->currentIndex(), 1);
+        const QString pupilPage = page.findChild<QTextBrowser*>("pupilPage")->toPlainText();
+        QVERIFY2(pupilPage.startsWith("Anna") && pupilPage.contains("Q2\nC\n\u2717 wrong"),
+                 qPrintable(pupilPage));
 
         // A folder that is gone empties the page and says why.
         page.openFolder(dir.filePath("gone"));

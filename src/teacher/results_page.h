@@ -14,13 +14,11 @@ class QLabel;
 class QListWidget;
 class QPagedPaintDevice;
 class QTabWidget;
-class QTableWidget;
 class QTextBrowser;
 
 namespace corvane::teacher {
 
-class ScoreSpread;
-class ShareBars;
+class ClassView;
 
 class ResultsPage : public QWidget {
     Q_OBJECT
@@ -53,14 +51,11 @@ class ResultsPage : public QWidget {
     void refreshed(); // the view shows a new scan
 
   private:
-    QWidget* buildClassTab();
     QWidget* buildPupilTab();
     QWidget* buildButtons();
     void scanned(bool fresh);
     void showStatus();
     void showTest();
-    void fillGrid(const results::TestSummary& test);
-    void fillQuestions(const results::TestSummary& test);
     void chooseFolder();
     void chooseClassList();
     void askRemark();
@@ -83,12 +78,7 @@ class ResultsPage : public QWidget {
     QComboBox* choice_;
     QComboBox* tests_;
     QTabWidget* tabs_;
-    QLabel* summary_;
-    ShareBars* bars_;
-    ScoreSpread* spread_;
-    QTableWidget* grid_;
-    QTableWidget* questions_;
-    QLabel* missing_;
+    ClassView* classView_;
     QComboBox* pupils_;
     QTextBrowser* pupilPage_;
     QListWidget* skipped_;
