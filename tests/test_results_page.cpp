@@ -7,6 +7,7 @@
 #include "teacher/results_page.h"
 #include "teacher/results_remark.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -184,7 +185,12 @@ class TestResultsPage : public QObject {
         QVERIFY(!page.findChild<teacher::RemarkDialog*>());
         QVERIFY(page.findChild<QLabel*>("status")->text().contains("the file these records were "
                                                                    "marked with"));
+        const QByteArray fixedSum = checksumHex(
+            crlfLines({"1", "KSINGLECHOICE", "c", "2", "0", "1", "0", "0", "0", "B", "-"}));
+        auto* tests = page.findChild<QComboBox*>("testChoice");
+        const QString oldTitle = tests->currentData().toString();
         for (int round = 0; round < 2; ++round) {
+            tests->setCurrentIndex(tests->findData(oldTitle));
             page.remarkWith(fixed);
             auto* dialog = page.findChild<teacher::RemarkDialog*>();
             QVERIFY(dialog);
@@ -196,6 +202,9 @@ class TestResultsPage : public QObject {
             QCOMPARE(saved.already, round == 0 ? 0 : 2);
             delete dialog;
             QTRY_COMPARE(page.scan().records.size(), 4u);
+            // The page goes on to the re-marked records: Anna's A is now wrong, Ben's B right.
+            if (round == 0) QTRY_COMPARE(page.currentTest()->checksum.toLatin1(), fixedSum);
+            QCOMPARE(page.currentTest()->averageText(), QStringLiteral("0.5 of 1 (50%)"));
         }
         const QStringList after = csvFiles(results);
         QCOMPARE(after.size(), 4);

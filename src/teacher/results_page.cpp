@@ -234,7 +234,7 @@ void ResultsPage::scanned(bool fresh) {
             if (!newest || record->finished > newest->finished) newest = record.get();
     if (newest) {
         newestPupil_ = results::sameNameKey(newest->pupil);
-        newestTest_ = results::TestSummary{newest->test, newest->checksum, 0, {}, {}, {}}.title();
+        newestTest_ = results::testTitle(newest->test, newest->checksum);
         newestNote_ = QStringLiteral(" Just finished: %1, %2/%3 in %4.")
                           .arg(newest->pupil)
                           .arg(newest->score)
@@ -243,7 +243,8 @@ void ResultsPage::scanned(bool fresh) {
         newestTimer_.start();
     }
 
-    // The tests, newest activity first chosen when nothing is chosen yet.
+    // The test shown stays; a new folder starts at the test of its latest record, and new
+    // records of a re-mark are shown as soon as they are read.
     const QString chosen = tests_->currentData().toString();
     QString latestTitle;
     QDateTime latest;
@@ -260,8 +261,11 @@ void ResultsPage::scanned(bool fresh) {
                     latestTitle = test.title();
                 }
         }
-        const int keep = tests_->findData(chosen.isEmpty() ? latestTitle : chosen);
+        int keep = tests_->findData(wantedTest_);
+        if (keep < 0) keep = tests_->findData(chosen);
+        if (keep < 0) keep = tests_->findData(latestTitle);
         tests_->setCurrentIndex(std::max(keep, 0));
+        if (tests_->currentData() == wantedTest_) wantedTest_.clear();
     }
 
     const QString pupil = pupils_->currentText();
@@ -336,8 +340,13 @@ void ResultsPage::remarkWith(const QString& correctedTestFile) {
         tell(remark.error);
         return;
     }
+    const QString remarked = results::testTitle(test->test, remark.checksum);
     auto* dialog = new RemarkDialog(std::move(remark), scan().records, scan().folder, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &RemarkDialog::recordsSaved, this, [this, remarked] {
+        wantedTest_ = remarked;
+        watch_.rescan();
+    });
     connect(dialog, &QDialog::finished, &watch_, &ResultsWatch::rescan);
     dialog->open();
 }

@@ -70,6 +70,7 @@ class ResultsPage : public QWidget {
     QString classListFile_; // chosen; empty for class.txt of the folder
     QString newestPupil_;   // grouping key of the newest finisher, marked for a moment
     QString newestTest_;    // that record's test title
+    QString wantedTest_;    // the title of a test to show once a scan has it (re-marked records)
     QString newestNote_;    // "Just finished: …" for the status line
     QTimer newestTimer_;
 

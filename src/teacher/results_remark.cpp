@@ -128,6 +128,7 @@ RemarkSave RemarkDialog::save() {
         text += QStringLiteral(" Not saved: ") + outcome.failed.join(QStringLiteral("; "));
     outcome_->setText(text);
     saveButton_->setEnabled(false);
+    if (outcome.saved > 0) emit recordsSaved();
     return outcome;
 }
 

@@ -35,6 +35,9 @@ class RemarkDialog : public QDialog {
     // Saves the new records (the dialog's Save button) and says how it went.
     RemarkSave save();
 
+  signals:
+    void recordsSaved(); // at least one new record is in the folder
+
   private:
     results::Remark remark_;
     std::vector<results::Record> held_;

@@ -89,6 +89,10 @@ QString QuestionShare::label() const {
 }
 
 QString TestSummary::title() const {
+    return testTitle(test, checksum);
+}
+
+QString testTitle(const QString& test, const QString& checksum) {
     return QStringLiteral("%1 [%2]").arg(test, checksum.left(8));
 }
 

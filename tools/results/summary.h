@@ -51,6 +51,9 @@ struct TestSummary {
     const PupilResult* pupil(const QString& name) const;
 };
 
+// "Fractions [3f2a9c1e]": a test's name with the start of its checksum.
+QString testTitle(const QString& test, const QString& checksum);
+
 // What makes two spellings one name: blanks trimmed and runs of them folded to one space,
 // Unicode NFC, letter case folded. Wrong answers are grouped the same way.
 QString sameNameKey(const QString& name);
