@@ -187,6 +187,7 @@ void ResultsPage::openFolder(const QString& folder) {
     status_->setText(QStringLiteral("Reading the records…"));
     newestPupil_.clear();
     newestNote_.clear();
+    latestFinished_ = {};
     watch_.open(folder);
 }
 
@@ -228,11 +229,15 @@ QStringList ResultsPage::missingPupils() const {
 
 void ResultsPage::scanned(bool fresh) {
     const Scan& s = scan(); // a folder that cannot be read gives an empty scan and its reason
+    // The newest finisher: a new record that finished after every record read before (records
+    // of a re-mark keep their pupils' old times and are no finishers).
     const results::Record* newest = nullptr;
-    if (fresh)
-        for (const auto& record : s.added)
-            if (!newest || record->finished > newest->finished) newest = record.get();
-    if (newest) {
+    for (const auto& record : s.added)
+        if (!newest || record->finished > newest->finished) newest = record.get();
+    const QDateTime before = latestFinished_;
+    if (newest && (!before.isValid() || newest->finished > before))
+        latestFinished_ = newest->finished;
+    if (newest && fresh && before.isValid() && newest->finished > before) {
         newestPupil_ = results::sameNameKey(newest->pupil);
         newestTest_ = results::testTitle(newest->test, newest->checksum);
         newestNote_ = QStringLiteral(" Just finished: %1, %2/%3 in %4.")

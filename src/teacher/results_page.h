@@ -71,7 +71,9 @@ class ResultsPage : public QWidget {
     QString newestPupil_;   // grouping key of the newest finisher, marked for a moment
     QString newestTest_;    // that record's test title
     QString wantedTest_;    // the title of a test to show once a scan has it (re-marked records)
-    QString newestNote_;    // "Just finished: …" for the status line
+    QString newestNote_;
+    QDateTime latestFinished_; // the latest finishing time of the records read so far    // "Just
+                               // finished: …" for the status line
     QTimer newestTimer_;
 
     QLabel* folderLabel_;
