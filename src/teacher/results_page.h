@@ -67,13 +67,12 @@ class ResultsPage : public QWidget {
 
     ResultsWatch watch_;
     QString library_;
-    QString classListFile_; // chosen; empty for class.txt of the folder
-    QString newestPupil_;   // grouping key of the newest finisher, marked for a moment
-    QString newestTest_;    // that record's test title
-    QString wantedTest_;    // the title of a test to show once a scan has it (re-marked records)
-    QString newestNote_;
-    QDateTime latestFinished_; // the latest finishing time of the records read so far    // "Just
-                               // finished: …" for the status line
+    QString classListFile_;    // chosen; empty for class.txt of the folder
+    QString newestPupil_;      // grouping key of the newest finisher, marked for a moment
+    QString newestTest_;       // that record's test title
+    QString wantedTest_;       // the title of a test to show once a scan has it (re-marked records)
+    QString newestNote_;       // "Just finished: …" for the status line
+    QDateTime latestFinished_; // the latest finishing time of the records read so far
     QTimer newestTimer_;
 
     QLabel* folderLabel_;
