@@ -202,6 +202,9 @@ class TestResultsModel : public QObject {
             << "KSINGLECHOICE" << single << "no answer" << false << true;
         QTest::newRow("single, no such option")
             << "KSINGLECHOICE" << single << "D" << false << false;
+        // A letter too many: the right one alone would count; the answer is not this question's.
+        QTest::newRow("single, a letter too many")
+            << "KSINGLECHOICE" << single << "B D" << false << false;
         const QStringList multi{"4", "1", "0", "1", "0", "0", "AC"};
         QTest::newRow("multi right") << "KMULTICHOICE" << multi << "A C" << true << true;
         QTest::newRow("multi one short") << "KMULTICHOICE" << multi << "A" << false << true;

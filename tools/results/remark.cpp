@@ -37,13 +37,37 @@ bool restoreOrder(QuestionStore& store, int q, const Text& answer) {
     }
 }
 
+void clearAnswer(QuestionStore& store, int q) {
+    store.userText[q].clear();
+    for (int j = 1; j <= kMaxOptions; ++j)
+        store.userMarks[q][j] = 0;
+}
+
 // Ticks the options of the letters; a letter without an option is left out, and the read-back
-// check of restoreAnswer() finds it missing.
+// check of restoreGiven() finds it missing.
 void restoreChoices(QuestionStore& store, int q, const Text& answer) {
     for (const QString& letter : toQt(answer).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const int option = letter.size() == 1 ? letter[0].unicode() - 'A' + 1 : 0;
         if (option >= 1 && option <= kMaxOptions) store.userMarks[q][option] = 1;
     }
+}
+
+// Puts the answer back as the panel of its question type keeps it; false when the record's text
+// does not come back from it.
+bool restoreGiven(QuestionStore& store, int q, const QString& answer) {
+    const Text given = fromQt(answer);
+    if (toQt(given) != answer) return false;
+    const std::int32_t type = store.questionType[q];
+    if (type == KSINGLECHOICE || type == KMULTICHOICE)
+        restoreChoices(store, q, given);
+    else if (type == KYESNO && (given == "Yes" || given == "No"))
+        store.userMarks[q][given == "Yes" ? 1 : 2] = 1;
+    else if (type == KORDER || type == KORDERUSER)
+        return restoreOrder(store, q, given);
+    else if (isTypedAnswer(type))
+        store.userText[q] = given;
+    // Read back as the record shows it: what does not come back was not this question's answer.
+    return givenAnswerText(store, q) == given;
 }
 
 // Restores every answer of the record; says which answers did not fit.
@@ -60,23 +84,10 @@ QString restoreAnswers(const Record& record, QuestionStore& store) {
 } // namespace
 
 bool restoreAnswer(QuestionStore& store, int q, const QString& answer) {
-    store.userText[q].clear();
-    for (int j = 1; j <= kMaxOptions; ++j)
-        store.userMarks[q][j] = 0;
-    if (answer == kNoAnswer) return true;
-    const Text given = fromQt(answer);
-    if (toQt(given) != answer) return false;
-    const std::int32_t type = store.questionType[q];
-    if (type == KSINGLECHOICE || type == KMULTICHOICE)
-        restoreChoices(store, q, given);
-    else if (type == KYESNO && (given == "Yes" || given == "No"))
-        store.userMarks[q][given == "Yes" ? 1 : 2] = 1;
-    else if (type == KORDER || type == KORDERUSER)
-        return restoreOrder(store, q, given);
-    else if (isTypedAnswer(type))
-        store.userText[q] = given;
-    // Read back as the record shows it: what does not come back was not this question's answer.
-    return givenAnswerText(store, q) == given;
+    clearAnswer(store, q);
+    if (answer == kNoAnswer || restoreGiven(store, q, answer)) return true;
+    clearAnswer(store, q); // an answer that does not fit counts as none
+    return false;
 }
 
 Remark remarkRecords(const std::vector<Record>& records, const QString& testFile) {

@@ -26,7 +26,8 @@ struct Remark {
 
 // Puts a record's stored answer to question q back into the store as the pupil gave it, in
 // the form the question's panel keeps it. False when the answer cannot have been given to
-// this question (a letter it has no option for, an order of labels it does not have).
+// this question (a letter it has no option for, an order of labels it does not have); the
+// question is then left unanswered.
 bool restoreAnswer(QuestionStore& store, int q, const QString& answer);
 
 // Marks every record again from its stored answers with the test file `testFile`, by the
