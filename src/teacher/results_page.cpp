@@ -93,7 +93,7 @@ ResultsPage::ResultsPage(QWidget* parent)
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
-    auto* chooseFolderButton = button(QStringLiteral("Choose &folder…"), "chooseFolder", this);
+    auto* chooseFolderButton = button(QStringLiteral("Choose fol&der…"), "chooseFolder", this);
     auto* classListButton = button(QStringLiteral("C&lass list…"), "chooseClassList", this);
     connect(chooseFolderButton, &QPushButton::clicked, this, &ResultsPage::chooseFolder);
     connect(classListButton, &QPushButton::clicked, this, &ResultsPage::chooseClassList);
@@ -103,9 +103,9 @@ ResultsPage::ResultsPage(QWidget* parent)
     top->addWidget(chooseFolderButton);
     top->addWidget(classListButton);
     auto* pick = new QHBoxLayout;
-    auto* testLabel = new QLabel(QStringLiteral("&Test:"), this);
+    auto* testLabel = new QLabel(QStringLiteral("Tes&t:"), this);
     testLabel->setBuddy(tests_);
-    auto* choiceLabel = new QLabel(QStringLiteral("&Counts:"), this);
+    auto* choiceLabel = new QLabel(QStringLiteral("C&ounts:"), this);
     choiceLabel->setBuddy(choice_);
     pick->addWidget(testLabel);
     pick->addWidget(tests_, 1);
@@ -167,7 +167,7 @@ QWidget* ResultsPage::buildButtons() {
     byteOrderMark_ = new QCheckBox(QStringLiteral("&Byte-order mark"), row);
     byteOrderMark_->setObjectName(QStringLiteral("byteOrderMark"));
     byteOrderMark_->setToolTip(QStringLiteral("For spreadsheets that read UTF-8 only with one"));
-    auto* html = button(QStringLiteral("Export &HTML…"), "exportHtml", row);
+    auto* html = button(QStringLiteral("Export HT&ML…"), "exportHtml", row);
     auto* printClassButton = button(QStringLiteral("Pri&nt class page…"), "printClass", row);
     auto* printPupilButton = button(QStringLiteral("Print pupil pa&ge…"), "printPupil", row);
     connect(remark, &QPushButton::clicked, this, &ResultsPage::askRemark);
