@@ -5,6 +5,8 @@
 #include "platform/file_results_folder.h"
 #include "support/test_files.h"
 #include "teacher/results_page.h"
+#include "teacher/results_print.h"
+#include "teacher/results_pupil.h"
 #include "teacher/results_remark.h"
 
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -51,6 +54,14 @@ void save(const QString& folder, const ClassRecord& record) {
     FileResultsFolder writer;
     QString error;
     QVERIFY2(writer.save(folder, record, error), qPrintable(error));
+}
+
+// The text of a PDF, pages ending in form feeds.
+QString pdfText(const QString& pdf) {
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    if (!text.waitForFinished()) qFatal("pdftotext (poppler-utils) is needed");
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 QStringList csvFiles(const QString& folder) {
@@ -151,12 +162,22 @@ class TestResultsPage : public QObject {
             writer.setPageSize(QPageSize(QPageSize::A4));
             page.paintClassPage(writer);
         }
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY2(text.waitForFinished(), "pdftotext (poppler-utils) is needed");
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = pdfText(pdf);
         QCOMPARE(printed.count(QLatin1Char('\f')), 1); // one page
         QVERIFY(printed.contains("Pupil 30") && printed.contains("Class average: 30.0 of 30"));
+
+        // A pupil's page prints every answer.
+        const QString pupilPdf = dir.filePath("pupil.pdf");
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pupilPdf);
+            teacher::printPupilPage(printer,
+                                    teacher::pupilPageHtml("Pupil 7", page.scan().tests, {}));
+        }
+        const QString pupil = pdfText(pupilPdf);
+        QVERIFY2(pupil.contains("Pupil 7") && pupil.contains("Attempt 1") && pupil.contains("Q30"),
+                 qPrintable(pupil));
     }
 
     void remarkSavesBesideTheOld() {
