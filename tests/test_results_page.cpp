@@ -80,7 +80,7 @@ class TestResultsPage : public QObject {
         QTemporaryDir dir;
         save(dir.path(), recordOf("Anna", {"A", "C"}));
         save(dir.path(), recordOf("Ben", {"B", "A"}, 1));
-        writeFile(dir, "class.txt", "Anna\nBEN\nCara\n");
+        writeFile(dir, "class.txt", "Anna\nBEN\nCara\n<b>Dan</b>\n");
         writeFile(dir, "notes.csv", "shopping list\r\n");
         teacher::ResultsPage page;
         page.setLibrary(dir.filePath("no library"));
@@ -90,7 +90,8 @@ class TestResultsPage : public QObject {
         auto* grid = page.findChild<QTableWidget*>("classGrid");
         auto* missing = page.findChild<QLabel*>("missingPupils");
         QTRY_COMPARE(grid->rowCount(), 2);
-        QCOMPARE(missing->text(), QStringLiteral("Not finished (1): Cara"));
+        QCOMPARE(missing->text(), QStringLiteral("Not finished (2): Cara, <b>Dan</b>"));
+        QCOMPARE(missing->textFormat(), Qt::PlainText); // a name is never markup
         QCOMPARE(page.findChild<QListWidget*>("skipped")->count(), 1);
         const QTableWidgetItem* annaQ2 = grid->item(0, 5);
         QCOMPARE(annaQ2->text(), QStringLiteral("\u2717"));
@@ -107,7 +108,7 @@ class TestResultsPage : public QObject {
         qInfo("the new record showed after %lld ms", since.elapsed());
         QCOMPARE(grid->item(2, 0)->data(Qt::AccessibleTextRole).toString(),
                  QStringLiteral("Cara, just finished"));
-        QCOMPARE(missing->text(), QString());
+        QCOMPARE(missing->text(), QStringLiteral("Not finished (1): <b>Dan</b>"));
         QVERIFY(page.findChild<QLabel*>("status")->text().contains("Just finished: Cara, 2/2"));
 
         // Enter on a pupil's row opens the pupil's page, with the answers.

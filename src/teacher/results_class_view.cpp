@@ -41,10 +41,12 @@ QTableWidgetItem* item(const QString& text, const QString& accessible = {}) {
 ClassView::ClassView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("classView"));
     summary_ = new QLabel(this);
+    summary_->setTextFormat(Qt::PlainText); // texts of the records are never markup
     summary_->setObjectName(QStringLiteral("classSummary"));
     summary_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     summary_->setFocusPolicy(Qt::StrongFocus);
     missing_ = new QLabel(this);
+    missing_->setTextFormat(Qt::PlainText);
     missing_->setObjectName(QStringLiteral("missingPupils"));
     missing_->setWordWrap(true);
     missing_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);

@@ -77,6 +77,8 @@ ResultsPage::ResultsPage(QWidget* parent)
     connect(&watch_, &ResultsWatch::scanned, this, &ResultsPage::scanned);
 
     folderLabel_ = new QLabel(QStringLiteral("No results folder"), this);
+
+    folderLabel_->setTextFormat(Qt::PlainText); // names and paths are never markup
     folderLabel_->setObjectName(QStringLiteral("folderLabel"));
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     choice_ = new QComboBox(this);
@@ -90,6 +92,7 @@ ResultsPage::ResultsPage(QWidget* parent)
     tests_->setAccessibleName(QStringLiteral("Test"));
     tests_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText);
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 

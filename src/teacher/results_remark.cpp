@@ -102,6 +102,7 @@ RemarkDialog::RemarkDialog(results::Remark remark, std::vector<results::Record> 
         this));
     layout->addWidget(sideBySide(remark_, this));
     outcome_ = new QLabel(this);
+    outcome_->setTextFormat(Qt::PlainText); // names and paths are never markup
     outcome_->setObjectName(QStringLiteral("remarkOutcome"));
     outcome_->setWordWrap(true);
     outcome_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
