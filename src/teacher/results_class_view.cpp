@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace corvane::teacher {
@@ -144,7 +145,9 @@ void ClassView::fillGrid(const results::TestSummary& test, const QString& newest
             auto* cell =
                 item(result.right ? QStringLiteral("\u2713") : QStringLiteral("\u2717"),
                      QStringLiteral("Q%1 %2, answer %3").arg(q).arg(verdict, result.answer));
-            cell->setToolTip(QStringLiteral("Q%1: %2 (%3)").arg(q).arg(result.answer, verdict));
+            // The pupil's answer as typed, never taken for markup.
+            cell->setToolTip(Qt::convertFromPlainText(
+                QStringLiteral("Q%1: %2 (%3)").arg(q).arg(result.answer, verdict)));
             cell->setTextAlignment(Qt::AlignCenter);
             if (!result.right) cell->setBackground(kWrong);
             grid_->setItem(row, kFixedColumns + q - 1, cell);
