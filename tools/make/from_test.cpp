@@ -1,0 +1,249 @@
+#include "tools/make/from_test.h"
+
+#include "core/library.h"
+#include "core/reader.h"
+#include "tools/check/dump.h"
+#include "tools/check/library_checks.h"
+#include "tools/make/test_file_writer.h"
+#include "tools/make/test_source.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <QSet>
+
+#include <algorithm>
+#include <cstdio>
+
+#include <filesystem>
+
+namespace corvane::make {
+
+namespace {
+
+QString letter(int j) {
+    return QString(QChar('A' + j - 1));
+}
+
+// A text with every ASCII punctuation sign escaped, so that Markdown shows it as it is and the
+// answer line reads it back unchanged.
+QString escapedMarkdown(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() < 128 && (c.isPunct() || c.isSymbol())) out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+QString answerValue(const Text& text) {
+    return escapedMarkdown(toQt(text));
+}
+
+// What a page shows inside its <main> (or <body>).
+QString pageContent(const QString& html) {
+    static const QRegularExpression main(QStringLiteral("<main[^>]*>(.*)</main>"),
+                                         QRegularExpression::DotMatchesEverythingOption |
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression body(QStringLiteral("<body[^>]*>(.*)</body>"),
+                                         QRegularExpression::DotMatchesEverythingOption |
+                                             QRegularExpression::CaseInsensitiveOption);
+    for (const QRegularExpression* part : {&main, &body})
+        if (const QRegularExpressionMatch m = part->match(html); m.hasMatch()) return m.captured(1);
+    return html;
+}
+
+// Takes out the first element that `pattern` matches and gives its first capture.
+QString takeOut(QString& html, const QRegularExpression& pattern) {
+    const QRegularExpressionMatch m = pattern.match(html);
+    if (!m.hasMatch()) return {};
+    html.remove(m.capturedStart(), m.capturedLength());
+    return m.captured(1).simplified();
+}
+
+QRegularExpression element(const char* pattern) {
+    return QRegularExpression(QString::fromLatin1(pattern),
+                              QRegularExpression::DotMatchesEverythingOption |
+                                  QRegularExpression::CaseInsensitiveOption);
+}
+
+// The page's HTML as one raw HTML block of the source: a <div> whose lines are indented so
+// that none reads as a heading, an option or an answer line, without blank lines, which would
+// end the block.
+QString rawBlock(const QString& html) {
+    QStringList lines;
+    for (const QString& line : html.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+        if (!line.trimmed().isEmpty()) lines << QStringLiteral("    ") + line.trimmed();
+    if (lines.isEmpty()) return {};
+    return QStringLiteral("<div class=\"kept\">\n") + lines.join(QLatin1Char('\n')) +
+           QStringLiteral("\n</div>\n");
+}
+
+// The page's HTML, or empty with a note when it cannot be read.
+QString pageHtml(const std::string& path, const QString& what, QStringList& notes) {
+    const std::optional<std::string> bytes = check::fileBytes(path);
+    if (!bytes) {
+        notes << QStringLiteral("%1: the page %2 cannot be read; its text is left empty.")
+                     .arg(what, shownName(std::filesystem::path(path).filename().native()));
+        return {};
+    }
+    return QString::fromUtf8(QByteArray::fromStdString(*bytes));
+}
+
+// The lines that end question q: options, items and the answer line, from the store.
+QString answerLines(const QuestionStore& s, int q) {
+    const int n = std::clamp(s.optionCount[q], 0, kMaxOptions);
+    QString out;
+    switch (s.questionType[q]) {
+    case KSINGLECHOICE:
+    case KMULTICHOICE:
+        for (int j = 1; j <= n; ++j)
+            out += QStringLiteral("- [%1] %2\n").arg(s.answerKey[q][j] == 1 ? "x" : " ", letter(j));
+        return out;
+    case KYESNO:
+        return s.answerKey[q][1] == 1 ? QStringLiteral("Answer: yes\n")
+                                      : QStringLiteral("Answer: no\n");
+    case KORDER: {
+        QStringList order;
+        for (int j = 1; j <= n; ++j) {
+            out += QStringLiteral("- %1\n").arg(letter(j));
+            order << letter(std::clamp(s.answerKey[q][j], 1, kMaxOptions));
+        }
+        return out + QStringLiteral("\nOrder: ") + order.join(QStringLiteral(", ")) + '\n';
+    }
+    case KORDERUSER: {
+        QStringList labels;
+        for (int j = 1; j <= n; ++j)
+            labels << toQt(s.optionLabel[q][j]);
+        const bool byText = !labels.contains(QString()) &&
+                            QSet<QString>(labels.begin(), labels.end()).size() == labels.size() &&
+                            std::none_of(labels.begin(), labels.end(), [](const QString& l) {
+                                return l.contains(QLatin1Char(','));
+                            });
+        QStringList order;
+        for (int j = 1; j <= n; ++j) {
+            out += QStringLiteral("- %1\n").arg(byText ? escapedMarkdown(labels[j - 1]) : letter(j));
+            const int item = std::clamp(s.answerKey[q][j], 1, n);
+            QString word = byText ? escapedMarkdown(labels[item - 1]) : letter(item);
+            if (s.fixedItemPos[q] == j)
+                word = QStringLiteral("[%1] ").arg(toQt(s.fixedItemText[q])) + word;
+            order << word;
+        }
+        return out + QStringLiteral("\nLabelled order: ") + order.join(QStringLiteral(", ")) +
+               '\n';
+    }
+    case KCURRENCY:
+        return QStringLiteral("Money: ") + answerValue(s.answerText[q]) + '\n';
+    case KCOMMA:
+        return QStringLiteral("Number: ") + answerValue(s.answerText[q]) + '\n';
+    case KTIME:
+        return QStringLiteral("Time: ") + answerValue(s.answerText[q]) + '\n';
+    case KMULTIENTRY:
+        return QStringLiteral("Pair: ") + answerValue(s.answerText[q]) + '\n';
+    case KMULTIENTRYMULTI: {
+        QStringList pairs;
+        for (int k = 1; k <= std::clamp(s.altCount[q], 0, kMaxAlternatives); ++k)
+            pairs << answerValue(s.altText[q][k]);
+        return QStringLiteral("Pairs: ") + pairs.join(QStringLiteral(" or ")) + '\n';
+    }
+    case KWORD:
+    default:
+        return QStringLiteral("Word: ") + answerValue(s.answerText[q]) + '\n';
+    }
+}
+
+// One JSON block per question of the store, as corvane-check --dump prints them.
+QStringList questionDumps(const QuestionStore& store) {
+    static const QRegularExpression block(QStringLiteral("\n    \\{\n(.*?)\n    \\}"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    QStringList dumps;
+    const QString json = QString::fromLatin1(check::storeJson(store));
+    for (const QRegularExpressionMatch& m : block.globalMatch(json))
+        dumps << m.captured(1);
+    return dumps;
+}
+
+// Reads the source back as corvane-make does and names every question that would not load
+// to the same fields as the test's.
+void noteDifferences(const QByteArray& source, const QuestionStore& original, QStringList& notes) {
+    SourceErrors errors;
+    const TestSource made = parseSource(source, errors);
+    for (const SourceError& error : errors)
+        notes << QStringLiteral("Line %1: %2").arg(error.line).arg(error.message);
+    // Compared as the pupil's program loads them: through a test file.
+    QuestionStore loaded;
+    QTemporaryFile file;
+    if (errors.empty() && file.open()) {
+        file.write(testFileBytes(made.store, std::vector<Text>(kMaxQuestions)));
+        file.close();
+        try {
+            readTestFile(QFile::encodeName(file.fileName()).toStdString(), loaded);
+        } catch (const std::exception& error) {
+            notes << QStringLiteral("The source does not make a test that loads: %1")
+                         .arg(QString::fromLatin1(error.what()));
+        }
+    }
+    const QStringList before = questionDumps(original);
+    const QStringList after = questionDumps(loaded);
+    for (int q = 1; q <= before.size(); ++q)
+        if (q > after.size() || before[q - 1] != after[q - 1])
+            notes << QStringLiteral("Question %1: making this source gives other answers than "
+                                    "the test file holds; check its answer lines.")
+                         .arg(q);
+}
+
+} // namespace
+
+SourceFromTest sourceFromTest(const std::string& testFilePath) {
+    QuestionStore store;
+    readTestFile(testFilePath, store);
+    SourceFromTest result;
+    const std::string pages = check::pageFolderOf(testFilePath);
+    const QString name =
+        shownName(removeTxt(std::filesystem::path(testFilePath).filename().native()));
+
+    QString front = pageContent(pageHtml(pages + "/front.htm", QStringLiteral("The front page"),
+                                         result.notes));
+    takeOut(front, element("<h1[^>]*>(.*?)</h1>"));
+    takeOut(front, element("<p class=\"go\"[^>]*>(.*?)</p>"));
+    QString source = QStringLiteral("# ") + escapedMarkdown(name) + QStringLiteral("\n") +
+                     rawBlock(front);
+
+    const int count = std::min(store.questionCount, kMaxQuestions);
+    for (int q = 1; q <= count; ++q) {
+        const QString what = QStringLiteral("Question %1").arg(q);
+        QString page = pageContent(
+            pageHtml(pages + "/question" + std::to_string(q) + ".htm", what, result.notes));
+        takeOut(page, element("<p class=\"number\"[^>]*>(.*?)</p>"));
+        QString heading = takeOut(page, element("<h1[^>]*>(.*?)</h1>"));
+        if (heading.isEmpty()) heading = what;
+        if (page.contains(QLatin1String("<img"), Qt::CaseInsensitive))
+            result.notes << QStringLiteral("%1: its page shows pictures from the page folder; "
+                                           "copy them beside the source and show them with "
+                                           "![what it shows](picture.png).")
+                                .arg(what);
+        source += QStringLiteral("\n## ") + heading + QStringLiteral("\n") + rawBlock(page) +
+                  QStringLiteral("\n") + answerLines(store, q);
+    }
+    result.source = source.toUtf8();
+    noteDifferences(result.source, store, result.notes);
+    return result;
+}
+
+int printSourceOfTest(const QString& testFilePath) {
+    QTextStream err(stderr);
+    try {
+        const SourceFromTest made = sourceFromTest(QFile::encodeName(testFilePath).toStdString());
+        for (const QString& note : made.notes)
+            err << testFilePath << ": " << note << "\n";
+        std::fwrite(made.source.constData(), 1, static_cast<std::size_t>(made.source.size()),
+                    stdout);
+        return 0;
+    } catch (const std::exception& error) {
+        err << testFilePath << ": " << error.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace corvane::make
