@@ -42,9 +42,9 @@ const char* const kNewSource = "# New test\n"
 
 EditorPage::EditorPage(const Seams& desktop, const QString& library, QWidget* parent)
     : QWidget(parent), desktop_(desktop), library_(library), editor_(new SourceEditor(this)),
-      find_(new QLineEdit(this)), problems_(new QTreeWidget(this)), summary_(new QLabel(this)),
-      preview_(new Preview(desktop, check_.scratchProgramFolder(), this)) {
+      find_(new QLineEdit(this)), problems_(new QTreeWidget(this)), summary_(new QLabel(this)) {
     setObjectName(QStringLiteral("editorPage"));
+    preview_ = new Preview(desktop, check_.scratchProgramFolder(), this);
     new SourceHighlighter(editor_->document());
 
     auto* findRow = new QWidget(this);
@@ -103,6 +103,7 @@ EditorPage::EditorPage(const Seams& desktop, const QString& library, QWidget* pa
     sides->addWidget(writing);
     sides->addWidget(preview_);
     sides->setStretchFactor(0, 1);
+    sides->setSizes({480, 820}); // the pupil's window keeps its width
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(sides);

@@ -73,8 +73,8 @@ class EditorPage : public QWidget {
     QLineEdit* find_;
     QTreeWidget* problems_;
     QLabel* summary_;
-    Preview* preview_;
-    LiveCheck check_;
+    LiveCheck check_; // before the preview, which shows its scratch library
+    Preview* preview_ = nullptr;
     SourceCheck last_;
     CrashCopy crashCopy_;
     QTimer crashTimer_;

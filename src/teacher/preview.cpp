@@ -92,6 +92,7 @@ Preview::~Preview() = default;
 void Preview::ensureForm() {
     if (form_) return;
     form_ = std::make_unique<TForm1>(seams_->seams, holder_);
+    form_->setWindowFlags(Qt::Widget); // inside this page, not a window of its own
     form_->setAccessibleName(tr("Pupil's window"));
     holder_->layout()->addWidget(form_.get());
     // The start screen's set-up (the pupil's list of the scratch library) runs now, before the
