@@ -5,6 +5,7 @@
 #include "teacher/preview.h"
 #include "teacher/source_editor.h"
 #include "teacher/source_highlighter.h"
+#include "teacher/wording.h"
 #include "tools/make/from_test.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/output.h"
@@ -188,9 +189,9 @@ bool EditorPage::openFromTest(const QString& testFile) {
         openText(QString::fromUtf8(made.source), {}, notes);
         return true;
     } catch (const std::exception& error) {
-        desktop_.dialogs.showMessage(tr("No source can be made from \"%1\": %2")
-                                         .arg(QFileInfo(testFile).fileName(),
-                                              QString::fromLatin1(error.what())));
+        desktop_.dialogs.showMessage(
+            tr("No source can be made from \"%1\": %2")
+                .arg(QFileInfo(testFile).fileName(), QString::fromLatin1(error.what())));
         return false;
     }
 }
@@ -215,8 +216,8 @@ void EditorPage::showProblems(const make::SourceErrors& errors) {
     problems_->clear();
     QSet<int> lines;
     for (const make::SourceError& error : errors) {
-        auto* item = new QTreeWidgetItem(
-            problems_, {QString::number(error.line), error.message, error.fix});
+        auto* item =
+            new QTreeWidgetItem(problems_, {QString::number(error.line), error.message, error.fix});
         item->setData(0, kLineRole, error.line);
         item->setToolTip(1, error.message);
         item->setToolTip(2, error.fix);
@@ -227,8 +228,8 @@ void EditorPage::showProblems(const make::SourceErrors& errors) {
     editor_->setProblemLines(lines);
     summary_->setText(errors.empty()
                           ? tr("No mistakes: the preview shows the test as it will be made.")
-                          : tr("%n mistake(s): nothing is made until they are put right.", "",
-                               static_cast<int>(errors.size())));
+                          : counted(static_cast<qsizetype>(errors.size()), "mistake", "mistakes") +
+                                tr(": nothing is made until they are put right."));
 }
 
 void EditorPage::followCursor() {
@@ -274,16 +275,17 @@ bool EditorPage::make() {
     const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path());
     if (!trial.problems.empty()) {
         showProblems(trial.problems);
-        desktop_.dialogs.showMessage(tr("Nothing was written: the source has %n mistake(s). The "
-                                        "problems list says where.",
-                                        "", static_cast<int>(trial.problems.size())));
+        desktop_.dialogs.showMessage(
+            tr("Nothing was written: the source has %1. The problems list says where.")
+                .arg(
+                    counted(static_cast<qsizetype>(trial.problems.size()), "mistake", "mistakes")));
         return false;
     }
     const make::TestPlace place = make::placeIn(library_, trial.name);
     const bool exists = QFileInfo::exists(place.testFile) || QFileInfo::exists(place.pageFolder);
-    if (exists && !desktop_.dialogs.confirm(
-                      tr("The library already has a test called \"%1\". Replace it?")
-                          .arg(trial.name)))
+    if (exists &&
+        !desktop_.dialogs.confirm(
+            tr("The library already has a test called \"%1\". Replace it?").arg(trial.name)))
         return false;
     const make::MakeResult result =
         make::makeTest({source, title(), pictureFolder(), library_, exists});
@@ -293,9 +295,9 @@ bool EditorPage::make() {
             tr("Nothing was written: %1").arg(result.errors.front().message));
         return false;
     }
-    desktop_.dialogs.showMessage(tr("\"%1\" is in the library, with %n question(s).", "",
-                                    result.questionCount)
-                                     .arg(trial.name));
+    desktop_.dialogs.showMessage(
+        tr("\"%1\" is in the library, with %2.")
+            .arg(trial.name, counted(result.questionCount, "question", "questions")));
     emit made(result.testFile);
     return true;
 }

@@ -1,4 +1,5 @@
 #include "teacher/library_entries.h"
+#include "teacher/wording.h"
 
 #include "core/library.h"
 #include "core/reader.h"
@@ -6,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QObject>
 
 #include <algorithm>
 #include <filesystem>
@@ -21,9 +21,9 @@ void describeFindings(const check::Findings& findings, LibraryEntry& entry) {
     });
     const auto warnings = static_cast<qsizetype>(findings.size()) - errors;
     entry.hasErrors = errors > 0;
-    entry.state = errors > 0     ? QObject::tr("%n error(s)", "", static_cast<int>(errors))
-                  : warnings > 0 ? QObject::tr("%n warning(s)", "", static_cast<int>(warnings))
-                                 : QObject::tr("OK");
+    entry.state = errors > 0     ? counted(errors, "error", "errors")
+                  : warnings > 0 ? counted(warnings, "warning", "warnings")
+                                 : QStringLiteral("OK");
     const auto first = std::find_if(findings.begin(), findings.end(), [&](const auto& f) {
         return errors == 0 || f.severity == check::Severity::Error;
     });
@@ -52,8 +52,8 @@ std::vector<LibraryEntry> libraryEntries(const QString& library, const QString& 
         } catch (const std::exception&) {
             entry.questionCount = -1;
         }
-        entry.lastChange = QFileInfo(QFile::decodeName(QByteArray::fromStdString(file)))
-                               .lastModified();
+        entry.lastChange =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(file))).lastModified();
         entries.push_back(std::move(entry));
     }
     return entries;

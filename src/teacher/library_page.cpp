@@ -34,8 +34,8 @@ bool copyFolder(const QString& from, const QString& to) {
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
-        const bool done = entry.isDir() ? QDir().mkpath(target)
-                                        : QFile::copy(entry.filePath(), target);
+        const bool done =
+            entry.isDir() ? QDir().mkpath(target) : QFile::copy(entry.filePath(), target);
         if (!done) return false;
     }
     return true;
@@ -54,8 +54,8 @@ LibraryPage::LibraryPage(const Seams& desktop, const QString& library, QWidget* 
     list_->setRootIsDecorated(false);
     list_->setSortingEnabled(false);
     list_->header()->setSectionResizeMode(kName, QHeaderView::Stretch);
-    auto* label = new QLabel(tr("Tests in the library %1:").arg(QDir::toNativeSeparators(library)),
-                             this);
+    auto* label =
+        new QLabel(tr("Tests in the library %1:").arg(QDir::toNativeSeparators(library)), this);
     label->setBuddy(list_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(bar_);
@@ -172,10 +172,10 @@ void LibraryPage::duplicate() {
     const QString test = chosenTest();
     if (test.isEmpty()) return;
     const QString name = list_->currentItem()->text(kName);
-    const QString copy = desktop_.dialogs
-                             .inputBox(tr("Duplicate"), tr("The copy's name:"),
-                                       tr("%1 (copy)").arg(name))
-                             .trimmed();
+    const QString copy =
+        desktop_.dialogs
+            .inputBox(tr("Duplicate"), tr("The copy's name:"), tr("%1 (copy)").arg(name))
+            .trimmed();
     if (copy.isEmpty() || copy == name) return;
     static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
     const QDir library(library_);
@@ -218,8 +218,8 @@ void LibraryPage::remove() {
     bool moved = QFile::moveToTrash(test);
     if (moved && QFileInfo::exists(pages)) moved = QFile::moveToTrash(pages);
     if (!moved)
-        desktop_.dialogs.showMessage(tr("The test \"%1\" could not be moved to the wastebasket.")
-                                         .arg(name));
+        desktop_.dialogs.showMessage(
+            tr("The test \"%1\" could not be moved to the wastebasket.").arg(name));
     refresh();
 }
 

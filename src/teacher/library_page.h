@@ -38,7 +38,8 @@ class LibraryPage : public QWidget {
     void tryRequested(const QString& testFile);
 
   private:
-    QAction* addTestAction(const QString& text, const QKeySequence& keys, void (LibraryPage::*slot)());
+    QAction* addTestAction(const QString& text, const QKeySequence& keys,
+                           void (LibraryPage::*slot)());
     void edit();
     void duplicate();
     void remove();

@@ -51,8 +51,8 @@ void markTried(TForm1& form) {
 struct Preview::OwnSeams {
     OwnSeams(const Seams& desktop, const QString& programFolder)
         : folder(QFile::encodeName(programFolder).toStdString()),
-          seams{desktop.dialogs,  desktop.browsers, display,  desktop.documents,
-                folder,           desktop.printer,  settings, desktop.resultsFolder} {}
+          seams{desktop.dialogs, desktop.browsers, display,  desktop.documents,
+                folder,          desktop.printer,  settings, desktop.resultsFolder} {}
     FixedDisplay display;
     FolderOf folder;
     NoClassRecord settings;
@@ -156,8 +156,9 @@ void Preview::setChecking(bool on) {
         form.reviewMode = on ? 1 : 0;
         if (form.currentQuestion > 0) form.drawquestion();
     });
-    status_->setText(on ? tr("Right so far: %1 of %2.").arg(form.score).arg(form.store.questionCount)
-                        : tr("Answer on the page as a pupil would."));
+    status_->setText(
+        on ? tr("Right so far: %1 of %2.").arg(form.score).arg(form.store.questionCount)
+           : tr("Answer on the page as a pupil would."));
 }
 
 } // namespace corvane::teacher

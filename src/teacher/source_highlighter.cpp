@@ -24,8 +24,9 @@ void SourceHighlighter::highlightBlock(const QString& text) {
     static const QRegularExpression answer(QStringLiteral("^ {0,3}([A-Za-z][A-Za-z ]*?)\\s*:"));
     if (const QRegularExpressionMatch m = heading.match(text); m.hasMatch()) {
         setFormat(0, static_cast<int>(text.size()),
-                  coloured(m.captured(1).size() == 1 ? QColor(0x8b, 0x1a, 0x1a) : QColor(0x1e, 0x3a, 0x8a),
-                         true));
+                  coloured(m.captured(1).size() == 1 ? QColor(0x8b, 0x1a, 0x1a)
+                                                     : QColor(0x1e, 0x3a, 0x8a),
+                           true));
     } else if (const QRegularExpressionMatch m = option.match(text); m.hasMatch()) {
         const bool right = m.captured(1) != QLatin1String(" ");
         setFormat(0, static_cast<int>(m.capturedEnd()),

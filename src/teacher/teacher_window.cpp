@@ -33,9 +33,10 @@ class TryWindow : public QDialog {
               QWidget* parent)
         : QDialog(parent) {
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(tr("Try %1 – %2")
-                           .arg(QFileInfo(testFile).completeBaseName(), tr(kProgramName)));
-        QFile::link(QFileInfo(library).absoluteFilePath(), folder_.filePath(QStringLiteral("test")));
+        setWindowTitle(
+            tr("Try %1 – %2").arg(QFileInfo(testFile).completeBaseName(), tr(kProgramName)));
+        QFile::link(QFileInfo(library).absoluteFilePath(),
+                    folder_.filePath(QStringLiteral("test")));
         auto* preview = new Preview(desktop, folder_.path(), this);
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(preview);
@@ -152,9 +153,8 @@ void TeacherWindow::initMenus() {
     test->addActions(library_->testActions());
     test->addAction(action(QStringLiteral("sourceFromTest")));
     menuBar()->addMenu(tr("&Help"))->addAction(action(QStringLiteral("help")));
-    library_->addLeadingActions(
-        {action(QStringLiteral("new")), action(QStringLiteral("open")),
-         action(QStringLiteral("importGift"))});
+    library_->addLeadingActions({action(QStringLiteral("new")), action(QStringLiteral("open")),
+                                 action(QStringLiteral("importGift"))});
 }
 
 void TeacherWindow::showEditor() {
@@ -218,16 +218,16 @@ bool TeacherWindow::openFile(const QString& path) {
 
 void TeacherWindow::openSourceDialog() {
     if (!editor_->keepOrDiscard()) return;
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open a test source"),
-                                                      library_->sourceFolder(),
-                                                      tr("Test sources (*.md);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open a test source"), library_->sourceFolder(),
+                                     tr("Test sources (*.md);;All files (*)"));
     if (!path.isEmpty() && editor_->openSource(path)) showEditor();
 }
 
 void TeacherWindow::importGiftDialog() {
     if (!editor_->keepOrDiscard()) return;
-    const QString path = QFileDialog::getOpenFileName(this, tr("Import a GIFT file"), QString(),
-                                                      tr("GIFT files (*.gift *.txt);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Import a GIFT file"), QString(), tr("GIFT files (*.gift *.txt);;All files (*)"));
     if (!path.isEmpty() && editor_->importGift(path)) showEditor();
 }
 

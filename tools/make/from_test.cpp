@@ -9,9 +9,9 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryFile>
 #include <QTextStream>
-#include <QSet>
 
 #include <algorithm>
 #include <cstdio>
@@ -123,15 +123,15 @@ QString answerLines(const QuestionStore& s, int q) {
                             });
         QStringList order;
         for (int j = 1; j <= n; ++j) {
-            out += QStringLiteral("- %1\n").arg(byText ? escapedMarkdown(labels[j - 1]) : letter(j));
+            out +=
+                QStringLiteral("- %1\n").arg(byText ? escapedMarkdown(labels[j - 1]) : letter(j));
             const int item = std::clamp(s.answerKey[q][j], 1, n);
             QString word = byText ? escapedMarkdown(labels[item - 1]) : letter(item);
             if (s.fixedItemPos[q] == j)
                 word = QStringLiteral("[%1] ").arg(toQt(s.fixedItemText[q])) + word;
             order << word;
         }
-        return out + QStringLiteral("\nLabelled order: ") + order.join(QStringLiteral(", ")) +
-               '\n';
+        return out + QStringLiteral("\nLabelled order: ") + order.join(QStringLiteral(", ")) + '\n';
     }
     case KCURRENCY:
         return QStringLiteral("Money: ") + answerValue(s.answerText[q]) + '\n';
@@ -203,12 +203,12 @@ SourceFromTest sourceFromTest(const std::string& testFilePath) {
     const QString name =
         shownName(removeTxt(std::filesystem::path(testFilePath).filename().native()));
 
-    QString front = pageContent(pageHtml(pages + "/front.htm", QStringLiteral("The front page"),
-                                         result.notes));
+    QString front =
+        pageContent(pageHtml(pages + "/front.htm", QStringLiteral("The front page"), result.notes));
     takeOut(front, element("<h1[^>]*>(.*?)</h1>"));
     takeOut(front, element("<p class=\"go\"[^>]*>(.*?)</p>"));
-    QString source = QStringLiteral("# ") + escapedMarkdown(name) + QStringLiteral("\n") +
-                     rawBlock(front);
+    QString source =
+        QStringLiteral("# ") + escapedMarkdown(name) + QStringLiteral("\n") + rawBlock(front);
 
     const int count = std::min(store.questionCount, kMaxQuestions);
     for (int q = 1; q <= count; ++q) {
