@@ -56,6 +56,8 @@ class TestTeacherWindow : public QObject {
 
         TeacherWindow window(desktop.seams(), library);
         window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         QVERIFY(window.openFile(source));
         EditorPage* page = window.editorPage();
         QTreeWidget* problems = page->problems();
@@ -84,6 +86,8 @@ class TestTeacherWindow : public QObject {
         QTRY_VERIFY(QString::fromStdString(desktop.browsers.lastUrl("Question"))
                         .endsWith("/Quiz/question2.htm"));
         QCOMPARE(page->preview()->shownQuestion(), 2);
+        // The preview's answer box does not take the keys the teacher types.
+        QCOMPARE(QApplication::focusWidget(), page->editor());
         page->editor()->goToLine(5);
         QCOMPARE(page->preview()->shownQuestion(), 1);
 

@@ -229,7 +229,7 @@ void EditorPage::showProblems(const make::SourceErrors& errors) {
     summary_->setText(errors.empty()
                           ? tr("No mistakes: the preview shows the test as it will be made.")
                           : counted(static_cast<qsizetype>(errors.size()), "mistake", "mistakes") +
-                                tr(": nothing is made until they are put right."));
+                                tr(" to put right before the test can be made."));
 }
 
 void EditorPage::followCursor() {

@@ -4,12 +4,13 @@
 #include "core/marking_rules.h"
 #include "pupil/form.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -38,6 +39,20 @@ class FolderOf : public ProgramFolder {
 class NoClassRecord : public Settings {
   public:
     QString resultsFolder() override { return {}; }
+};
+
+// The pupil's window puts the focus in its answer box when it shows a question; while the
+// teacher is typing elsewhere the focus stays there.
+class KeepFocus {
+  public:
+    explicit KeepFocus(const QWidget& form) : form_(form), had_(QApplication::focusWidget()) {}
+    ~KeepFocus() {
+        if (had_ && had_ != &form_ && !form_.isAncestorOf(had_)) had_->setFocus();
+    }
+
+  private:
+    const QWidget& form_;
+    QPointer<QWidget> had_;
 };
 
 // Marks the answers given so far, as Finish does.
@@ -105,6 +120,7 @@ void Preview::load(const QString& testFile, int question) {
     ensureForm();
     testFile_ = testFile;
     TForm1& form = *form_;
+    const KeepFocus focus(form);
     form.guarded([&] {
         form.reviewMode = 0;
         form.testName = removeTxt(fromQt(QFileInfo(testFile).fileName()));
@@ -127,6 +143,7 @@ int Preview::shownQuestion() const {
 void Preview::showQuestion(int question) {
     if (!form_ || testFile_.isEmpty()) return;
     TForm1& form = *form_;
+    const KeepFocus focus(form);
     form.guarded([&] {
         const int q = std::clamp(question, 0, std::min(form.store.questionCount, kMaxQuestions));
         TForm1::hidePanel(form.ResultPanel);
