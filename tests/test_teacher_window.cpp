@@ -129,6 +129,39 @@ class TestTeacherWindow : public QObject {
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().endsWith("## Broken\n"));
     }
+
+    // A GIFT file and a test without a source open as new unsaved sources without mistakes;
+    // what the GIFT file's conversion left out is listed with its line in that file.
+    void openOtherKinds_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("firstNote");
+        QTest::addRow("gift") << CORVANE_GIFT_FIXTURES "/Every Kind.gift" << 9
+                              << "Every Kind.gift:32";
+        QTest::addRow("test without source")
+            << CORVANE_SAMPLE_TESTS "/Number Puzzles.txt" << 5 << "";
+    }
+    void openOtherKinds() {
+        QFETCH(QString, path);
+        QFETCH(int, questions);
+        QFETCH(QString, firstNote);
+        testing::FakeDesktop desktop;
+        QTemporaryDir library;
+        TeacherWindow window(desktop.seams(), library.path());
+        QVERIFY(window.openFile(path));
+        EditorPage* page = window.editorPage();
+        QTRY_COMPARE(page->lastCheck().questionLines.size(), std::size_t(questions));
+        QVERIFY(page->lastCheck().problems.empty());
+        QVERIFY(page->isModified());
+        QVERIFY(page->sourcePath().isEmpty());
+        const QStringList rows = problemRows(page->problems());
+        if (firstNote.isEmpty())
+            QCOMPARE(rows, QStringList());
+        else
+            QVERIFY2(!rows.isEmpty() && rows.front().startsWith(firstNote + ": left out"),
+                     qPrintable(rows.join('\n')));
+        QTRY_VERIFY(page->preview()->loaded());
+    }
 };
 
 QTEST_MAIN(TestTeacherWindow)

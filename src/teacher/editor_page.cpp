@@ -135,7 +135,7 @@ void EditorPage::setPath(const QString& path) {
 }
 
 void EditorPage::openText(const QString& text, const QString& sourcePath,
-                          const QStringList& notes) {
+                          const std::vector<Note>& notes) {
     notes_ = notes;
     last_ = {};
     setPath(sourcePath);
@@ -172,9 +172,14 @@ bool EditorPage::importGift(const QString& path) {
     const std::string name = QFileInfo(path).fileName().toStdString();
     const make::GiftImport imported =
         make::importGift(bytes.toStdString(), make::giftTestName(path.toStdString()));
-    QStringList notes;
-    for (const make::GiftLeftOut& leftOut : imported.leftOut)
-        notes << QString::fromStdString(make::describe(name, leftOut));
+    std::vector<Note> notes;
+    for (const make::GiftLeftOut& leftOut : imported.leftOut) {
+        const QString where =
+            QStringLiteral("%1:%2").arg(QString::fromStdString(name)).arg(leftOut.line);
+        // describe() words it as corvane-make does, after the place.
+        const QString text = QString::fromStdString(make::describe(name, leftOut));
+        notes.push_back({where, text.mid(where.size() + 2)});
+    }
     openText(QString::fromStdString(imported.source), {}, notes);
     return true;
 }
@@ -183,9 +188,9 @@ bool EditorPage::openFromTest(const QString& testFile) {
     try {
         const make::SourceFromTest made =
             make::sourceFromTest(QFile::encodeName(testFile).toStdString());
-        QStringList notes;
+        std::vector<Note> notes;
         for (const QString& note : made.notes)
-            notes << QFileInfo(testFile).fileName() + QStringLiteral(": ") + note;
+            notes.push_back({QFileInfo(testFile).fileName(), note});
         openText(QString::fromUtf8(made.source), {}, notes);
         return true;
     } catch (const std::exception& error) {
@@ -223,8 +228,10 @@ void EditorPage::showProblems(const make::SourceErrors& errors) {
         item->setToolTip(2, error.fix);
         lines.insert(error.line);
     }
-    for (const QString& note : notes_)
-        new QTreeWidgetItem(problems_, {QStringLiteral("–"), note, QString()});
+    for (const Note& note : notes_) {
+        auto* item = new QTreeWidgetItem(problems_, {note.where, note.message});
+        item->setToolTip(1, note.message);
+    }
     editor_->setProblemLines(lines);
     summary_->setText(errors.empty()
                           ? tr("No mistakes: the preview shows the test as it will be made.")

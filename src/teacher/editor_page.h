@@ -5,8 +5,10 @@
 #include "teacher/live_check.h"
 
 #include <QStringList>
+
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -24,6 +26,12 @@ class SourceEditor;
 class EditorPage : public QWidget {
     Q_OBJECT
   public:
+    // What an import or a source made from a test left out: where (a file and line) and what.
+    struct Note {
+        QString where;
+        QString message;
+    };
+
     EditorPage(const Seams& desktop, const QString& library, QWidget* parent = nullptr);
     ~EditorPage() override;
 
@@ -32,7 +40,8 @@ class EditorPage : public QWidget {
     bool openSource(const QString& path);
     bool importGift(const QString& path);
     bool openFromTest(const QString& testFile);
-    void openText(const QString& text, const QString& sourcePath, const QStringList& notes = {});
+    void openText(const QString& text, const QString& sourcePath,
+                  const std::vector<Note>& notes = {});
 
     bool save();
     bool saveAs();
@@ -68,7 +77,7 @@ class EditorPage : public QWidget {
     Seams desktop_;
     QString library_;
     QString path_;
-    QStringList notes_; // what an import or a made source left out, shown with the problems
+    std::vector<Note> notes_; // shown with the problems until another source is opened
     SourceEditor* editor_;
     QLineEdit* find_;
     QTreeWidget* problems_;
