@@ -13,6 +13,8 @@
 #include "tools/check/library_checks.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QtTest>
@@ -88,6 +90,21 @@ class TestTeacherWindow : public QObject {
         QCOMPARE(page->preview()->shownQuestion(), 2);
         // The preview's answer box does not take the keys the teacher types.
         QCOMPARE(QApplication::focusWidget(), page->editor());
+
+        // Tried as a pupil: the answer given in the preview is checked by the pupil's marking.
+        TForm1* form = page->preview()->form();
+        form->recordOption(2);
+        auto* check = page->preview()->findChild<QPushButton*>("checkAnswer");
+        check->click();
+        QCOMPARE(form->reviewMode, 1);
+        QVERIFY(form->questionRight[2]);
+        QCOMPARE(page->preview()->findChild<QLabel*>("previewStatus")->text(),
+                 "Right so far: 1 of 2.");
+        check->click();
+        QCOMPARE(form->reviewMode, 0);
+        // The pupil's Quit would end the teacher's program: the preview has none.
+        QVERIFY(form->IQuit->isHidden());
+        page->editor()->setFocus();
         page->editor()->goToLine(5);
         QCOMPARE(page->preview()->shownQuestion(), 1);
 

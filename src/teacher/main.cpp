@@ -33,14 +33,17 @@ int main(int argc, char* argv[]) {
     corvane::IniSettings settings(folder);
     const corvane::Seams desktop{dialogs, browsers, display,  documents,
                                  folder,  printer,  settings, results};
+    // Taken from the folder the program was started in: the preview changes the working folder.
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString named =
+        args.isEmpty() ? QString() : QDir::current().absoluteFilePath(args.front());
     corvane::teacher::TeacherWindow window(desktop, corvane::teacher::libraryFolder());
     dialogs.setOwner(&window);
     printer.setOwner(&window);
 
-    const QStringList args = QCoreApplication::arguments().mid(1);
     window.show();
-    if (!args.isEmpty())
-        window.openFile(QDir::current().absoluteFilePath(args.front()));
+    if (!named.isEmpty())
+        window.openFile(named);
     else
         QTimer::singleShot(0, &window, [&window] { window.offerCrashCopy(); });
     QTimer::singleShot(0, &window, [&browsers] { browsers.warmUp(); });

@@ -108,6 +108,8 @@ void Preview::ensureForm() {
     if (form_) return;
     form_ = std::make_unique<TForm1>(seams_->seams, holder_);
     form_->setWindowFlags(Qt::Widget); // inside this page, not a window of its own
+    // Quit on the results screen would end the teacher's program, unsaved source and all.
+    form_->IQuit->hide();
     form_->setAccessibleName(tr("Pupil's window"));
     holder_->layout()->addWidget(form_.get());
     // The start screen's set-up (the pupil's list of the scratch library) runs now, before the

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStackedWidget>
