@@ -43,7 +43,7 @@ class TryWindow : public QDialog {
         layout->addWidget(preview);
         preview->load(folder_.filePath(QStringLiteral("test/")) + QFileInfo(testFile).fileName(),
                       0);
-        resize(840, 680);
+        resize(860, 720);
     }
 
   private:

@@ -26,19 +26,30 @@ QString letter(int j) {
     return QString(QChar('A' + j - 1));
 }
 
-// A text with every ASCII punctuation sign escaped, so that Markdown shows it as it is and the
-// answer line reads it back unchanged.
-QString escapedMarkdown(const QString& text) {
+// The text with a backslash before every sign of `signs`, which the source reads back as the
+// sign itself.
+QString escaped(const QString& text, QStringView signs) {
     QString out;
     for (const QChar c : text) {
-        if (c.unicode() < 128 && (c.isPunct() || c.isSymbol())) out += QLatin1Char('\\');
+        if (signs.contains(c)) out += QLatin1Char('\\');
         out += c;
     }
     return out;
 }
 
+// An item's text is shown as Markdown: every ASCII punctuation sign is escaped.
+QString escapedMarkdown(const QString& text) {
+    return escaped(text, u"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+}
+
+// A name or an answer is read as written, less the escapes: only a backslash, the # that could
+// close a heading and the brackets of a fixed text need one, so the teacher reads 1,254 as is.
+QString plainValue(const QString& text) {
+    return escaped(text, u"\\#[]");
+}
+
 QString answerValue(const Text& text) {
-    return escapedMarkdown(toQt(text));
+    return plainValue(toQt(text));
 }
 
 // What a page shows inside its <main> (or <body>).
@@ -208,7 +219,7 @@ SourceFromTest sourceFromTest(const std::string& testFilePath) {
     takeOut(front, element("<h1[^>]*>(.*?)</h1>"));
     takeOut(front, element("<p class=\"go\"[^>]*>(.*?)</p>"));
     QString source =
-        QStringLiteral("# ") + escapedMarkdown(name) + QStringLiteral("\n") + rawBlock(front);
+        QStringLiteral("# ") + plainValue(name) + QStringLiteral("\n") + rawBlock(front);
 
     const int count = std::min(store.questionCount, kMaxQuestions);
     for (int q = 1; q <= count; ++q) {
