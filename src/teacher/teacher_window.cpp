@@ -10,8 +10,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStackedWidget>
