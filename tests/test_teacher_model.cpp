@@ -215,6 +215,28 @@ class TestTeacherModel : public QObject {
                                  make::sourceFromTest(check::nativePath(dir.filePath("None.txt"))));
     }
 
+    // corvane-make --from-test prints the same source on standard output.
+    void fromTestCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        const QString sample = QStringLiteral(CORVANE_SAMPLE_TESTS "/Money and Time.txt");
+        QTest::addRow("a test") << QStringList{"--from-test", sample} << 0;
+        QTest::addRow("no such test") << QStringList{"--from-test", "/nonexistent/X.txt"} << 1;
+        QTest::addRow("no test named") << QStringList{"--from-test"} << 2;
+        QTest::addRow("two tests") << QStringList{"--from-test", sample, sample} << 2;
+    }
+    void fromTestCommand() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        const testing::ToolRun run = testing::runTool(CORVANE_MAKE_EXE, arguments);
+        QCOMPARE(run.status, status);
+        if (status == 0)
+            QCOMPARE(run.out.toUtf8(),
+                     make::sourceFromTest(check::nativePath(arguments[1])).source);
+        else
+            QVERIFY(!run.err.isEmpty());
+    }
+
     // The library list: the checker's verdict, the first error's text, the source, the count.
     void libraryEntries() {
         QTemporaryDir dir;
