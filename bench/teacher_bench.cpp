@@ -2,14 +2,18 @@
 // preview brought up to date, against making the same source alone (the floor of the check).
 // Offscreen with the fake desktop: the preview's page is asked for, not drawn by the engine.
 #include "bench/report.h"
+#include "pupil/file_list_box.h"
+#include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "teacher/editor_page.h"
+#include "teacher/preview.h"
 #include "teacher/question_templates.h"
 #include "teacher/source_editor.h"
 #include "teacher/teacher_window.h"
 #include "tools/make/make_test.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +57,34 @@ int main(int argc, char* argv[]) {
     QFile file(dir.filePath("Bench Teacher.md"));
     if (!file.open(QIODevice::WriteOnly) || file.write(source) != source.size()) qFatal("write");
     file.close();
+    // Opening: the teacher's window on the source until its check is shown with the preview,
+    // against the pupil's window until its list of the same test is filled (both offscreen).
+    QDir(dir.path()).mkpath("program/test");
+    make::makeTest({source, "bench.md", dir.path(), dir.filePath("program/test"), true});
+    std::vector<double> pupilOpen, teacherOpen;
+    for (int run = 0; run < 7; ++run) {
+        testing::FakeDesktop pupilDesktop;
+        pupilDesktop.programFolder.folder = dir.filePath("program").toStdString();
+        auto start = Clock::now();
+        {
+            TForm1 form(pupilDesktop.seams());
+            form.show();
+            if (!QTest::qWaitFor([&] { return form.FileList->count() > 0; }, 10000))
+                qFatal("the pupil's list stayed empty");
+            pupilOpen.push_back(millisecondsSince(start));
+        }
+        testing::FakeDesktop teacherDesktop;
+        start = Clock::now();
+        teacher::TeacherWindow window(teacherDesktop.seams(), dir.filePath("program/test"));
+        window.show();
+        window.openFile(file.fileName());
+        if (!QTest::qWaitFor([&] { return window.editorPage()->preview()->loaded(); }, 10000))
+            qFatal("the preview did not show");
+        teacherOpen.push_back(millisecondsSince(start));
+    }
+    printFigure("teacher_open_30", median(teacherOpen), "ms", "pupil's window start",
+                median(pupilOpen), "<= 2 x reference (offscreen, fake browser)");
+
     testing::FakeDesktop desktop;
     teacher::TeacherWindow window(desktop.seams(), dir.filePath("library"));
     window.show();

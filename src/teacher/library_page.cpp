@@ -76,7 +76,6 @@ LibraryPage::LibraryPage(const Seams& desktop, const QString& library, QWidget* 
     bar_->addAction(reload);
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &LibraryPage::updateActions);
     connect(list_, &QTreeWidget::itemActivated, this, &LibraryPage::edit);
-    refresh();
 }
 
 QAction* LibraryPage::addTestAction(const QString& text, const QKeySequence& keys,

@@ -20,6 +20,7 @@ class LibraryPage : public QWidget {
   public:
     LibraryPage(const Seams& desktop, const QString& library, QWidget* parent = nullptr);
 
+    // Reads the library again (the window does when it shows the page).
     void refresh();
     // Puts the window's own actions (New, Open source, Import GIFT) first in the tool bar.
     void addLeadingActions(const QList<QAction*>& actions);
