@@ -102,15 +102,57 @@ QString pageHtml(const std::string& path, const QString& what, QStringList& note
     return QString::fromUtf8(QByteArray::fromStdString(*bytes));
 }
 
-// The lines that end question q: options, items and the answer line, from the store.
-QString answerLines(const QuestionStore& s, int q) {
+// Text of raw HTML for one Markdown line: the signs Markdown would take as emphasis, code or
+// links outside the tags are escaped.
+QString inlineHtmlText(const QString& html) {
+    QString out;
+    bool inTag = false;
+    for (const QChar c : html) {
+        if (c == QLatin1Char('<')) inTag = true;
+        if (!inTag && QStringView(u"\\*_`[]~").contains(c)) out += QLatin1Char('\\');
+        out += c;
+        if (c == QLatin1Char('>')) inTag = false;
+    }
+    return out;
+}
+
+// The lettered cards of a page, A, B, ... in order, as corvane-make shows options and items to
+// order. When there are `count` of them they are taken out of the page and their contents given:
+// making the source shows them again from its options or items. Otherwise nothing is taken.
+QStringList takeCards(QString& page, int count) {
+    static const QRegularExpression block(
+        QStringLiteral("<div class=\"picture\">\\s*((?:<div class=\"card\"><span "
+                       "class=\"letter\">[A-E]</span>.*?</div>\\s*)+)</div>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression card(
+        QStringLiteral("<div class=\"card\"><span class=\"letter\">([A-E])</span>(.*?)</div>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch cards = block.match(page);
+    if (!cards.hasMatch()) return {};
+    QStringList contents;
+    for (const QRegularExpressionMatch& one : card.globalMatch(cards.captured(1))) {
+        const QString content = one.captured(2).simplified();
+        if (one.captured(1) != letter(static_cast<int>(contents.size()) + 1) || content.isEmpty() ||
+            content.contains(QLatin1String("<div"), Qt::CaseInsensitive))
+            return {};
+        contents << inlineHtmlText(content);
+    }
+    if (contents.size() != count) return {};
+    page.remove(cards.capturedStart(), cards.capturedLength());
+    return contents;
+}
+
+// The lines that end question q: options, items and the answer line, from the store. Options
+// and items show `cards` where the page had them, else their letters.
+QString answerLines(const QuestionStore& s, int q, const QStringList& cards) {
+    const auto shown = [&cards](int j) { return j <= cards.size() ? cards[j - 1] : letter(j); };
     const int n = std::clamp(s.optionCount[q], 0, kMaxOptions);
     QString out;
     switch (s.questionType[q]) {
     case KSINGLECHOICE:
     case KMULTICHOICE:
         for (int j = 1; j <= n; ++j)
-            out += QStringLiteral("- [%1] %2\n").arg(s.answerKey[q][j] == 1 ? "x" : " ", letter(j));
+            out += QStringLiteral("- [%1] %2\n").arg(s.answerKey[q][j] == 1 ? "x" : " ", shown(j));
         return out;
     case KYESNO:
         return s.answerKey[q][1] == 1 ? QStringLiteral("Answer: yes\n")
@@ -118,7 +160,7 @@ QString answerLines(const QuestionStore& s, int q) {
     case KORDER: {
         QStringList order;
         for (int j = 1; j <= n; ++j) {
-            out += QStringLiteral("- %1\n").arg(letter(j));
+            out += QStringLiteral("- %1\n").arg(shown(j));
             order << letter(std::clamp(s.answerKey[q][j], 1, kMaxOptions));
         }
         return out + QStringLiteral("\nOrder: ") + order.join(QStringLiteral(", ")) + '\n';
@@ -229,13 +271,18 @@ SourceFromTest sourceFromTest(const std::string& testFilePath) {
         takeOut(page, element("<p class=\"number\"[^>]*>(.*?)</p>"));
         QString heading = takeOut(page, element("<h1[^>]*>(.*?)</h1>"));
         if (heading.isEmpty()) heading = what;
+        const std::int32_t type = store.questionType[q];
+        const QStringList cards =
+            type == KSINGLECHOICE || type == KMULTICHOICE || type == KORDER
+                ? takeCards(page, std::clamp(store.optionCount[q], 0, kMaxOptions))
+                : QStringList();
         if (page.contains(QLatin1String("<img"), Qt::CaseInsensitive))
             result.notes << QStringLiteral("%1: its page shows pictures from the page folder; "
                                            "copy them beside the source and show them with "
                                            "![what it shows](picture.png).")
                                 .arg(what);
         source += QStringLiteral("\n## ") + heading + QStringLiteral("\n") + rawBlock(page) +
-                  QStringLiteral("\n") + answerLines(store, q);
+                  QStringLiteral("\n") + answerLines(store, q, cards);
     }
     result.source = source.toUtf8();
     noteDifferences(result.source, store, result.notes);
