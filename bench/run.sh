@@ -140,5 +140,8 @@ figure memory_pss "$program_mib" MiB "headless Chromium" "$chromium_mib" "<= ref
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
 
-# 7. The teacher's Results page opening 20,000 records, and its rescans.
+# 7. The teacher's window: a keystroke in a 30-question source to its problems and preview.
+"$BENCH/teacher_bench"
+
+# 8. The teacher's Results page opening 20,000 records, and its rescans.
 "$BENCH/results_bench" 20000
