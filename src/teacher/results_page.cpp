@@ -106,7 +106,7 @@ ResultsPage::ResultsPage(QWidget* parent)
     top->addWidget(chooseFolderButton);
     top->addWidget(classListButton);
     auto* pick = new QHBoxLayout;
-    auto* testLabel = new QLabel(QStringLiteral("Tes&t:"), this);
+    auto* testLabel = new QLabel(QStringLiteral("Te&st:"), this);
     testLabel->setBuddy(tests_);
     auto* choiceLabel = new QLabel(QStringLiteral("C&ounts:"), this);
     choiceLabel->setBuddy(choice_);
@@ -164,13 +164,13 @@ QWidget* ResultsPage::buildButtons() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* remark = button(QStringLiteral("&Re-mark…"), "remark", row);
+    auto* remark = button(QStringLiteral("Re-&mark…"), "remark", row);
     remark->setToolTip(QStringLiteral("Mark this test again with a corrected test file"));
     auto* csv = button(QStringLiteral("Export &CSV…"), "exportCsv", row);
     byteOrderMark_ = new QCheckBox(QStringLiteral("&Byte-order mark"), row);
     byteOrderMark_->setObjectName(QStringLiteral("byteOrderMark"));
     byteOrderMark_->setToolTip(QStringLiteral("For spreadsheets that read UTF-8 only with one"));
-    auto* html = button(QStringLiteral("Export HT&ML…"), "exportHtml", row);
+    auto* html = button(QStringLiteral("E&xport HTML…"), "exportHtml", row);
     auto* printClassButton = button(QStringLiteral("Pri&nt class page…"), "printClass", row);
     auto* printPupilButton = button(QStringLiteral("Print pupil pa&ge…"), "printPupil", row);
     connect(remark, &QPushButton::clicked, this, &ResultsPage::askRemark);
