@@ -11,10 +11,7 @@
 
 namespace corvane::make {
 
-namespace {
-
-// Why the name cannot name a test file and page folder on the pupils' machines, or empty.
-QString nameProblem(const QString& name) {
+QString testNameProblem(const QString& name) {
     static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
     if (!storeText(name)) return QStringLiteral("holds a character a test name cannot hold");
     if (forbidden.match(name).hasMatch())
@@ -26,6 +23,8 @@ QString nameProblem(const QString& name) {
     if (name.size() > 100) return QStringLiteral("is longer than 100 characters");
     return {};
 }
+
+namespace {
 
 // The comment lines of the test file: each question's heading, plain.
 std::vector<Text> comments(const TestSource& source) {
@@ -61,7 +60,7 @@ MakeResult makeTest(const MakeRequest& request) {
     SourceErrors& errors = result.errors;
     const TestSource source = parseSource(request.sourceText, errors);
     if (source.nameLine == 0) return result;
-    if (const QString problem = nameProblem(source.name); !problem.isEmpty())
+    if (const QString problem = testNameProblem(source.name); !problem.isEmpty())
         errors.push_back({source.nameLine,
                           QStringLiteral("The test's name \"%1\" %2.").arg(source.name, problem),
                           QStringLiteral("Write the name with letters, digits, blanks and "
@@ -74,7 +73,8 @@ MakeResult makeTest(const MakeRequest& request) {
     files.testFile = testFileBytes(source.store, comments(source));
     files.pages = testPages(source);
     checkPictureNames(files, source.nameLine, errors);
-    writeTestFiles(files, request.outFolder, request.force, questionLines(source), errors);
+    writeTestFiles(files, {request.outFolder, request.sourceText, request.force},
+                   questionLines(source), errors);
     for (SourceError& error : errors)
         if (error.line == 0) error.line = source.nameLine;
     if (!errors.empty()) return result;

@@ -81,8 +81,9 @@ QByteArray questionPage(const TestSource& source, int q) {
         content += "    <div class=\"text\">\n" +
                    withPictureRows(markdownHtml(question.body.text())) + "    </div>\n";
     content += cards(question);
-    content +=
-        "    <p class=\"how\">" + QByteArray(howToAnswer(source.store.questionType[q])) + "</p>\n";
+    content += "    <p class=\"how\">" + QByteArray(howToAnswer(source.store.questionType[q]));
+    if (!question.formHint.isEmpty()) content += "<br>\n      " + escaped(question.formHint);
+    content += "</p>\n";
     return page(source.name + QStringLiteral(" \u2013 Question %1").arg(q), "page", content);
 }
 
