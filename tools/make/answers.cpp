@@ -71,8 +71,10 @@ bool isTwoNumbers(const QString& text) {
     qsizetype end = 0;
     QString gap;
     for (const QRegularExpressionMatch& run : numberRun.globalMatch(trimmed)) {
-        if (runs.size() == 1) gap = trimmed.mid(end, run.capturedStart() - end);
-        else if (run.capturedStart() != end && runs.isEmpty()) return false;
+        if (runs.size() == 1)
+            gap = trimmed.mid(end, run.capturedStart() - end);
+        else if (run.capturedStart() != end && runs.isEmpty())
+            return false;
         runs << run.captured();
         end = run.capturedEnd();
     }
@@ -194,13 +196,12 @@ QString timeProblem(const QString& time) {
     const int hours = match.captured(1).toInt();
     const bool halfDay = match.hasCaptured(3);
     if (halfDay ? hours < 1 || hours > 12 : hours > 23)
-        return halfDay ? QStringLiteral("has no hour %1: with am or pm hours go from 1 to 12")
-                             .arg(match.captured(1))
-                       : QStringLiteral("has no hour %1: hours go from 0 to 23")
-                             .arg(match.captured(1));
+        return halfDay
+                   ? QStringLiteral("has no hour %1: with am or pm hours go from 1 to 12")
+                         .arg(match.captured(1))
+                   : QStringLiteral("has no hour %1: hours go from 0 to 23").arg(match.captured(1));
     if (match.captured(2).toInt() > 59)
-        return QStringLiteral("has no minute %1: minutes go from 00 to 59")
-            .arg(match.captured(2));
+        return QStringLiteral("has no minute %1: minutes go from 00 to 59").arg(match.captured(2));
     return {};
 }
 
@@ -215,11 +216,10 @@ SourceErrors fillTyped(AnswerKind kind, const SourceLine& answer, QuestionStore&
                                 QStringLiteral("Write the word after the colon, e.g. Word: "
                                                "forty.")));
         else if (const QString problem = typedWordProblem(toQt(*written)); !problem.isEmpty())
-            errors.push_back(
-                at(answer.line,
-                   QStringLiteral("The word %1 %2.").arg(quoted(toQt(*written)), problem),
-                   QStringLiteral("Ask for a word in plain letters a to z, or make the question "
-                                  "a choice.")));
+            errors.push_back(at(
+                answer.line, QStringLiteral("The word %1 %2.").arg(quoted(toQt(*written)), problem),
+                QStringLiteral("Ask for a word in plain letters a to z, or make the question "
+                               "a choice.")));
         store.answerText[q] = wordForm(*written);
     } else if (kind == AnswerKind::Number) {
         // A compared number of fewer than two characters is empty and matches anything short.

@@ -39,10 +39,9 @@ QString shiftedNumber(const QString& number) {
 
 QString moneyHint(const QuestionStore& store, int q) {
     const Text& stored = store.answerText[q];
-    const QString example =
-        stored.starts_with("0.") ? firstWrong(store, q, {"0.35", "0.45"})
-        : stored.ends_with(".00") ? firstWrong(store, q, {"5.00", "3.00"})
-                                  : firstWrong(store, q, {"2.35", "4.60"});
+    const QString example = stored.starts_with("0.")  ? firstWrong(store, q, {"0.35", "0.45"})
+                            : stored.ends_with(".00") ? firstWrong(store, q, {"5.00", "3.00"})
+                                                      : firstWrong(store, q, {"2.35", "4.60"});
     return QStringLiteral("Write pounds and pence, like %1.").arg(example);
 }
 
@@ -57,11 +56,10 @@ QString timeHint(const QuestionStore& store, int q) {
 QString pairHint(const QString& written, const QuestionStore& store, int q) {
     static const QRegularExpression remainder(QStringLiteral("\\d\\s*r"),
                                               QRegularExpression::CaseInsensitiveOption);
-    const QString example = remainder.match(written).hasMatch()
-                                ? firstWrong(store, q, {"6 r 2", "5 r 1"})
-                            : written.contains(QLatin1Char('/'))
-                                ? firstWrong(store, q, {"2/5", "3/7"})
-                                : firstWrong(store, q, {"6, 2", "5, 1"});
+    const QString example =
+        remainder.match(written).hasMatch()  ? firstWrong(store, q, {"6 r 2", "5 r 1"})
+        : written.contains(QLatin1Char('/')) ? firstWrong(store, q, {"2/5", "3/7"})
+                                             : firstWrong(store, q, {"6, 2", "5, 1"});
     return QStringLiteral("Write the two numbers like %1.").arg(example);
 }
 
