@@ -160,6 +160,11 @@ class TestMake : public QObject {
             << oneQuestion("Look ![](../x.png)\nMoney: £3") << 5 << "outside";
         QTest::addRow("picture named like a page")
             << oneQuestion("![](question1.htm)\nWord: ten") << 1 << "name of a page";
+        QTest::addRow("missing picture in HTML")
+            << oneQuestion("<img src=\"gone one.png\">\n\nWord: ten") << 5 << "does not exist";
+        QTest::addRow("web picture in HTML")
+            << oneQuestion("Look <img alt=x src='http://x.org/a.png'>\nWord: ten") << 5
+            << "web address";
         QTest::addRow("web picture")
             << oneQuestion("![](https://x.org/a.png)\nWord: ten") << 5 << "web address";
         QTest::addRow("eleven pairs")
@@ -295,6 +300,28 @@ class TestMake : public QObject {
                      (geteuid() == 0 || error.message.endsWith("permission denied")) &&
                      error.fix.contains("--out"),
                  qPrintable(error.message));
+    }
+
+    // A picture's name may hold blanks however it is written, and the picture is copied.
+    void picturesWithBlanks_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addRow("blanks") << "![coin](coin one.png)";
+        QTest::addRow("blanks and a title") << "![coin](coin one.png \"A coin\")";
+        QTest::addRow("angle brackets") << "![coin](<coin one.png>)";
+        QTest::addRow("percent escape") << "![coin](coin%20one.png)";
+        QTest::addRow("HTML") << "<img src=\"coin one.png\" alt=\"coin\">";
+        QTest::addRow("HTML with an entity") << "<img src='coin&#32;one.png'>";
+    }
+    void picturesWithBlanks() {
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        writeFile(dir, "coin one.png", "picture");
+        const MakeResult made =
+            makeFrom(oneQuestion(picture + "\n\nMoney: 5p"), dir.path(), dir.filePath("lib"));
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors("test.md", made.errors)));
+        QCOMPARE(readAll(made.pageFolder + "/coin one.png"), QByteArray("picture"));
+        const QByteArray page = readAll(made.pageFolder + "/question1.htm");
+        QVERIFY2(page.contains("<img src=") && !page.contains("]("), page);
     }
 
     // Each option's text stands on the page next to its own letter.
