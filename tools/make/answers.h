@@ -44,6 +44,9 @@ SourceErrors fillAnswer(AnswerKind kind, const SourceLine& answer,
 // accent the marking does not fold, a sign not on the keyboard), or empty when it can.
 QString typedWordProblem(const QString& word);
 
+// Why `name` cannot name a test file and its page folder, or empty when it can.
+QString testNameProblem(const QString& name);
+
 // A text of the test file: Latin-1 without control characters, or none.
 std::optional<Text> storeText(const QString& text);
 

@@ -5,24 +5,9 @@
 #include "tools/make/test_file_writer.h"
 #include "tools/make/test_source.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace corvane::make {
-
-QString testNameProblem(const QString& name) {
-    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
-    if (!storeText(name)) return QStringLiteral("holds a character a test name cannot hold");
-    if (forbidden.match(name).hasMatch())
-        return QStringLiteral("holds one of \\ / : * ? \" < > |, which a file name cannot hold");
-    if (name.contains(QLatin1String(".txt"), Qt::CaseInsensitive))
-        return QStringLiteral("holds \".txt\", which the program takes out of page folder names");
-    if (name.endsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char('.')))
-        return QStringLiteral("starts or ends with a full stop");
-    if (name.size() > 100) return QStringLiteral("is longer than 100 characters");
-    return {};
-}
 
 namespace {
 

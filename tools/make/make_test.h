@@ -35,9 +35,6 @@ struct MakeResult {
 // the out folder, through temporary names and renames. On any error nothing is written.
 MakeResult makeTest(const MakeRequest& request);
 
-// Why `name` cannot name a test file and its page folder, or empty when it can.
-QString testNameProblem(const QString& name);
-
 // "name:line: message" lines, each followed by its fix, for a terminal.
 QString formatErrors(const QString& sourceName, const SourceErrors& errors);
 
