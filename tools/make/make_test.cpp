@@ -67,6 +67,8 @@ MakeResult makeTest(const MakeRequest& request) {
     result.testFile = place.testFile;
     result.pageFolder = place.pageFolder;
     result.questionCount = source.store.questionCount;
+    result.nameLine = source.nameLine;
+    result.questionLines = questionLines(source);
     return result;
 }
 
