@@ -61,10 +61,11 @@
     if (over <= 0.5) continue;
     // The tallest part is the one to shorten.
     const tallest = parts.reduce((a, b) => (bottom(b) - top(b) > bottom(a) - top(a) ? b : a));
-    const table = tallest.querySelector('table');
-    const picture = tallest.querySelector('img');
-    const what = table && table.getBoundingClientRect().height > H / 3 ? 'a table'
-               : picture && picture.getBoundingClientRect().height > H / 3 ? 'a picture'
+    // What fills it: tables, pictures, or lines of text.
+    const height = (els) => Array.from(els).reduce((sum, el) => sum + el.getBoundingClientRect().height, 0);
+    const filled = (selector) => height(tallest.querySelectorAll(selector)) > 0.4 * (bottom(tallest) - top(tallest));
+    const what = filled('table') ? 'a table'
+               : filled('img') ? 'the pictures'
                : parts[k + 1] && parts[k + 1].matches('.choices, .options, .picture')
                  ? 'the options overlap' : 'too many lines';
     add(what, what === 'the options overlap' ? parts[k] : tallest, 'tall', over);
