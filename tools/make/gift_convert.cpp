@@ -1,6 +1,6 @@
 #include "tools/make/gift_convert.h"
 
-#include "core/normalise.h"
+#include "core/marking_rules.h"
 #include "core/text.h"
 #include "tools/make/answers.h"
 #include "tools/make/gift_markdown.h"
@@ -219,7 +219,7 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
         else if (const QString problem = typedWordProblem(text); !problem.isEmpty())
             reason = "the answer " + quoted(answer) + " " + problem.toStdString();
         if (!reason.empty()) return std::nullopt;
-        if (forms.insert(upperCase(removespace(fromQt(text)))).second)
+        if (forms.insert(wordForm(fromQt(text))).second)
             list += (list.empty() ? "" : ", ") + quoted(answer);
     }
     if (forms.size() > 1) {
