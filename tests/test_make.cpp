@@ -288,6 +288,13 @@ class TestMake : public QObject {
         const MakeResult over = makeFrom(source, dir.path(), dir.filePath("lib"), true);
         QVERIFY(!over.errors.empty() && over.errors.front().message.contains("holds this source"));
         QCOMPARE(readAll(dir.filePath("lib/Test.txt")), source);
+        // A source kept in the page folder, with its pictures, would go with the old pages.
+        writeFile(dir, "lib/Test/coin.png", "picture");
+        const MakeResult inPages = makeFrom(oneQuestion("![](coin.png)\nWord: ten"),
+                                            dir.filePath("lib/Test"), dir.filePath("lib"), true);
+        QVERIFY(!inPages.errors.empty() &&
+                inPages.errors.front().message.contains("the page folder that making"));
+        QCOMPARE(readAll(dir.filePath("lib/Test/coin.png")), QByteArray("picture"));
 
         // Root writes in any folder the permissions forbid; /sys refuses even root.
         const QString locked = geteuid() == 0 ? QStringLiteral("/sys") : dir.filePath("locked");

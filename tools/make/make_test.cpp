@@ -58,7 +58,8 @@ MakeResult makeTest(const MakeRequest& request) {
     files.testFile = testFileBytes(source.store, comments(source));
     files.pages = testPages(source);
     checkPictureNames(files, source.nameLine, errors);
-    writeTestFiles(files, {request.outFolder, request.sourceText, request.force},
+    writeTestFiles(files,
+                   {request.outFolder, request.sourceText, request.pictureFolder, request.force},
                    questionLines(source), errors);
     for (SourceError& error : errors)
         if (error.line == 0) error.line = source.nameLine;

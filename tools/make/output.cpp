@@ -73,6 +73,14 @@ QString sourceAt(const TestPlace& place, const QByteArray& source) {
     return {};
 }
 
+// True when `folder` is the page folder or lies inside it, which making the test replaces.
+bool isInPageFolder(const QString& folder, const TestPlace& place) {
+    const QString inside = QFileInfo(folder).canonicalFilePath();
+    const QString pages = QFileInfo(place.pageFolder).canonicalFilePath();
+    return !inside.isEmpty() && !pages.isEmpty() &&
+           (inside == pages || inside.startsWith(pages + QLatin1Char('/')));
+}
+
 // Why nothing can be written in `folder` (made if missing), or empty when it can.
 QString unwritable(const QString& folder) {
     QString existing = QDir::cleanPath(QDir(folder).absolutePath());
@@ -104,6 +112,16 @@ void writeTestFiles(const TestFiles& files, const WriteTarget& target,
              QStringLiteral("Keep the source outside the test's place, e.g. as %1.md beside "
                             "the library, or choose another folder with --out.")
                  .arg(files.name)});
+        return;
+    }
+    if (isInPageFolder(target.sourceFolder, place)) {
+        errors.push_back(
+            {0,
+             QStringLiteral("The source lies in %1, the page folder that making the test "
+                            "replaces.")
+                 .arg(QDir::toNativeSeparators(place.pageFolder)),
+             QStringLiteral("Keep the source and its pictures outside the page folder, or "
+                            "choose another folder with --out.")});
         return;
     }
     std::vector<check::NativePath> others;

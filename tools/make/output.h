@@ -26,11 +26,13 @@ struct TestPlace {
 
 TestPlace placeIn(const QString& libraryFolder, const QString& name);
 
-// Where to write: the library folder, the source's bytes (a file that holds them is never
-// written over: it may be the source itself) and whether an existing test may be replaced.
+// Where to write: the library folder, the source's bytes and folder (a file that holds the
+// bytes is never written over, nor the folder replaced: they may be the source itself) and
+// whether an existing test may be replaced.
 struct WriteTarget {
     QString libraryFolder;
     QByteArray sourceText;
+    QString sourceFolder;
     bool force = false;
 };
 
