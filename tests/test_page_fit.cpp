@@ -20,8 +20,8 @@ using namespace corvane::make;
 namespace {
 
 // A test of one question whose heading is on line 4 and whose lines follow it.
-QByteArray oneQuestion(const QString& lines) {
-    return QStringLiteral("# Test\nFront\n\n## The question\n%1\n").arg(lines).toUtf8();
+QByteArray oneQuestion(const QString& lines, const QString& front) {
+    return QStringLiteral("# Test\n%1\n\n## The question\n%2\n").arg(front, lines).toUtf8();
 }
 
 } // namespace
@@ -50,35 +50,43 @@ class PageFitTest : public QObject {
     void overflowsNamed_data() {
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("says");
-        QTest::addRow("fits") << "Look at it.\n\nMoney: 35p"
-                              << "";
-        QTest::addRow("long word")
-            << QString("A%1 word.\n\nWord: ten").arg(QString(70, 'x')) << "a long word \"A";
-        QString table = "|" + QString(" 1234567 |").repeated(12) + "\n|" +
-                        QString("---|").repeated(12) + "\n|" + QString(" 7654321 |").repeated(12);
-        QTest::addRow("table") << table + "\n\nWord: ten"
-                               << "a table in the text is";
-        QTest::addRow("too many lines")
-            << QString("Ten words in a row make a line. ").repeated(60) + "\n\nWord: ten"
-            << "too many lines in the text";
-        QTest::addRow("pictures") << QString("![w](wide.svg) ").repeated(4) + "\n\nWord: ten"
-                                  << "the pictures in the text";
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<int>("line");
+        const auto row = [](const char* name, const QString& lines, const QString& says,
+                            const QString& front = "Front", int line = 4) {
+            QTest::addRow("%s", name) << lines << says << front << line;
+        };
+        row("fits", "Look at it.\n\nMoney: 35p", "");
+        row("long word", QString("A%1 word.\n\nWord: ten").arg(QString(70, 'x')),
+            "a long word \"A");
+        const QString table = "|" + QString(" 1234567 |").repeated(12) + "\n|" +
+                              QString("---|").repeated(12) + "\n|" +
+                              QString(" 7654321 |").repeated(12);
+        row("table", table + "\n\nWord: ten", "a table in the text is");
+        row("too many lines",
+            QString("Ten words in a row make a line. ").repeated(60) + "\n\nWord: ten",
+            "too many lines in the text");
+        row("pictures", QString("![w](wide.svg) ").repeated(4) + "\n\nWord: ten",
+            "the pictures in the text");
         QString items;
         for (int i = 1; i <= 5; ++i)
             items += QString("- %1 %2\n").arg(i).arg(QString("and so on ").repeated(12));
-        QTest::addRow("options over the heading") << items + "\nOrder: A B C D E"
-                                                  << "the options reach";
+        row("options over the heading", items + "\nOrder: A B C D E", "the options reach");
         QString options;
         for (int i = 1; i <= 5; ++i)
             options += QString("- [%1] %2\n")
                            .arg(i == 1 ? 'x' : ' ')
                            .arg(QString("a long option ").repeated(8));
-        QTest::addRow("five long options") << options << "too many lines in the options";
+        row("five long options", options, "too many lines in the options");
+        row("front page", "Word: ten", "front page does not fit its 791 × 526 view: too many",
+            QString("Welcome to the test. ").repeated(90), 1);
     }
     void overflowsNamed() {
         QFETCH(QString, lines);
         QFETCH(QString, says);
-        const MakeResult test = made(oneQuestion(lines));
+        QFETCH(QString, front);
+        QFETCH(int, line);
+        const MakeResult test = made(oneQuestion(lines, front));
         QVERIFY2(test.errors.empty(), qPrintable(formatErrors("test.md", test.errors)));
         const SourceErrors errors = checkPagesFit(test, engine);
         if (says.isEmpty()) {
@@ -86,9 +94,8 @@ class PageFitTest : public QObject {
             return;
         }
         QCOMPARE(errors.size(), 1u);
-        QCOMPARE(errors.front().line, 4);
-        QVERIFY2(errors.front().message.contains(says) &&
-                     errors.front().message.contains("791 × 481") && !errors.front().fix.isEmpty(),
+        QCOMPARE(errors.front().line, line);
+        QVERIFY2(errors.front().message.contains(says) && !errors.front().fix.isEmpty(),
                  qPrintable(errors.front().message));
     }
 
@@ -102,7 +109,7 @@ class PageFitTest : public QObject {
     }
     void lettersOverTheirBoxes() {
         QFETCH(QString, options);
-        const MakeResult test = made(oneQuestion(options));
+        const MakeResult test = made(oneQuestion(options, "Front"));
         QVERIFY2(test.errors.empty(), qPrintable(formatErrors("test.md", test.errors)));
         QVERIFY(checkPagesFit(test, engine).empty());
         const QString centres = engine.runOnPage(
