@@ -62,24 +62,10 @@ bool hasDigit(const Text& text) {
 // Two numbers and nothing else: "4 r 3", "3/4", "-1.5 and 2"; the marking keeps the first two
 // runs of digits, points and minus signs, so a third number or a stray sign would be lost.
 bool isTwoNumbers(const QString& text) {
-    static const QRegularExpression numberRun(QStringLiteral("[0-9.\\-]+"));
-    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
-    static const QRegularExpression between(QStringLiteral("^\\s*(,|/|:|r|remainder|and)?\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QString trimmed = text.trimmed();
-    QStringList runs;
-    qsizetype end = 0;
-    QString gap;
-    for (const QRegularExpressionMatch& run : numberRun.globalMatch(trimmed)) {
-        if (runs.size() == 1)
-            gap = trimmed.mid(end, run.capturedStart() - end);
-        else if (run.capturedStart() != end && runs.isEmpty())
-            return false;
-        runs << run.captured();
-        end = run.capturedEnd();
-    }
-    return runs.size() == 2 && end == trimmed.size() && number.match(runs[0]).hasMatch() &&
-           number.match(runs[1]).hasMatch() && between.match(gap).hasMatch();
+    static const QRegularExpression pair(
+        QStringLiteral("^-?\\d+(\\.\\d+)?(\\s*(,|/|:|r|remainder|and)\\s*|\\s+)-?\\d+(\\.\\d+)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pair.match(text.trimmed()).hasMatch();
 }
 
 // "35p" as pounds ("0.35"), whole pounds with their pence ("£2" as "2.00"): the page asks for
