@@ -34,8 +34,9 @@ QString fixFor(const QString& what) {
     return QStringLiteral("Shorten the text or the options, or split the question in two.");
 }
 
-// One error per finding of the measure on the page `file`.
-void measure(WebBrowserViews& engine, const QString& file, const QSize& size, const QString& page,
+// One error per finding of the measure on the page `file`; false when the page could not be
+// laid out at all.
+bool measure(WebBrowserViews& engine, const QString& file, const QSize& size, const QString& page,
              int line, SourceErrors& errors) {
     static const QString script = measuringScript();
     const QString result = engine.runOnPage(QUrl::fromLocalFile(file), size, script);
@@ -46,7 +47,7 @@ void measure(WebBrowserViews& engine, const QString& file, const QSize& size, co
                               .arg(page),
                           QStringLiteral("Make the test again; if this stays, check its "
                                          "pictures.")});
-        return;
+        return false;
     }
     for (const QJsonValue& value : QJsonDocument::fromJson(result.toUtf8()).array()) {
         const QJsonObject found = value.toObject();
@@ -72,6 +73,7 @@ void measure(WebBrowserViews& engine, const QString& file, const QSize& size, co
                       .arg(by);
         errors.push_back({line, message, fixFor(what)});
     }
+    return true;
 }
 
 } // namespace
@@ -79,12 +81,13 @@ void measure(WebBrowserViews& engine, const QString& file, const QSize& size, co
 SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
     SourceErrors errors;
     const QDir pages(made.pageFolder);
-    measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
-            QStringLiteral("front page"), made.nameLine, errors);
-    for (int q = 1; q <= made.questionCount; ++q)
-        measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(q)), kQuestionView,
-                QStringLiteral("page of question %1").arg(q),
-                made.questionLines.at(static_cast<std::size_t>(q - 1)), errors);
+    // An engine that cannot lay out one page would keep each of the others waiting as long.
+    bool laidOut = measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
+                           QStringLiteral("front page"), made.nameLine, errors);
+    for (int q = 1; laidOut && q <= made.questionCount; ++q)
+        laidOut = measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(q)),
+                          kQuestionView, QStringLiteral("page of question %1").arg(q),
+                          made.questionLines.at(static_cast<std::size_t>(q - 1)), errors);
     return errors;
 }
 
