@@ -263,6 +263,8 @@ class TestMake : public QObject {
                                       << "Write the time with am or pm, like 7:25 am.";
         QTest::addRow("remainder") << "Pair: 6 r 2"
                                    << "Write the two numbers like 5 r 1.";
+        QTest::addRow("examples taken") << "Pairs: 2/5 or 3/7"
+                                        << "Write the two numbers like 4/8.";
         QTest::addRow("fractions") << "Pairs: 1/2 or 2/5"
                                    << "Write the two numbers like 3/7.";
         QTest::addRow("word") << "Word: ten"

@@ -10,16 +10,6 @@ namespace corvane::make {
 
 namespace {
 
-// The first example that a pupil could type and still be marked wrong.
-QString firstWrong(const QuestionStore& store, int q, std::initializer_list<const char*> examples) {
-    QuestionStore trial = store;
-    for (const char* example : examples) {
-        trial.userText[q] = example;
-        if (!isQuestionRight(trial, q)) return QString::fromLatin1(example);
-    }
-    return {};
-}
-
 // The number with every digit changed and its signs kept ("1,245" gives "2,356"): the same
 // form, never the same number. A lone 0 in front of the point stays, as in 0.5.
 QString shiftedNumber(const QString& number) {
@@ -35,6 +25,23 @@ QString shiftedNumber(const QString& number) {
         shifted[i] = QChar('0' + (runStart && digit == 9 ? 1 : (digit + 1) % 10));
     }
     return shifted;
+}
+
+// The first example that a pupil could type and still be marked wrong: one of `examples`, or,
+// where a question accepts them all, the last with its digits changed until one is wrong.
+QString firstWrong(const QuestionStore& store, int q, std::initializer_list<const char*> examples) {
+    QuestionStore trial = store;
+    QString example;
+    for (const char* written : examples) {
+        example = QString::fromLatin1(written);
+        trial.userText[q] = written;
+        if (!isQuestionRight(trial, q)) return example;
+    }
+    for (int tries = 0; tries < 10 && isQuestionRight(trial, q); ++tries) {
+        example = shiftedNumber(example);
+        trial.userText[q] = fromQt(example);
+    }
+    return example;
 }
 
 QString moneyHint(const QuestionStore& store, int q) {
