@@ -3,6 +3,7 @@
 #include "support/test_files.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
+#include "tools/make/from_test.h"
 #include "tools/make/make_test.h"
 #include "tools/make/pages.h"
 #include "tools/make/test_source.h"
@@ -331,6 +332,23 @@ class TestMake : public QObject {
         QCOMPARE(readAll(made.pageFolder + "/coin one.png"), QByteArray("picture"));
         const QByteArray page = readAll(made.pageFolder + "/question1.htm");
         QVERIFY2(page.contains("<img src=") && !page.contains("]("), page);
+    }
+
+    // A made choice page gives its options back to a source written from the test, whether
+    // they stand over the tick boxes or are listed over a row of their letters.
+    void sourceFromMadeChoices_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addRow("over the boxes") << "- [ ] 1/4\n- [x] 1/2\n- [ ] 1/3";
+        QTest::addRow("listed") << "- [ ] a rectangle\n- [x] a parallelogram";
+    }
+    void sourceFromMadeChoices() {
+        QFETCH(QString, options);
+        QTemporaryDir dir;
+        const MakeResult made = makeFrom(oneQuestion(options), dir.path(), dir.path());
+        QVERIFY(made.errors.empty());
+        const QString source =
+            QString::fromUtf8(sourceFromTest(check::nativePath(made.testFile)).source);
+        QVERIFY2(source.contains(options) && !source.contains("class=\"card"), qPrintable(source));
     }
 
     // Each option's text stands on the page next to its own letter.
