@@ -1,4 +1,5 @@
 #include "pupil/form.h"
+#include "pupil/focus_ring.h"
 #include "pupil/record_keeper.h"
 
 #include <QApplication>
@@ -64,13 +65,18 @@ void TForm1::activateOnce() {
 // The key is not consumed. A key that its receiver ignores travels up to the parents; those
 // later deliveries of the same event are recognised and not handled twice.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType())
+        screenShown(static_cast<QWidget*>(watched));
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == window())
+        focusRing_->setActive(false);
     if (event->type() == QEvent::KeyRelease) lastKeyEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     // A browser view sends the keys its page leaves unused once more to its parent, as a new
     // event from the program itself; only presses from the keyboard count.
     if (!event->spontaneous()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
-    if (receiver->window() != this) return false;
+    if (receiver->window() != window()) return false;
     const bool propagated =
         event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
     lastKeyEvent_ = event;
@@ -78,6 +84,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (propagated) return false;
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (movesAbout(*keyEvent)) focusRing_->setActive(true);
     std::uint16_t key = 0;
     if (keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter)
         key = 13;
@@ -85,6 +92,47 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         key = static_cast<std::uint16_t>(keyEvent->key());
     if (key != 0) guarded([&] { FormKeyDown(this, key, keyEvent->modifiers()); });
     return false;
+}
+
+// Keys that move the focus or work the focused control: from then on the focus is shown.
+bool TForm1::movesAbout(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A screen that comes up keeps the focus in it: the results screen on its score line, so that
+// a screen reader reads the score; another screen on its first control when the focus was on
+// a control now hidden.
+void TForm1::screenShown(QWidget* screen) {
+    if (screen == ResultPanel) {
+        Iscore->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (screen != StartPanel && screen != FrontPanel && screen != QuestionPanel) return;
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused && focused->window() == window() && focused->isVisible()) return;
+    for (QWidget* next = screen->nextInFocusChain(); next != screen;
+         next = next->nextInFocusChain()) {
+        if (next->isAncestorOf(screen) || !screen->isAncestorOf(next)) continue;
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
