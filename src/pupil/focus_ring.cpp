@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 namespace corvane {
 namespace {
@@ -82,7 +81,8 @@ QRect FocusRing::target() const {
     if (auto* view = qobject_cast<QAbstractItemView*>(shown)) {
         const QRect entry = view->visualRect(view->currentIndex());
         if (entry.isValid()) {
-            const QRect inView = entry.intersected(view->viewport()->rect());
+            // Inside the entry, clear of the list's frame.
+            const QRect inView = entry.intersected(view->viewport()->rect()).adjusted(1, 1, -1, -1);
             return QRect(view->viewport()->mapTo(window, inView.topLeft()), inView.size());
         }
     }

@@ -65,8 +65,15 @@ void TForm1::activateOnce() {
 // The key is not consumed. A key that its receiver ignores travels up to the parents; those
 // later deliveries of the same event are recognised and not handled twice.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && watched->isWidgetType())
+    // A screen is up once it is both shown and enabled, in either order.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::EnabledChange) &&
+        watched->isWidgetType())
         screenShown(static_cast<QWidget*>(watched));
+    // The browser engine makes the widgets of a page view when it first shows a page.
+    if (event->type() == QEvent::ChildAdded && !pageChainDue_ && isInPageView(watched)) {
+        pageChainDue_ = true;
+        QTimer::singleShot(0, this, &TForm1::chainPageViews);
+    }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == window())
         focusRing_->setActive(false);
@@ -88,6 +95,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     std::uint16_t key = 0;
     if (keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter)
         key = 13;
+    else if (keyEvent->key() == Qt::Key_Backspace)
+        key = 8;
     else if (keyEvent->key() >= 0 && keyEvent->key() <= 0xFFFF)
         key = static_cast<std::uint16_t>(keyEvent->key());
     if (key != 0) guarded([&] { FormKeyDown(this, key, keyEvent->modifiers()); });
@@ -118,20 +127,45 @@ bool TForm1::movesAbout(const QKeyEvent& key) {
 // a screen reader reads the score; another screen on its first control when the focus was on
 // a control now hidden.
 void TForm1::screenShown(QWidget* screen) {
+    if (!screen->isVisible() || !screen->isEnabled()) return;
     if (screen == ResultPanel) {
         Iscore->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (screen != StartPanel && screen != FrontPanel && screen != QuestionPanel) return;
-    const QWidget* focused = QApplication::focusWidget();
-    if (focused && focused->window() == window() && focused->isVisible()) return;
-    for (QWidget* next = screen->nextInFocusChain(); next != screen;
-         next = next->nextInFocusChain()) {
-        if (next->isAncestorOf(screen) || !screen->isAncestorOf(next)) continue;
-        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()) {
-            next->setFocus(Qt::OtherFocusReason);
+    // Once the handler that changed the screen has filled it.
+    QTimer::singleShot(0, screen, [this, screen] {
+        const QWidget* focused = QApplication::focusWidget();
+        if (!screen->isVisible() ||
+            (focused && focused->window() == window() && focused->isVisible()))
             return;
+        for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
+            if (screen->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) &&
+                next->isVisible() && next->isEnabled()) {
+                next->setFocus(Qt::OtherFocusReason);
+                return;
+            }
         }
+    });
+}
+
+bool TForm1::isInPageView(const QObject* object) const {
+    if (!Front || !Question) return false;
+    for (; object && object != this; object = object->parent())
+        if (object == Front->widget() || object == Question->widget()) return true;
+    return false;
+}
+
+// The widgets that take the focus inside a page view follow the view in the Tab order.
+void TForm1::chainPageViews() {
+    pageChainDue_ = false;
+    for (QWidget* page : {Front->widget(), Question->widget()}) {
+        QWidget* last = page;
+        for (QWidget* inner : page->findChildren<QWidget*>())
+            if (inner->focusPolicy() & Qt::TabFocus) {
+                setTabOrder(last, inner);
+                last = inner;
+            }
     }
 }
 

@@ -235,6 +235,8 @@ class TForm1 : public QWidget {
     void buildLayout();
     void describeForKeysAndScreenReaders();
     void screenShown(QWidget* screen);
+    bool isInPageView(const QObject* object) const;
+    void chainPageViews();
     static bool movesAbout(const QKeyEvent& key);
     void activateOnce();
     void connectHandlers();
@@ -245,6 +247,7 @@ class TForm1 : public QWidget {
     std::unique_ptr<RecordKeeper> recordKeeper_;
     bool activated_ = false;
     FocusRing* focusRing_ = nullptr;
+    bool pageChainDue_ = false;
     const QEvent* lastKeyEvent_ = nullptr;
     QPointer<QWidget> lastKeyReceiver_;
 };

@@ -15,6 +15,7 @@ namespace corvane {
 
 namespace {
 
+constexpr std::uint16_t kBackspaceKey = 8;
 constexpr std::uint16_t kEnterKey = 13;
 constexpr std::uint16_t kKeyA = 65;
 constexpr std::uint16_t kKeyE = 69;
@@ -70,7 +71,7 @@ void TForm1::FormKeyDown(QObject*, std::uint16_t& Key, Qt::KeyboardModifiers Shi
         MultiClick(Key == kKeyY ? YesSelect : NoSelect);
         return;
     }
-    if (!typing && Key == Qt::Key_Backspace && (type == KORDER || type == KORDERUSER)) {
+    if (!typing && Key == kBackspaceKey && (type == KORDER || type == KORDERUSER)) {
         OrderClearClick(Iclear);
         return;
     }
