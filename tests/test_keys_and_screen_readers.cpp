@@ -6,6 +6,7 @@
 #include "pupil/focus_ring.h"
 #include "pupil/fonts.h"
 #include "pupil/form.h"
+#include "pupil/screen_fit.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
 
@@ -174,6 +175,7 @@ class KeysAndScreenReadersTest : public QObject {
         tabTo(form->AnswerBoxes[2]);
         key(Qt::Key_Space);
         QCOMPARE(marks(1), (std::array<std::int32_t, 5>{0, 0, 1, 0, 0}));
+        QCOMPARE(focused(), form->AnswerBoxes[2]); // the redrawn panel keeps the focus
         key(Qt::Key_Return);
         // Multiple choice.
         key(Qt::Key_A);
@@ -197,6 +199,7 @@ class KeysAndScreenReadersTest : public QObject {
         tabTo(form->OrderPlaces[2]);
         key(Qt::Key_Space);
         QCOMPARE(marks(4), (std::array<std::int32_t, 5>{2, 1, 3, 0, 0}));
+        QCOMPARE(focused(), form->OrderPlaces[2]);
         QCOMPARE(accessible(form->Order)->text(QAccessible::Name), QString("B A C"));
         key(Qt::Key_Return);
         // Typed word: the letters and Backspace go into the box.
@@ -338,6 +341,33 @@ class KeysAndScreenReadersTest : public QObject {
         QCOMPARE(desktop->browsers.zooms["Question"], zoom);
         QCOMPARE(desktop->browsers.zooms["Front"], zoom);
         QCOMPARE(form->currentQuestion, 1);
+    }
+
+    // A free area too small for the window with its title bar gets it in a scrolling frame of
+    // that size, where the keys still work; a large one shows the window itself.
+    void smallScreensScroll_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<bool>("framed");
+        QTest::newRow("1366 x 768") << QSize(1366, 768) << false;
+        QTest::newRow("scaled by 1.5: 910 x 512") << QSize(910, 512) << true;
+        QTest::newRow("640 x 480") << QSize(640, 480) << true;
+    }
+    void smallScreensScroll() {
+        QFETCH(QSize, area);
+        QFETCH(bool, framed);
+        form->hide();
+        std::unique_ptr<QWidget> frame = fitToScreen(*form, QRect(QPoint(0, 0), area));
+        QCOMPARE(bool(frame), framed);
+        if (!frame) return;
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QVERIFY(frame->width() <= area.width() && frame->height() <= area.height());
+        QCOMPARE(form->window(), frame.get());
+        form->EStartName->setFocus();
+        key(Qt::Key_Return);
+        QCOMPARE(desktop->dialogs.texts("message"), QStringList{"Please enter your name"});
+        frame.reset();
+        QVERIFY(form->isWindow());
     }
 
     // Set before the engine starts unless the user chose otherwise.

@@ -42,7 +42,7 @@ void FocusRing::follow(QWidget* focused) {
             disconnect(view->selectionModel(), nullptr, this, nullptr);
         }
     }
-    focused_ = focused && focused->window() == parentWidget() ? focused : nullptr;
+    focused_ = focused && parentWidget()->isAncestorOf(focused) ? focused : nullptr;
     if (focused_) {
         focused_->installEventFilter(this);
         if (auto* view = qobject_cast<QAbstractItemView*>(focused_.data())) {

@@ -1,0 +1,51 @@
+#include "pupil/screen_fit.h"
+
+#include "pupil/form.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace corvane {
+namespace {
+
+// Room the window manager takes for the title bar and the borders.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 40;
+
+class ScrollingFrame : public QScrollArea {
+  public:
+    explicit ScrollingFrame(TForm1& form) : form_(&form) {
+        setWindowTitle(form.windowTitle());
+        setWindowIcon(form.windowIcon());
+        setObjectName("ScrollingFrame");
+        setWidget(&form);
+    }
+    ~ScrollingFrame() override { takeWidget(); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (form_) form_->close();
+        event->accept();
+    }
+
+  private:
+    QPointer<TForm1> form_;
+};
+
+} // namespace
+
+std::unique_ptr<QWidget> fitToScreen(TForm1& form, const QRect& available) {
+    const QSize room = available.size() - QSize(kFrameWidth, kFrameHeight);
+    if (form.width() <= room.width() && form.height() <= room.height()) return nullptr;
+    auto frame = std::make_unique<ScrollingFrame>(form);
+    const int scrollBar = frame->verticalScrollBar()->sizeHint().width();
+    frame->resize(std::min(room.width(), form.width() + scrollBar + 2),
+                  std::min(room.height(), form.height() + scrollBar + 2));
+    return frame;
+}
+
+} // namespace corvane
