@@ -5,7 +5,7 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QScrollArea>
-#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -42,9 +42,10 @@ std::unique_ptr<QWidget> fitToScreen(TForm1& form, const QRect& available) {
     const QSize room = available.size() - QSize(kFrameWidth, kFrameHeight);
     if (form.width() <= room.width() && form.height() <= room.height()) return nullptr;
     auto frame = std::make_unique<ScrollingFrame>(form);
-    const int scrollBar = frame->verticalScrollBar()->sizeHint().width();
-    frame->resize(std::min(room.width(), form.width() + scrollBar + 2),
-                  std::min(room.height(), form.height() + scrollBar + 2));
+    const int edges = 2 * frame->frameWidth();
+    const int bar = frame->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    frame->resize(std::min(room.width(), form.width() + edges + bar + 4),
+                  std::min(room.height(), form.height() + edges + bar));
     return frame;
 }
 
