@@ -181,8 +181,8 @@ class KeyboardTest : public QObject {
             << std::int32_t(KMULTICHOICE) << 3 << QString("D") << none << Marks{0, 0, 0, 0, 0};
         QTest::newRow("yes/no") << std::int32_t(KYESNO) << 2 << QString("A") << none
                                 << Marks{0, 0, 0, 0, 0};
-        QTest::newRow("order") << std::int32_t(KORDER) << 3 << QString("A") << none
-                               << Marks{0, 0, 0, 0, 0};
+        QTest::newRow("order: typed into the answer box")
+            << std::int32_t(KORDER) << 3 << QString("A") << none << Marks{0, 0, 0, 0, 0};
         QTest::newRow("other letters")
             << std::int32_t(KMULTICHOICE) << 5 << QString("FZ") << none << Marks{0, 0, 0, 0, 0};
     }
