@@ -209,6 +209,10 @@ class KeysAndScreenReadersTest : public QObject {
         QCOMPARE(form->store.userText[5], Text("cat"));
 
         tabTo(form->IFinish);
+        key(Qt::Key_Return); // Enter still goes on, as Next does, wherever the focus is
+        QVERIFY(form->QuestionPanel->isVisible());
+        QCOMPARE(form->currentQuestion, 5);
+        tabTo(form->IFinish);
         key(Qt::Key_Space);
         QVERIFY(form->ResultPanel->isVisible());
         QCOMPARE(form->score, 5);
