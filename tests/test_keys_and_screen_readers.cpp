@@ -353,6 +353,7 @@ class KeysAndScreenReadersTest : public QObject {
         QTest::addColumn<QSize>("area");
         QTest::addColumn<bool>("framed");
         QTest::newRow("1366 x 768") << QSize(1366, 768) << false;
+        QTest::newRow("800 x 600, the mode the program offers") << QSize(800, 600) << false;
         QTest::newRow("scaled by 1.5: 910 x 512") << QSize(910, 512) << true;
         QTest::newRow("640 x 480") << QSize(640, 480) << true;
     }

@@ -13,8 +13,8 @@ namespace corvane {
 namespace {
 
 // Room the window manager takes for the title bar and the borders.
-constexpr int kFrameWidth = 16;
-constexpr int kFrameHeight = 40;
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 30;
 
 class ScrollingFrame : public QScrollArea {
   public:
