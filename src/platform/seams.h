@@ -24,7 +24,7 @@ class Dialogs {
     // The default on Cancel; `hidden` shows the typed characters as bullets (a password).
     virtual QString inputBox(const QString& title, const QString& prompt,
                              const QString& defaultText, bool hidden = false) = 0;
-    virtual void errorBox(const QString& text, const QString& caption) = 0; // stop icon, OK
+    virtual void errorBox(const QString& text, const QString& caption) = 0;         // stop icon, OK
     virtual bool offerDisplayMode(const QString& text, const QString& caption) = 0; // Yes / No
 };
 
