@@ -75,7 +75,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, &TForm1::chainPageViews);
     }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == window())
+        ownsFocusOf(static_cast<QWidget*>(watched)))
         focusRing_->setActive(false);
     if (event->type() == QEvent::KeyRelease) lastKeyEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
@@ -83,7 +83,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // event from the program itself; only presses from the keyboard count.
     if (!event->spontaneous()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
-    if (receiver->window() != window()) return false;
+    // Keys of this window's own controls; also where the window is embedded in another.
+    if (receiver != this && !isAncestorOf(receiver)) return false;
     const bool propagated =
         event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
     lastKeyEvent_ = event;
@@ -128,6 +129,9 @@ bool TForm1::movesAbout(const QKeyEvent& key) {
 // a control now hidden.
 void TForm1::screenShown(QWidget* screen) {
     if (!screen->isVisible() || !screen->isEnabled()) return;
+    // Where the window is embedded in another, the focus elsewhere there stays where it is.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && !ownsFocusOf(focused)) return;
     if (screen == ResultPanel) {
         Iscore->setFocus(Qt::OtherFocusReason);
         return;
@@ -136,8 +140,7 @@ void TForm1::screenShown(QWidget* screen) {
     // Once the handler that changed the screen has filled it.
     QTimer::singleShot(0, screen, [this, screen] {
         const QWidget* focused = QApplication::focusWidget();
-        if (!screen->isVisible() ||
-            (focused && focused->window() == window() && focused->isVisible()))
+        if (!screen->isVisible() || (focused && (!ownsFocusOf(focused) || focused->isVisible())))
             return;
         for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
             if (screen->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) &&
@@ -147,6 +150,11 @@ void TForm1::screenShown(QWidget* screen) {
             }
         }
     });
+}
+
+// Whether `widget` is this window or one of its controls.
+bool TForm1::ownsFocusOf(const QWidget* widget) const {
+    return widget == this || isAncestorOf(widget);
 }
 
 bool TForm1::isInPageView(const QObject* object) const {

@@ -235,6 +235,7 @@ class TForm1 : public QWidget {
     void buildLayout();
     void describeForKeysAndScreenReaders();
     void screenShown(QWidget* screen);
+    bool ownsFocusOf(const QWidget* widget) const;
     bool isInPageView(const QObject* object) const;
     void chainPageViews();
     static bool movesAbout(const QKeyEvent& key);
