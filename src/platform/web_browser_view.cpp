@@ -105,16 +105,24 @@ class LazyWebView : public QWidget {
         if (view_) return;
         view_ = engine_.makeView(this);
         layout()->addWidget(view_);
+        setZoom(zoom_);
     }
 
     void show(const QUrl& url) {
         makeView();
         engine_.show(view_, url);
+        setZoom(zoom_);
+    }
+
+    void setZoom(double factor) {
+        zoom_ = factor;
+        if (view_) view_->setProperty("zoomFactor", factor);
     }
 
   private:
     EnginePlugin& engine_;
     QWidget* view_ = nullptr;
+    double zoom_ = 1.0;
 };
 
 namespace {
@@ -140,6 +148,7 @@ class WebBrowserView : public BrowserView {
     QWidget* widget() override { return container_; }
 
     void Navigate(const std::string& url) override { container_->show(toUrl(url)); }
+    void setZoom(double factor) override { container_->setZoom(factor); }
 
   private:
     LazyWebView* container_;
@@ -155,6 +164,9 @@ WebBrowserViews::~WebBrowserViews() = default;
 void WebBrowserViews::prepareEngine() {
     // The browser engine refuses to start its sandbox as root; only then is it turned off.
     if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Screen readers read the pages too; the engine keeps them from it on Linux unless asked.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     if (!qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) {
         // The user chose how to reach OpenGL: the engine draws with it.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
