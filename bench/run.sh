@@ -24,19 +24,19 @@ cleanup() {
 trap cleanup EXIT
 
 # A private X server with an 800 x 600 screen (the window then needs no display offer) and a
-# black root, so that nothing is taken for painted before the program paints it.
+# black root, so that nothing is taken for painted before the program paints it. The server
+# picks a free display number itself: other servers on this machine may hold any of them.
 start_x() {
-    local n
-    for n in $(seq 200 260); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 800x600x24 -br -nolisten tcp >/dev/null 2>&1 &
-        XPID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 100); do
+    local number
+    Xvfb -displayfd 3 -screen 0 800x600x24 -br -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    XPID=$!
+    for _ in $(seq 100); do
+        number=$(cat "$WORK/display")
+        if [ -n "$number" ]; then
+            export DISPLAY=":$number"
             xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.05
-        done
-        kill "$XPID" 2>/dev/null
+        fi
+        sleep 0.05
     done
     echo "Xvfb did not start" >&2
     exit 1

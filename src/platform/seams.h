@@ -34,6 +34,9 @@ class BrowserView {
     virtual QWidget* widget() = 0;
     // Shows the page at `url` exactly as built ("file://" + path); throws AppError on refusal.
     virtual void Navigate(const std::string& url) = 0;
+    // Loads the page at `url` out of sight, so that a later Navigate to it shows it at once.
+    // Never throws and never changes what is shown; a view that cannot load ahead ignores it.
+    virtual void loadAhead(const std::string& url) { static_cast<void>(url); }
 };
 
 class BrowserViews {

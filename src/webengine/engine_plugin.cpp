@@ -3,6 +3,7 @@
 #include "platform/web_engine_plugin.h"
 
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -42,6 +43,18 @@ Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
     qobject_cast<QWebEngineView*>(view)->setUrl(url);
 }
 
+Q_DECL_EXPORT void corvaneWatchLoads(QWidget* view, QObject* context,
+                                     const engine::LoadFinished& finished) {
+    QWebEnginePage* page = qobject_cast<QWebEngineView*>(view)->page();
+    QObject::connect(page, &QWebEnginePage::loadingChanged, context,
+                     [finished](const QWebEngineLoadingInfo& info) {
+                         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+                         finished(info.url(),
+                                  info.status() == QWebEngineLoadingInfo::LoadSucceededStatus &&
+                                      !info.isErrorPage());
+                     });
+}
+
 } // extern "C"
 
 // The exported functions have the types the loader expects.
@@ -49,3 +62,4 @@ static_assert(std::is_same_v<decltype(corvaneStartEngine), engine::StartEngine>)
 static_assert(std::is_same_v<decltype(corvaneMakeProfile), engine::MakeProfile>);
 static_assert(std::is_same_v<decltype(corvaneMakeView), engine::MakeView>);
 static_assert(std::is_same_v<decltype(corvaneShowUrl), engine::ShowUrl>);
+static_assert(std::is_same_v<decltype(corvaneWatchLoads), engine::WatchLoads>);
