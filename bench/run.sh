@@ -1,11 +1,14 @@
 #!/bin/bash
 # Runs every benchmark against the Release build in BUILD and prints one line per figure:
-# name, value, unit, the reference measured in the same run, and the goal.
-#   bench/run.sh BUILD [RUNS]
+# name, value, unit, the reference measured in the same run, and the goal. A figure measured
+# over several runs shows their median, and on a second line min / median / max of it and of
+# its reference.
+#   bench/run.sh BUILD [RUNS [MEMORY_RUNS]]
 set -euo pipefail
 
-BUILD=$(cd "${1:?usage: bench/run.sh BUILD [RUNS]}" && pwd)
+BUILD=$(cd "${1:?usage: bench/run.sh BUILD [RUNS [MEMORY_RUNS]]}" && pwd)
 RUNS=${2:-7}
+MEMORY_RUNS=${3:-3}
 BENCH="$BUILD/bench"
 SAMPLE_PAGE="$(cd "$(dirname "$0")/.." && pwd)/data/test/Money and Time/question1.htm"
 WORK=$(mktemp -d)
@@ -25,10 +28,11 @@ trap cleanup EXIT
 
 # A private X server with an 800 x 600 screen (the window then needs no display offer) and a
 # black root, so that nothing is taken for painted before the program paints it. The server
-# picks a free display number itself: other servers on this machine may hold any of them.
+# picks a free display number itself: other servers on this machine may hold any of them; it
+# keeps running between clients instead of resetting, when a new client would be refused.
 start_x() {
     local number
-    Xvfb -displayfd 3 -screen 0 800x600x24 -br -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 800x600x24 -br -noreset -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
     XPID=$!
     for _ in $(seq 100); do
         number=$(cat "$WORK/display")
@@ -46,7 +50,27 @@ figure() { # name value unit reference-name reference-value goal
     printf '%-24s %10.3f %-3s  reference %-26s %10.3f %-3s  goal %s\n' "$1" "$2" "$3" "$4" "$5" "$3" "$6"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# "MIN MEDIAN MAX COUNT" of the numbers on stdin.
+stats() {
+    sort -g | awk '{ v[NR] = $1 }
+        END { printf "%s %s %s %d\n", v[1], (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[NR], NR }'
+}
+median() { stats | cut -d' ' -f2; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f x", a / b }'; }
+
+# figure_runs NAME UNIT "SAMPLES" REFERENCE-NAME "REFERENCE-SAMPLES" GOAL
+figure_runs() {
+    local min mid max n rmin=0 rmid=0 rmax=0 rn=0
+    read -r min mid max n < <(printf '%s\n' $3 | stats)
+    [ -n "$5" ] && read -r rmin rmid rmax rn < <(printf '%s\n' $5 | stats)
+    figure "$1" "$mid" "$2" "$4" "$rmid" "$6"
+    printf '    min / median / max %.1f / %.1f / %.1f %s over %d' "$min" "$mid" "$max" "$2" "$n"
+    [ -n "$5" ] && printf ', reference %.1f / %.1f / %.1f over %d' "$rmin" "$rmid" "$rmax" "$rn"
+    echo
+}
+
+# The samples NAME in FILE (lines "name value").
+samples() { awk -v name="$1" '$1 == name { print $2 }' "$2"; }
 
 # A process and all its descendants (the browser engine's helper processes).
 tree_pids() {
@@ -92,50 +116,75 @@ done
 program=$(printf '%s\n' "${program_times[@]}" | median)
 bare=$(printf '%s\n' "${bare_times[@]}" | median)
 engine=$(printf '%s\n' "${engine_times[@]}" | median)
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f x", a / b }'; }
-figure startup "$program" ms "bare Qt window" "$bare" "<= 1.5 x reference ($(ratio "$program" "$bare"))"
-figure startup_bare_engine_libs "$engine" ms "bare Qt window" "$bare" "(information: bare window + engine libraries, $(ratio "$engine" "$bare"))"
+figure_runs startup ms "${program_times[*]}" "bare Qt window" "${bare_times[*]}" \
+    "<= 1.2 x reference ($(ratio "$program" "$bare"))"
+figure_runs startup_bare_engine_libs ms "${engine_times[*]}" "bare Qt window" "${bare_times[*]}" \
+    "(information: bare window + engine libraries, $(ratio "$engine" "$bare"))"
 
 # 2, 3 (panel) and 5: offscreen, with the fake desktop.
 "$BENCH/offscreen_bench"
 
-# 3 (page) and the front page with and without the engine started ahead.
-# The engine's start-up chatter is shown only when a run fails.
-for mode in --cold --warm; do
-    "$BENCH/browser_bench" $mode 2>"$WORK/browser.err" || { cat "$WORK/browser.err" >&2; exit 1; }
+# 3 (page), the front page and question 1, and how long the window's thread is kept from its
+# events: a pupil's run with the real browser views, RUNS times, and three times without the
+# engine's warm-up (it then starts at the list click). The engine's start-up chatter is shown
+# only when a run fails.
+for run in $(seq "$RUNS") x y z; do
+    mode=()
+    [[ "$run" == [xyz] ]] && mode=(--no-warm-up)
+    "$BENCH/browser_bench" "${mode[@]}" >>"$WORK/browser" 2>"$WORK/browser.err" ||
+        { cat "$WORK/browser.err" >&2; exit 1; }
 done
+browser() { # NAME GOAL
+    figure_runs "$1" ms "$(samples "$1" "$WORK/browser")" "(none)" "" "$2"
+}
+browser front_page "<= 100 ms (OK on the name until the front page is painted, first time in the run)"
+browser first_question_page "<= 100 ms (start image until question 1 is painted)"
+browser next_question_page "<= 50 ms (Next until the next page is painted; every move of every run)"
+browser longest_block "<= 50 ms (the window's thread kept from its events, after first paint)"
+browser warm_up_block "(information: the longest of those during the engine's warm-up)"
+browser front_page_no_warm_up "(information: the engine started only at the list click)"
+browser longest_block_no_warm_up "(information: the same, without the warm-up)"
 
 # 4. Memory on the question screen of the 30-question test: the program driven as a pupil
-# would, against headless Chromium showing the same question page.
-"$BUILD/corvane-maths" >/dev/null 2>&1 &
-APP=$!
-WID=""
-for _ in $(seq 100); do
-    WID=$(xdotool search --onlyvisible --name "Corvane Maths" 2>/dev/null | head -1) && [ -n "$WID" ] && break
-    sleep 0.1
-done
-sleep 1
-xdotool mousemove --window "$WID" 290 240 click 1 # the first test: Bench Thirty
-sleep 0.5
-xdotool mousemove --window "$WID" 425 140 click 1 # the name box
-xdotool type --delay 30 "Ann"
-xdotool key Return
-sleep 3
-xdotool key Return
-sleep 5
-read -r program_mib program_procs < <(tree_pss $APP)
-kill $APP; wait $APP 2>/dev/null || true
-APP=""
+# would, against headless Chromium showing the same question page, MEMORY_RUNS times each.
+program_mibs=() chromium_mibs=()
+for _ in $(seq "$MEMORY_RUNS"); do
+    "$BUILD/corvane-maths" >/dev/null 2>&1 &
+    APP=$!
+    WID=""
+    for _ in $(seq 100); do
+        WID=$(xdotool search --onlyvisible --name "Corvane Maths" 2>/dev/null | head -1) && [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    sleep 1
+    xdotool mousemove --window "$WID" 290 240 click 1 # the first test: Bench Thirty
+    sleep 0.5
+    xdotool mousemove --window "$WID" 425 140 click 1 # the name box
+    xdotool type --delay 30 "Ann"
+    xdotool key Return
+    sleep 3
+    xdotool key Return
+    sleep 5
+    read -r mib program_procs < <(tree_pss $APP)
+    program_mibs+=("$mib")
+    kill $APP; wait $APP 2>/dev/null || true
+    APP=""
 
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
-CHROMIUM=$!
-sleep 8
-read -r chromium_mib chromium_procs < <(tree_pss $CHROMIUM)
-kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
-CHROMIUM=""
-figure memory_pss "$program_mib" MiB "headless Chromium" "$chromium_mib" "<= reference ($program_procs vs $chromium_procs processes)"
+    rm -rf "$WORK/chromium"
+    chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
+    CHROMIUM=$!
+    sleep 8
+    read -r mib chromium_procs < <(tree_pss $CHROMIUM)
+    chromium_mibs+=("$mib")
+    kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
+    CHROMIUM=""
+done
+program=$(printf '%s\n' "${program_mibs[@]}" | median)
+chromium=$(printf '%s\n' "${chromium_mibs[@]}" | median)
+figure_runs memory_pss MiB "${program_mibs[*]}" "headless Chromium" "${chromium_mibs[*]}" \
+    "<= 0.6 x reference ($(ratio "$program" "$chromium"); $program_procs vs $chromium_procs processes)"
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
