@@ -151,19 +151,19 @@ program_mibs=() chromium_mibs=()
 for _ in $(seq "$MEMORY_RUNS"); do
     "$BUILD/corvane-maths" >/dev/null 2>&1 &
     APP=$!
-    WID=""
-    for _ in $(seq 100); do
-        WID=$(xdotool search --onlyvisible --name "Corvane Maths" 2>/dev/null | head -1) && [ -n "$WID" ] && break
-        sleep 0.1
-    done
-    sleep 1
+    # Each step waits until the screen shows it: the list's first entry, then the caption of
+    # question 1 (dark text in the strip under the page).
+    "$BENCH/startup_probe" "Corvane Maths" 194 229 383 24 dark 40 >/dev/null
+    WID=$(xdotool search --onlyvisible --name "Corvane Maths" | head -1)
     xdotool mousemove --window "$WID" 290 240 click 1 # the first test: Bench Thirty
     sleep 0.5
     xdotool mousemove --window "$WID" 425 140 click 1 # the name box
     xdotool type --delay 30 "Ann"
     xdotool key Return
-    sleep 3
+    sleep 2
     xdotool key Return
+    "$BENCH/startup_probe" "Corvane Maths" 12 532 200 18 dark 40 >/dev/null ||
+        { echo "the program did not reach question 1" >&2; exit 1; }
     sleep 5
     read -r mib program_procs < <(tree_pss $APP)
     program_mibs+=("$mib")

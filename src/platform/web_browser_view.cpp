@@ -214,6 +214,12 @@ class LazyWebView : public QWidget {
         layout_->setContentsMargins(0, 0, 0, 0);
     }
 
+    // The engine views go first, while the pages their loads report to are still here.
+    ~LazyWebView() override {
+        for (Page& page : pages_)
+            delete std::exchange(page.view, nullptr);
+    }
+
     QWidget* shownView() const { return pages_[shown_].view; }
 
     // Makes the shown engine view if it is not there yet; throws AppError if the engine is
