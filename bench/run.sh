@@ -89,12 +89,15 @@ tree_pids() {
     echo $pids
 }
 
-# "MiB processes": the summed PSS of the tree and how many processes it holds.
+# "PSS USS processes": the summed PSS and private memory (USS) of the tree, in MiB, and how
+# many processes it holds. PSS splits a shared library's pages among all processes that map
+# it, also those of other programs running at the time; USS counts only the tree's own pages.
 tree_pss() {
     local pid
     for pid in $(tree_pids "$1"); do
-        awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup" 2>/dev/null || true
-    done | awk '{ kib += $1; n++ } END { printf "%.1f %d\n", kib / 1024, n }'
+        awk '/^Pss:/ { pss = $2 } /^Private_(Clean|Dirty):/ { uss += $2 } END { print pss, uss }' \
+            "/proc/$pid/smaps_rollup" 2>/dev/null || true
+    done | awk '{ pss += $1; uss += $2; n++ } END { printf "%.1f %.1f %d\n", pss / 1024, uss / 1024, n }'
 }
 
 start_x
@@ -147,7 +150,7 @@ browser longest_block_no_warm_up "(information: the same, without the warm-up)"
 
 # 4. Memory on the question screen of the 30-question test: the program driven as a pupil
 # would, against headless Chromium showing the same question page, MEMORY_RUNS times each.
-program_mibs=() chromium_mibs=()
+program_mibs=() chromium_mibs=() program_usss=() chromium_usss=()
 for _ in $(seq "$MEMORY_RUNS"); do
     "$BUILD/corvane-maths" >/dev/null 2>&1 &
     APP=$!
@@ -165,8 +168,9 @@ for _ in $(seq "$MEMORY_RUNS"); do
     "$BENCH/startup_probe" "Corvane Maths" 12 532 200 18 dark 40 >/dev/null ||
         { echo "the program did not reach question 1" >&2; exit 1; }
     sleep 5
-    read -r mib program_procs < <(tree_pss $APP)
+    read -r mib uss program_procs < <(tree_pss $APP)
     program_mibs+=("$mib")
+    program_usss+=("$uss")
     kill $APP; wait $APP 2>/dev/null || true
     APP=""
 
@@ -176,8 +180,9 @@ for _ in $(seq "$MEMORY_RUNS"); do
         --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
     CHROMIUM=$!
     sleep 8
-    read -r mib chromium_procs < <(tree_pss $CHROMIUM)
+    read -r mib uss chromium_procs < <(tree_pss $CHROMIUM)
     chromium_mibs+=("$mib")
+    chromium_usss+=("$uss")
     kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
     CHROMIUM=""
 done
@@ -185,6 +190,8 @@ program=$(printf '%s\n' "${program_mibs[@]}" | median)
 chromium=$(printf '%s\n' "${chromium_mibs[@]}" | median)
 figure_runs memory_pss MiB "${program_mibs[*]}" "headless Chromium" "${chromium_mibs[*]}" \
     "<= 0.6 x reference ($(ratio "$program" "$chromium"); $program_procs vs $chromium_procs processes)"
+figure_runs memory_uss MiB "${program_usss[*]}" "headless Chromium" "${chromium_usss[*]}" \
+    "(information: private memory only, whatever else runs)"
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
