@@ -150,7 +150,12 @@ browser longest_block_no_warm_up "(information: the same, without the warm-up)"
 
 # 4. Memory on the question screen of the 30-question test: the program driven as a pupil
 # would, against headless Chromium showing the same question page, MEMORY_RUNS times each.
-program_mibs=() chromium_mibs=() program_usss=() chromium_usss=()
+# Notes "PSS USS processes" of the tree under PID in the file memory-WHO, then ends it.
+note_memory() { # WHO PID
+    tree_pss "$2" >>"$WORK/memory-$1"
+    kill "$2"
+    wait "$2" 2>/dev/null || true
+}
 for _ in $(seq "$MEMORY_RUNS"); do
     "$BUILD/corvane-maths" >/dev/null 2>&1 &
     APP=$!
@@ -168,10 +173,7 @@ for _ in $(seq "$MEMORY_RUNS"); do
     "$BENCH/startup_probe" "Corvane Maths" 12 532 200 18 dark 40 >/dev/null ||
         { echo "the program did not reach question 1" >&2; exit 1; }
     sleep 5
-    read -r mib uss program_procs < <(tree_pss $APP)
-    program_mibs+=("$mib")
-    program_usss+=("$uss")
-    kill $APP; wait $APP 2>/dev/null || true
+    note_memory program $APP
     APP=""
 
     rm -rf "$WORK/chromium"
@@ -180,17 +182,15 @@ for _ in $(seq "$MEMORY_RUNS"); do
         --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
     CHROMIUM=$!
     sleep 8
-    read -r mib uss chromium_procs < <(tree_pss $CHROMIUM)
-    chromium_mibs+=("$mib")
-    chromium_usss+=("$uss")
-    kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
+    note_memory chromium $CHROMIUM
     CHROMIUM=""
 done
-program=$(printf '%s\n' "${program_mibs[@]}" | median)
-chromium=$(printf '%s\n' "${chromium_mibs[@]}" | median)
-figure_runs memory_pss MiB "${program_mibs[*]}" "headless Chromium" "${chromium_mibs[*]}" \
-    "<= 0.6 x reference ($(ratio "$program" "$chromium"); $program_procs vs $chromium_procs processes)"
-figure_runs memory_uss MiB "${program_usss[*]}" "headless Chromium" "${chromium_usss[*]}" \
+column() { cut -d' ' -f"$1" "$WORK/memory-$2"; } # FIELD WHO
+program=$(column 1 program | median)
+chromium=$(column 1 chromium | median)
+figure_runs memory_pss MiB "$(column 1 program)" "headless Chromium" "$(column 1 chromium)" \
+    "<= 0.6 x reference ($(ratio "$program" "$chromium"); $(column 3 program | tail -1) vs $(column 3 chromium | tail -1) processes)"
+figure_runs memory_uss MiB "$(column 2 program)" "headless Chromium" "$(column 2 chromium)" \
     "(information: private memory only, whatever else runs)"
 
 # 6. Making a 30-question test of every type from its source, against writing its files.

@@ -50,7 +50,7 @@ class EnginePlugin {
   public:
     // `whenReady` is called from the event loop once the engine is ready.
     EnginePlugin(const QString& path, std::function<void()> whenReady)
-        : library_(path), whenReady_(std::move(whenReady)) {}
+        : path_(path), library_(path), whenReady_(std::move(whenReady)) {}
     ~EnginePlugin() {
         if (libraryLoading_.valid()) libraryLoading_.wait();
         delete profile_;
@@ -62,9 +62,9 @@ class EnginePlugin {
     // way; throws AppError if the plugin cannot be loaded.
     void load() {
         if (ready()) return;
-        if (!QFileInfo::exists(library_.fileName()))
+        if (!QFileInfo::exists(path_))
             throw AppError("Cannot show pages: the browser engine plugin " +
-                           QFile::encodeName(library_.fileName()).toStdString() + " is missing");
+                           QFile::encodeName(path_).toStdString() + " is missing");
         if (!quiet_) quiet_.emplace();
         const bool loaded = libraryLoading_.valid() ? libraryLoading_.get() : library_.load();
         if (!loaded) {
@@ -78,7 +78,7 @@ class EnginePlugin {
     // Loads the engine ahead of need, in steps. Does nothing if it is ready, under way, or the
     // plugin is missing.
     void loadAhead() {
-        if (ready() || libraryLoading_.valid() || !QFileInfo::exists(library_.fileName())) return;
+        if (ready() || libraryLoading_.valid() || !QFileInfo::exists(path_)) return;
         quiet_.emplace();
         libraryLoading_ = std::async(std::launch::async, [this] {
             const bool loaded = library_.load();
@@ -143,6 +143,7 @@ class EnginePlugin {
         QTimer::singleShot(0, &steps_, whenReady_);
     }
 
+    const QString path_; // read here while library_ may be loading on the worker
     QLibrary library_;
     std::optional<LateEngineStart> quiet_;
     engine::MakeProfile* makeProfile_ = nullptr;
