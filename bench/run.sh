@@ -89,15 +89,16 @@ tree_pids() {
     echo $pids
 }
 
-# "PSS USS processes": the summed PSS and private memory (USS) of the tree, in MiB, and how
-# many processes it holds. PSS splits a shared library's pages among all processes that map
-# it, also those of other programs running at the time; USS counts only the tree's own pages.
+# "PSS DIRTY processes": the summed PSS and private dirty memory of the tree, in MiB, and how
+# many processes it holds. PSS splits a library's pages among all processes that map it, also
+# those of other programs running at the time; the private dirty pages (heaps, stacks, buffers)
+# are the tree's own whatever else runs.
 tree_pss() {
     local pid
     for pid in $(tree_pids "$1"); do
-        awk '/^Pss:/ { pss = $2 } /^Private_(Clean|Dirty):/ { uss += $2 } END { print pss, uss }' \
+        awk '/^Pss:/ { pss = $2 } /^Private_Dirty:/ { dirty = $2 } END { print pss, dirty }' \
             "/proc/$pid/smaps_rollup" 2>/dev/null || true
-    done | awk '{ pss += $1; uss += $2; n++ } END { printf "%.1f %.1f %d\n", pss / 1024, uss / 1024, n }'
+    done | awk '{ pss += $1; dirty += $2; n++ } END { printf "%.1f %.1f %d\n", pss / 1024, dirty / 1024, n }'
 }
 
 start_x
@@ -150,7 +151,7 @@ browser longest_block_no_warm_up "(information: the same, without the warm-up)"
 
 # 4. Memory on the question screen of the 30-question test: the program driven as a pupil
 # would, against headless Chromium showing the same question page, MEMORY_RUNS times each.
-# Notes "PSS USS processes" of the tree under PID in the file memory-WHO, then ends it.
+# Notes "PSS DIRTY processes" of the tree under PID in the file memory-WHO, then ends it.
 note_memory() { # WHO PID
     tree_pss "$2" >>"$WORK/memory-$1"
     kill "$2"
@@ -190,8 +191,8 @@ program=$(column 1 program | median)
 chromium=$(column 1 chromium | median)
 figure_runs memory_pss MiB "$(column 1 program)" "headless Chromium" "$(column 1 chromium)" \
     "<= 0.6 x reference ($(ratio "$program" "$chromium"); $(column 3 program | tail -1) vs $(column 3 chromium | tail -1) processes)"
-figure_runs memory_uss MiB "$(column 2 program)" "headless Chromium" "$(column 2 chromium)" \
-    "(information: private memory only, whatever else runs)"
+figure_runs memory_private_dirty MiB "$(column 2 program)" "headless Chromium" "$(column 2 chromium)" \
+    "(information: the private dirty pages, whatever else runs)"
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
