@@ -196,3 +196,6 @@ figure_runs memory_private_dirty MiB "$(column 2 program)" "headless Chromium" "
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
+
+# 7. The teacher's window: a keystroke in a 30-question source to its problems and preview.
+"$BENCH/teacher_bench"
