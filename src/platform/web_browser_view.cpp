@@ -94,6 +94,11 @@ class EnginePlugin {
     }
 
     void show(QWidget* view, const QUrl& url) { showUrl_(view, url); }
+
+    QString runOnPage(const QUrl& url, const QSize& size, const QString& script) {
+        load();
+        return runOnPage_(profile_, url, size, script, 20000);
+    }
     void watchLoads(QWidget* view, QObject* context, const engine::LoadFinished& finished) {
         watchLoads_(view, context, finished);
     }
@@ -116,6 +121,7 @@ class EnginePlugin {
         makeProfile_ = resolve<engine::MakeProfile>(engine::kMakeProfile);
         makeView_ = resolve<engine::MakeView>(engine::kMakeView);
         watchLoads_ = resolve<engine::WatchLoads>(engine::kWatchLoads);
+        runOnPage_ = resolve<engine::RunOnPage>(engine::kRunOnPage);
         auto* showUrl = resolve<engine::ShowUrl>(engine::kShowUrl);
         startEngine();
         quiet_.reset();
@@ -150,6 +156,7 @@ class EnginePlugin {
     engine::MakeView* makeView_ = nullptr;
     engine::WatchLoads* watchLoads_ = nullptr;
     engine::ShowUrl* showUrl_ = nullptr;
+    engine::RunOnPage* runOnPage_ = nullptr;
     QObject* profile_ = nullptr;
     std::function<void()> whenReady_;
     QObject steps_; // the context of the steps ahead: they are dropped with it
@@ -393,6 +400,10 @@ void WebBrowserViews::prepareEngine() {
 
 void WebBrowserViews::warmUp() {
     engine_->loadAhead();
+}
+
+QString WebBrowserViews::runOnPage(const QUrl& url, const QSize& size, const QString& script) {
+    return engine_->runOnPage(url, size, script);
 }
 
 QWidget* WebBrowserViews::shownView(QWidget* container) {
