@@ -37,6 +37,9 @@ class BrowserView {
     virtual void Navigate(const std::string& url) = 0;
     // Zooms this page and the pages shown after it (1.0 = the pages' own size).
     virtual void setZoom(double factor) = 0;
+    // Loads the page at `url` out of sight, so that a later Navigate to it shows it at once.
+    // Never throws and never changes what is shown; a view that cannot load ahead ignores it.
+    virtual void loadAhead(const std::string& url) { static_cast<void>(url); }
 };
 
 class BrowserViews {

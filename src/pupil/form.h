@@ -168,6 +168,7 @@ class TForm1 : public QWidget {
     void begintest();
     void drawquestion();
     void printquestionno(const Text& caption);
+    Text questionPage(std::int32_t q) const; // the path of question q's page
     void INextMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                         int Y);
     void IPreviousMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
