@@ -1,4 +1,6 @@
-// corvane-teacher: the teacher's window. Writes, checks and tries tests of the library.
+// corvane-teacher: the teacher's window. Writes, checks and tries tests of the library, and
+// shows the class's results.
+//   corvane-teacher [SOURCE.md | QUIZ.gift | TEST.txt | RESULTS-FOLDER]
 #include "platform/desktop.h"
 #include "platform/file_results_folder.h"
 #include "platform/ini_settings.h"
@@ -8,10 +10,12 @@
 #include "platform/web_browser_view.h"
 #include "pupil/fonts.h"
 #include "teacher/library_folder.h"
+#include "teacher/results_page.h"
 #include "teacher/teacher_window.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
@@ -41,8 +45,18 @@ int main(int argc, char* argv[]) {
     dialogs.setOwner(&window);
     printer.setOwner(&window);
 
+    auto* resultsPage = new corvane::teacher::ResultsPage(&window);
+    resultsPage->setLibrary(corvane::teacher::libraryFolder());
+    window.addPage(resultsPage, QObject::tr("&Results"));
+    const bool namedFolder = !named.isEmpty() && QFileInfo(named).isDir();
+    const QString resultsFolder =
+        namedFolder ? named : corvane::teacher::ResultsPage::startFolder();
+    if (!resultsFolder.isEmpty()) resultsPage->openFolder(resultsFolder);
+
     window.show();
-    if (!named.isEmpty())
+    if (namedFolder)
+        window.showPage(resultsPage);
+    else if (!named.isEmpty())
         window.openFile(named);
     else
         QTimer::singleShot(0, &window, [&window] { window.offerCrashCopy(); });

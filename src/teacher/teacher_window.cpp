@@ -81,6 +81,10 @@ void TeacherWindow::addPage(QWidget* page, const QString& title) {
     tabs_->addTab(page, title);
 }
 
+void TeacherWindow::showPage(QWidget* page) {
+    tabs_->setCurrentWidget(page);
+}
+
 QAction* TeacherWindow::action(const QString& name) const {
     return findChild<QAction*>(name);
 }

@@ -24,6 +24,7 @@ class TeacherWindow : public QMainWindow {
 
     // Adds a page as a tab after the Tests page.
     void addPage(QWidget* page, const QString& title);
+    void showPage(QWidget* page);
 
     // Opens a file named on the command line: a source, a GIFT file or a test file. False (and
     // a message) for anything else.
