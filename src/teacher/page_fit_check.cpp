@@ -4,7 +4,6 @@
 #include "tools/make/page_fit.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -12,17 +11,6 @@
 namespace corvane::teacher {
 
 namespace {
-
-// The pictures beside the pages: a page laid out before is laid out again when one changed.
-QByteArray picturesStamp(const QString& pageFolder) {
-    QByteArray stamp;
-    for (const QFileInfo& file : QDir(pageFolder).entryInfoList(QDir::Files, QDir::Name)) {
-        if (file.suffix() == QLatin1String("htm")) continue;
-        stamp += file.fileName().toUtf8() + '\0' + QByteArray::number(file.size()) + '\0' +
-                 QByteArray::number(file.lastModified().toMSecsSinceEpoch()) + '\n';
-    }
-    return stamp;
-}
 
 int pageLine(const SourceCheck& check, int page) {
     return page == 0 ? check.nameLine : check.questionLines.at(static_cast<std::size_t>(page - 1));
@@ -52,7 +40,7 @@ QByteArray PageFitCheck::pageKey(const Job& job) const {
                                        : QStringLiteral("question%1.htm").arg(job.next);
     QFile page(QDir(job.check.pageFolder).filePath(name));
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(QByteArray::number(job.next) + '\0' + job.pictures);
+    hash.addData(QByteArray::number(job.next) + '\0' + job.check.pictures);
     if (page.open(QIODevice::ReadOnly)) hash.addData(&page);
     return hash.result();
 }
@@ -62,7 +50,6 @@ void PageFitCheck::step() {
     // waits for the page in hand.
     if (measuring_ || !job_) return;
     const int generation = job_->check.generation;
-    if (job_->next == 0) job_->pictures = picturesStamp(job_->check.pageFolder);
     const make::MakeResult made = madeBy(job_->check);
     while (job_->next <= made.questionCount) {
         const int page = job_->next;

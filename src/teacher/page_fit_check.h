@@ -38,7 +38,6 @@ class PageFitCheck : public QObject {
     struct Job {
         SourceCheck check;
         int next = 0; // the page to lay out next: 0 the front page, q question q's
-        QByteArray pictures;
         make::SourceErrors errors;
         QHash<QByteArray, make::SourceErrors> laidOut; // what this job found, by page
     };

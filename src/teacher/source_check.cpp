@@ -3,9 +3,36 @@
 #include "tools/make/page_fit.h"
 #include "tools/make/test_source.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFile>
+
 #include <algorithm>
 
 namespace corvane::teacher {
+
+namespace {
+
+// Every file of the page folder but its pages, by name and content: a page laid out before
+// looks the same when its content and this are the same.
+QByteArray picturesDigest(const QString& pageFolder) {
+    QStringList files;
+    QDirIterator found(pageFolder, QDir::Files, QDirIterator::Subdirectories);
+    while (found.hasNext()) {
+        const QString file = found.next();
+        if (!file.endsWith(QLatin1String(".htm"))) files << file;
+    }
+    files.sort();
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& file : files) {
+        hash.addData(QDir(pageFolder).relativeFilePath(file).toUtf8() + '\0');
+        QFile picture(file);
+        if (picture.open(QIODevice::ReadOnly)) hash.addData(&picture);
+    }
+    return hash.result();
+}
+
+} // namespace
 
 SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
                         const QString& scratchLibrary, WebBrowserViews* pageEngine) {
@@ -23,6 +50,7 @@ SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
     if (made.errors.empty()) {
         check.testFile = made.testFile;
         check.pageFolder = made.pageFolder;
+        check.pictures = picturesDigest(made.pageFolder);
     }
     check.nameLine = made.nameLine;
     return check;

@@ -22,6 +22,7 @@ struct SourceCheck {
     QString name;                   // the test's name, empty when the first line has none
     QString testFile;               // the test made, empty when the source has mistakes
     QString pageFolder;             // its page folder
+    QByteArray pictures;            // a digest of the pictures in it
     int nameLine = 0;               // the line of the test's name
 };
 
