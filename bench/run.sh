@@ -105,17 +105,21 @@ start_x
 
 # The 30-question test lies in the program's own test library, beside the sample tests.
 "$BENCH/offscreen_bench" --write-test "$BUILD/test" "$SAMPLE_PAGE" >/dev/null
+# A 30-question source of every kind, for the teacher's window.
+"$BENCH/teacher_bench" --write-source "$WORK/Bench Teacher.md" 2>/dev/null
 
 # 1. Start-up: process start until the window shows what it should. For the program: the first
 # entry of the test list drawn (dark text pixels in the list's first row). For the reference:
 # the bare window painted white.
 # The bare window with the engine's libraries linked (drawing in software, as the program does)
-# shows what loading them costs.
-program_times=() bare_times=() engine_times=()
+# shows what loading them costs. The teacher's window opened on the 30-question source: until
+# the editor, painted with the source, covers its corner (the screen is black before).
+program_times=() bare_times=() engine_times=() teacher_times=()
 for _ in $(seq "$RUNS"); do
     bare_times+=("$("$BENCH/startup_probe" "Bare Window" 10 10 770 544 light 397000 -- "$BENCH/bare_window")")
     program_times+=("$("$BENCH/startup_probe" "Corvane Maths" 194 229 383 24 dark 40 -- "$BUILD/corvane-maths")")
     engine_times+=("$(QT_XCB_GL_INTEGRATION=none "$BENCH/startup_probe" "Bare Window" 10 10 770 544 light 397000 -- "$BENCH/bare_window_engine")")
+    teacher_times+=("$("$BENCH/startup_probe" "Bench Teacher.md – Corvane Maths for Teachers" 50 50 380 150 light 45000 -- "$BUILD/corvane-teacher" "$WORK/Bench Teacher.md")")
 done
 program=$(printf '%s\n' "${program_times[@]}" | median)
 bare=$(printf '%s\n' "${bare_times[@]}" | median)
@@ -124,6 +128,9 @@ figure_runs startup ms "${program_times[*]}" "bare Qt window" "${bare_times[*]}"
     "<= 1.2 x reference ($(ratio "$program" "$bare"))"
 figure_runs startup_bare_engine_libs ms "${engine_times[*]}" "bare Qt window" "${bare_times[*]}" \
     "(information: bare window + engine libraries, $(ratio "$engine" "$bare"))"
+teacher=$(printf '%s\n' "${teacher_times[@]}" | median)
+figure_runs teacher_startup_30 ms "${teacher_times[*]}" "pupil's window start-up" "${program_times[*]}" \
+    "<= 2 x reference ($(ratio "$teacher" "$program"))"
 
 # 2, 3 (panel) and 5: offscreen, with the fake desktop.
 "$BENCH/offscreen_bench"

@@ -33,6 +33,31 @@ struct Probe {
     long count;
 };
 
+// The window's title as UTF-8: its _NET_WM_NAME, else its WM_NAME (which holds a title that is
+// not all Latin-1 as compound text).
+std::string windowTitle(Display* display, Window window) {
+    static const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    static const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* bytes = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &bytes) == Success &&
+        bytes) {
+        if (type == utf8) title.assign(reinterpret_cast<char*>(bytes), count);
+        XFree(bytes);
+        if (type == utf8) return title;
+    }
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
 // The mapped top-level window with the title, searched one level below each root child too
 // (a window manager's frame, when there is one).
 Window findWindow(Display* display, Window parent, const std::string& title, int depth = 0) {
@@ -45,11 +70,7 @@ Window findWindow(Display* display, Window parent, const std::string& title, int
         if (!XGetWindowAttributes(display, children[i], &attributes) ||
             attributes.map_state != IsViewable)
             continue;
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (title == name) found = children[i];
-            XFree(name);
-        }
+        if (windowTitle(display, children[i]) == title) found = children[i];
         if (!found && depth == 0) found = findWindow(display, children[i], title, 1);
     }
     if (children) XFree(children);

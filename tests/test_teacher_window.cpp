@@ -2,6 +2,8 @@
 // on its line, the fix clears it, the preview follows the cursor, and Make puts the test in the
 // library.
 #include "core/reader.h"
+#include "platform/web_browser_view.h"
+#include "pupil/fonts.h"
 #include "pupil/form.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
@@ -147,6 +149,52 @@ class TestTeacherWindow : public QObject {
         QVERIFY(saved.readAll().endsWith("## Broken\n"));
     }
 
+    // A page that does not fit the pupil's window is a problem on its question's line once the
+    // pages are laid out, Make writes nothing, and the fix clears it.
+    void pageThatDoesNotFit() {
+        testing::FakeDesktop desktop;
+        WebBrowserViews engine{QStringLiteral(CORVANE_WEBENGINE_PLUGIN)};
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("test");
+        const QString library = dir.filePath("test");
+        const QByteArray longWord = "A" + QByteArray(70, 'x');
+        const QString source =
+            testing::writeFile(dir, "source/Quiz.md",
+                               "# Quiz\nFront.\n\n## Spell 40.\nWord: forty\n\n## Read it.\n" +
+                                   longWord + " is one word.\n\nWord: ten\n");
+
+        TeacherWindow window(desktop.seams(), library, &engine);
+        window.show();
+        QVERIFY(window.openFile(source));
+        EditorPage* page = window.editorPage();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->checking(), 60000);
+        QStringList rows = problemRows(page->problems());
+        QCOMPARE(rows.size(), 1);
+        QVERIFY2(rows.front().startsWith("7: The page of question 2 does not fit its 791 × 481 "
+                                         "view: a long word \"A"),
+                 qPrintable(rows.front()));
+        QCOMPARE(page->editor()->problemLines(), QSet<int>{7});
+
+        window.action("make")->trigger();
+        QVERIFY(desktop.dialogs.texts("message").last().startsWith("Nothing was written"));
+        QVERIFY(QDir(library).isEmpty());
+
+        // Edited twice in a row, the pages of the last source count: the short word fits.
+        page->editor()->goToLine(8);
+        QTest::keyClick(page->editor(), Qt::Key_End);
+        QTest::keyClicks(page->editor(), " More.");
+        QTRY_VERIFY(page->checking());
+        QTextCursor line = page->editor()->textCursor();
+        line.movePosition(QTextCursor::StartOfBlock);
+        line.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        line.insertText("A");
+        QTRY_VERIFY_WITH_TIMEOUT(!page->checking(), 60000);
+        QCOMPARE(problemRows(page->problems()), QStringList());
+        window.action("make")->trigger();
+        QVERIFY2(QFile::exists(library + "/Quiz.txt"),
+                 qPrintable(desktop.dialogs.texts("message").join('\n')));
+    }
+
     // A GIFT file and a test without a source open as new unsaved sources without mistakes;
     // what the GIFT file's conversion left out is listed with its line in that file.
     void openOtherKinds_data() {
@@ -181,5 +229,11 @@ class TestTeacherWindow : public QObject {
     }
 };
 
-QTEST_MAIN(TestTeacherWindow)
+int main(int argc, char* argv[]) {
+    WebBrowserViews::prepareEngine();
+    QApplication app(argc, argv);
+    registerFontSubstitutes();
+    TestTeacherWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_teacher_window.moc"

@@ -41,9 +41,11 @@ const char* const kNewSource = "# New test\n"
 
 } // namespace
 
-EditorPage::EditorPage(const Seams& desktop, const QString& library, QWidget* parent)
+EditorPage::EditorPage(const Seams& desktop, const QString& library, WebBrowserViews* pageEngine,
+                       QWidget* parent)
     : QWidget(parent), desktop_(desktop), library_(library), editor_(new SourceEditor(this)),
-      find_(new QLineEdit(this)), problems_(new QTreeWidget(this)), summary_(new QLabel(this)) {
+      find_(new QLineEdit(this)), problems_(new QTreeWidget(this)), summary_(new QLabel(this)),
+      pageEngine_(pageEngine) {
     setObjectName(QStringLiteral("editorPage"));
     preview_ = new Preview(desktop, check_.scratchProgramFolder(), this);
     new SourceHighlighter(editor_->document());
@@ -114,6 +116,10 @@ EditorPage::EditorPage(const Seams& desktop, const QString& library, QWidget* pa
             &EditorPage::titleChanged);
     connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &EditorPage::followCursor);
     connect(&check_, &LiveCheck::checked, this, &EditorPage::showCheck);
+    if (pageEngine_) {
+        pageFit_ = std::make_unique<PageFitCheck>(*pageEngine_);
+        connect(pageFit_.get(), &PageFitCheck::checked, this, &EditorPage::showPageFit);
+    }
     connect(&crashTimer_, &QTimer::timeout, this, &EditorPage::keepCrashCopy);
     crashTimer_.start(kCrashCopyMs);
 }
@@ -206,6 +212,8 @@ QString EditorPage::pictureFolder() const {
 }
 
 void EditorPage::requestCheck() {
+    // The scratch pages are about to be made again: laying out the old ones would be wasted.
+    if (pageFit_) pageFit_->cancel();
     check_.request(editor_->toPlainText().toUtf8(), pictureFolder());
 }
 
@@ -213,8 +221,19 @@ void EditorPage::showCheck(const SourceCheck& check) {
     last_ = check;
     showProblems(check.problems);
     emit titleChanged();
-    if (!check.testFile.isEmpty())
-        preview_->load(check.testFile, questionAtLine(check.questionLines, editor_->currentLine()));
+    if (check.testFile.isEmpty()) return;
+    preview_->load(check.testFile, questionAtLine(check.questionLines, editor_->currentLine()));
+    if (pageFit_) {
+        pageFit_->start(check);
+        summary_->setText(tr("No mistakes in the source; its pages are being laid out to check "
+                             "that they fit."));
+    }
+}
+
+void EditorPage::showPageFit(int generation, const make::SourceErrors& errors) {
+    if (generation != last_.generation) return;
+    last_.problems = errors;
+    showProblems(errors);
 }
 
 void EditorPage::showProblems(const make::SourceErrors& errors) {
@@ -279,7 +298,7 @@ bool EditorPage::make() {
     const QByteArray source = editor_->toPlainText().toUtf8();
     // A trial in a scratch folder first: with a mistake nothing is asked and nothing written.
     QTemporaryDir trialFolder;
-    const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path());
+    const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path(), pageEngine_);
     if (!trial.problems.empty()) {
         showProblems(trial.problems);
         desktop_.dialogs.showMessage(

@@ -3,11 +3,14 @@
 #include "platform/seams.h"
 #include "teacher/crash_copy.h"
 #include "teacher/live_check.h"
+#include "teacher/page_fit_check.h"
 
 #include <QStringList>
 
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -22,7 +25,8 @@ class SourceEditor;
 
 // One test source being written: the editor, the find bar, the problems list refreshed as the
 // teacher types, and the preview of the question under the cursor. Make puts the test in the
-// library; Save keeps the source.
+// library; Save keeps the source. With a page engine, the pages are laid out to check that they
+// fit, in the problems list once the teacher pauses, and before Make writes anything.
 class EditorPage : public QWidget {
     Q_OBJECT
   public:
@@ -32,7 +36,8 @@ class EditorPage : public QWidget {
         QString message;
     };
 
-    EditorPage(const Seams& desktop, const QString& library, QWidget* parent = nullptr);
+    EditorPage(const Seams& desktop, const QString& library, WebBrowserViews* pageEngine,
+               QWidget* parent = nullptr);
     ~EditorPage() override;
 
     // Each replaces what is being edited (ask first with keepOrDiscard()).
@@ -60,7 +65,7 @@ class EditorPage : public QWidget {
     QTreeWidget* problems() const { return problems_; }
     Preview* preview() const { return preview_; }
     const SourceCheck& lastCheck() const { return last_; }
-    bool checking() const { return check_.busy(); }
+    bool checking() const { return check_.busy() || (pageFit_ && pageFit_->busy()); }
 
   signals:
     void titleChanged();
@@ -69,6 +74,7 @@ class EditorPage : public QWidget {
   private:
     void requestCheck();
     void showCheck(const SourceCheck& check);
+    void showPageFit(int generation, const make::SourceErrors& errors);
     void showProblems(const make::SourceErrors& errors);
     void followCursor();
     QString pictureFolder() const;
@@ -82,7 +88,9 @@ class EditorPage : public QWidget {
     QLineEdit* find_;
     QTreeWidget* problems_;
     QLabel* summary_;
+    WebBrowserViews* pageEngine_;
     LiveCheck check_; // before the preview, which shows its scratch library
+    std::unique_ptr<PageFitCheck> pageFit_;
     Preview* preview_ = nullptr;
     SourceCheck last_;
     CrashCopy crashCopy_;

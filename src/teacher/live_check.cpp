@@ -27,6 +27,7 @@ void LiveCheck::startWaiting() {
     const Request request = std::move(*waiting_);
     waiting_.reset();
     const QString library = scratchLibrary();
+    running_ = true;
     watcher_.setFuture(QtConcurrent::run([request, library] {
         SourceCheck check = checkSource(request.source, request.pictureFolder, library);
         check.generation = request.generation;
@@ -36,6 +37,7 @@ void LiveCheck::startWaiting() {
 
 void LiveCheck::finished() {
     const SourceCheck check = watcher_.result();
+    running_ = false;
     if (check.generation == generation_) emit checked(check);
     if (!delay_.isActive()) startWaiting();
 }

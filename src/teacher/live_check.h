@@ -26,7 +26,8 @@ class LiveCheck : public QObject {
     // The scratch library's folder: the test folder inside the preview's program folder.
     QString scratchProgramFolder() const { return scratch_.path(); }
     QString scratchLibrary() const { return scratch_.path() + QStringLiteral("/test"); }
-    bool busy() const { return watcher_.isRunning() || delay_.isActive(); }
+    // Until the result of the last request is given (or dropped).
+    bool busy() const { return running_ || delay_.isActive(); }
 
   signals:
     void checked(const corvane::teacher::SourceCheck& check);
@@ -45,6 +46,7 @@ class LiveCheck : public QObject {
     QFutureWatcher<SourceCheck> watcher_;
     std::optional<Request> waiting_;
     int generation_ = 0;
+    bool running_ = false; // till finished() ran: the future ends before its signal comes
 };
 
 } // namespace corvane::teacher

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString named =
         args.isEmpty() ? QString() : QDir::current().absoluteFilePath(args.front());
-    corvane::teacher::TeacherWindow window(desktop, corvane::teacher::libraryFolder());
+    corvane::teacher::TeacherWindow window(desktop, corvane::teacher::libraryFolder(), &browsers);
     dialogs.setOwner(&window);
     printer.setOwner(&window);
 

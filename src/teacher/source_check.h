@@ -7,6 +7,10 @@
 
 #include <vector>
 
+namespace corvane {
+class WebBrowserViews;
+}
+
 namespace corvane::teacher {
 
 // What the editor learns from one check of its source: the mistakes as corvane-make names
@@ -17,12 +21,20 @@ struct SourceCheck {
     std::vector<int> questionLines; // question q's heading is on line questionLines[q - 1]
     QString name;                   // the test's name, empty when the first line has none
     QString testFile;               // the test made, empty when the source has mistakes
+    QString pageFolder;             // its page folder
+    QByteArray pictures;            // a digest of the pictures in it
+    int nameLine = 0;               // the line of the test's name
 };
 
 // Checks the source as corvane-make does by making it into `scratchLibrary` (replacing the
 // test made there before). Safe to run off the window's thread, one at a time per library.
+// With `pageEngine`, every page is also laid out to check that it fits, as corvane-make does
+// before it writes: then only on the GUI thread.
 SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
-                        const QString& scratchLibrary);
+                        const QString& scratchLibrary, WebBrowserViews* pageEngine = nullptr);
+
+// makeTest's result for the test a check made, to lay its pages out.
+make::MakeResult madeBy(const SourceCheck& check);
 
 // The question whose part of the source holds `line` (1-based): 0 for the front page.
 int questionAtLine(const std::vector<int>& questionLines, int line);

@@ -52,10 +52,11 @@ class TryWindow : public QDialog {
 
 } // namespace
 
-TeacherWindow::TeacherWindow(const Seams& desktop, const QString& library, QWidget* parent)
+TeacherWindow::TeacherWindow(const Seams& desktop, const QString& library,
+                             WebBrowserViews* pageEngine, QWidget* parent)
     : QMainWindow(parent), desktop_(desktop), tabs_(new QTabWidget(this)),
       tests_(new QStackedWidget(this)), library_(new LibraryPage(desktop, library, this)),
-      editor_(new EditorPage(desktop, library, this)) {
+      editor_(new EditorPage(desktop, library, pageEngine, this)) {
     setObjectName(QStringLiteral("teacherWindow"));
     tests_->addWidget(library_);
     tests_->addWidget(editor_);

@@ -8,6 +8,10 @@ class QAction;
 class QStackedWidget;
 class QTabWidget;
 
+namespace corvane {
+class WebBrowserViews;
+}
+
 namespace corvane::teacher {
 
 class EditorPage;
@@ -18,8 +22,10 @@ class LibraryPage;
 class TeacherWindow : public QMainWindow {
     Q_OBJECT
   public:
-    // `library` is the test folder the pupils see.
-    TeacherWindow(const Seams& desktop, const QString& library, QWidget* parent = nullptr);
+    // `library` is the test folder the pupils see. `pageEngine` lays the pages out to check
+    // that they fit the pupil's window (no such check without it).
+    TeacherWindow(const Seams& desktop, const QString& library,
+                  WebBrowserViews* pageEngine = nullptr, QWidget* parent = nullptr);
     ~TeacherWindow() override;
 
     // Adds a page as a tab after the Tests page.

@@ -78,17 +78,36 @@ bool measure(WebBrowserViews& engine, const QString& file, const QSize& size, co
 
 } // namespace
 
-SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
+SourceErrors checkPageFits(const MakeResult& made, int page, WebBrowserViews& engine,
+                           bool* laidOut) {
     SourceErrors errors;
     const QDir pages(made.pageFolder);
-    // An engine that cannot lay out one page would keep each of the others waiting as long.
-    bool laidOut = measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
-                           QStringLiteral("front page"), made.nameLine, errors);
-    for (int q = 1; laidOut && q <= made.questionCount; ++q)
-        laidOut = measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(q)),
-                          kQuestionView, QStringLiteral("page of question %1").arg(q),
-                          made.questionLines.at(static_cast<std::size_t>(q - 1)), errors);
+    const bool measured =
+        page == 0 ? measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
+                            QStringLiteral("front page"), made.nameLine, errors)
+                  : measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(page)),
+                            kQuestionView, QStringLiteral("page of question %1").arg(page),
+                            made.questionLines.at(static_cast<std::size_t>(page - 1)), errors);
+    if (laidOut) *laidOut = measured;
     return errors;
+}
+
+SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
+    SourceErrors errors;
+    // An engine that cannot lay out one page would keep each of the others waiting as long.
+    bool laidOut = true;
+    for (int page = 0; laidOut && page <= made.questionCount; ++page) {
+        const SourceErrors found = checkPageFits(made, page, engine, &laidOut);
+        errors.insert(errors.end(), found.begin(), found.end());
+    }
+    return errors;
+}
+
+SourceError pagesNotChecked(int line, const AppError& error) {
+    return {line,
+            QStringLiteral("The pages cannot be checked: %1.")
+                .arg(QString::fromStdString(error.what())),
+            QStringLiteral("Install the program with its browser engine plugin.")};
 }
 
 MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine) {
@@ -100,11 +119,7 @@ MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine)
     try {
         made.errors = checkPagesFit(made, engine);
     } catch (const AppError& error) {
-        made.errors.push_back({made.nameLine,
-                               QStringLiteral("The pages cannot be checked: %1.")
-                                   .arg(QString::fromStdString(error.what())),
-                               QStringLiteral("Install the program with its browser engine "
-                                              "plugin.")});
+        made.errors.push_back(pagesNotChecked(made.nameLine, error));
     }
     if (!made.errors.empty()) return made;
     return makeTest(request);

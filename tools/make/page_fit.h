@@ -3,8 +3,9 @@
 #include "tools/make/make_test.h"
 
 namespace corvane {
+class AppError;
 class WebBrowserViews;
-}
+} // namespace corvane
 
 namespace corvane::make {
 
@@ -16,6 +17,14 @@ namespace corvane::make {
 // Runs the event loop while pages load: call on the GUI thread. Throws AppError when the
 // engine cannot be loaded.
 SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine);
+
+// checkPagesFit for one page: 0 the front page, q the page of question q. `laidOut` (when
+// given) is set to whether the engine could lay the page out at all.
+SourceErrors checkPageFits(const MakeResult& made, int page, WebBrowserViews& engine,
+                           bool* laidOut = nullptr);
+
+// The error on `line` when the engine that lays the pages out cannot be loaded.
+SourceError pagesNotChecked(int line, const AppError& error);
 
 // makeTest, but the test is first made in a temporary folder and its pages checked there: the
 // library is written only when every page fits. On the GUI thread, as checkPagesFit.

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "teacher/source_check.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+namespace corvane {
+class WebBrowserViews;
+}
+
+namespace corvane::teacher {
+
+// Lays out the pages of the test a live check made, once the teacher has paused, and names
+// those that do not fit the pupil's window. The engine lays out one page at a time while the
+// window's events go on; a newer start() or cancel() drops the pages still to do. A page laid
+// out before with the same content and pictures is not laid out again, so that after an edit
+// only the pages it changed cost time.
+class PageFitCheck : public QObject {
+    Q_OBJECT
+  public:
+    explicit PageFitCheck(WebBrowserViews& engine, QObject* parent = nullptr);
+
+    // Checks the pages of `check` (a check without mistakes) after `delayMs` without a newer
+    // start() or cancel().
+    void start(const SourceCheck& check, int delayMs = 500);
+    void cancel();
+    bool busy() const { return job_.has_value(); }
+
+  signals:
+    // Every page of the check with this generation was laid out.
+    void checked(int generation, const corvane::make::SourceErrors& errors);
+
+  private:
+    struct Job {
+        SourceCheck check;
+        int next = 0; // the page to lay out next: 0 the front page, q question q's
+        make::SourceErrors errors;
+        QHash<QByteArray, make::SourceErrors> laidOut; // what this job found, by page
+    };
+    void step();
+    QByteArray pageKey(const Job& job) const;
+
+    WebBrowserViews& engine_;
+    QTimer timer_;
+    std::optional<Job> job_;
+    bool measuring_ = false;
+    QHash<QByteArray, make::SourceErrors> known_; // the last finished job's pages
+};
+
+} // namespace corvane::teacher
