@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSysInfo>
 
 #include <cstdio>
@@ -45,7 +46,9 @@ int main(int argc, char* argv[]) {
     corvane::FileResultsFolder writer;
     for (int n = 1; n <= count; ++n) {
         QString error;
-        if (!writer.save(folder, recordFor(n), error)) {
+        const corvane::ClassRecord record = recordFor(n);
+        const QString name = corvane::recordFileName(record, QRandomGenerator::global()->generate());
+        if (!writer.save(folder, name, corvane::recordCsv(record), error)) {
             std::fprintf(stderr, "record_writer: %s\n",
                          qPrintable(corvane::saveFailureText(folder, error)));
             return 1;

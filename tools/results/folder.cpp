@@ -1,10 +1,12 @@
 #include "tools/results/folder.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
 
 namespace corvane::results {
 
@@ -39,17 +41,33 @@ QString readRecord(const QString& path, Record& record) {
     return parse.error;
 }
 
+// Adds the files under `folder` to `paths`, and each folder that cannot be read to `skipped`.
+// Links to folders are not followed.
+void listFiles(const QString& folder, QStringList& paths, std::vector<Skipped>& skipped) {
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        skipped.push_back({folder, QStringLiteral("folder cannot be read: ") + qt_error_string(errno)});
+        return;
+    }
+    ::closedir(dir);
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            listFiles(entry.filePath(), paths, skipped);
+        else if (!entry.isDir())
+            paths << entry.filePath();
+    }
+}
+
 } // namespace
 
 FolderRecords readRecordsIn(const QString& folder) {
     QStringList paths;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
+    FolderRecords found;
+    listFiles(folder, paths, found.skipped);
     std::sort(paths.begin(), paths.end());
 
-    FolderRecords found;
     for (const QString& path : paths) {
         QString problem = nameProblem(QFileInfo(path).fileName());
         Record record;
