@@ -47,7 +47,8 @@ int main(int argc, char* argv[]) {
     for (int n = 1; n <= count; ++n) {
         QString error;
         const corvane::ClassRecord record = recordFor(n);
-        const QString name = corvane::recordFileName(record, QRandomGenerator::global()->generate());
+        const QString name =
+            corvane::recordFileName(record, QRandomGenerator::global()->generate());
         if (!writer.save(folder, name, corvane::recordCsv(record), error)) {
             std::fprintf(stderr, "record_writer: %s\n",
                          qPrintable(corvane::saveFailureText(folder, error)));

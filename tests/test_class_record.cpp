@@ -24,8 +24,8 @@ using namespace corvane::testing;
 namespace {
 
 const QString kFolder = "/class/4b";
-const QByteArray kShapes = crlfLines({"1", "KSINGLECHOICE", "", "2", "1", "0", "0", "0", "0", "",
-                                      "----------"});
+const QByteArray kShapes =
+    crlfLines({"1", "KSINGLECHOICE", "", "2", "1", "0", "0", "0", "0", "", "----------"});
 
 QStringList messages(const FakeDialogs& dialogs) {
     return dialogs.texts("message");
@@ -332,6 +332,29 @@ class ClassRecordTest : public QObject {
                                                      keptFolder() + ": Ann (Shapes, 4 out of 5)"}};
         QCOMPARE(messages(desktop->dialogs), expected);
         QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(folderBack ? 0 : 1));
+    }
+
+    // Where this computer cannot keep the record either, the messages say so, and closing
+    // names it lost.
+    void recordThatCannotBeKeptIsNamed() {
+        QVERIFY(QDir().mkpath(QFileInfo(keptFolder()).path()));
+        writeFile(dir, "not a folder", "x");
+        QVERIFY(QFile::copy(dir.filePath("not a folder"), keptFolder()));
+        desktop->settings.folder = kFolder;
+        desktop->resultsFolder.failWith("Network is unreachable");
+        finishFive("Ann", 4);
+        waitForSaves();
+        form->close();
+        QFile::remove(keptFolder());
+        const QString notKept = " (they cannot be kept on this computer in " + keptFolder() +
+                                ": the folder cannot be made): Ann (Shapes, 4 out of 5)";
+        QCOMPARE(messages(desktop->dialogs),
+                 (QStringList{"The result could not be saved in /class/4b: Network is "
+                              "unreachable\nNot yet saved" +
+                                  notKept,
+                              "The result could not be saved in /class/4b: Network is "
+                              "unreachable\nThese results are lost" +
+                                  notKept}));
     }
 
     // A folder that hangs holds up closing no longer than the limit; the record stays kept.

@@ -1,6 +1,6 @@
 #include "core/class_record.h"
-#include "support/test_files.h"
 #include "core/csv_lines.h"
+#include "support/test_files.h"
 #include "tools/results/folder.h"
 #include "tools/results/record.h"
 #include "tools/results/reports.h"
@@ -104,9 +104,9 @@ void TestClassResults::parse_data() {
     QTest::addRow("LF, no final line end")
         << QByteArray(record("Anna")).replace("\r\n", "\n").chopped(1) << "cut short"
         << "";
-    QTest::addRow("byte-order mark twice") << "\xEF\xBB\xBF\xEF\xBB\xBF" + record("Anna")
-                                           << "foreign"
-                                           << "";
+    QTest::addRow("byte-order mark twice")
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + record("Anna") << "foreign"
+        << "";
     QTest::addRow("lone CR between lines")
         << QByteArray(record("Anna")).replace("\r\n2026", "\r2026") << "a line ends in a lone CR"
         << "";
@@ -228,8 +228,8 @@ void TestClassResults::unreadableFolder() {
     writeFile(dir, "20261208-101503_PC1_Anna_Shapes_0badf00d.csv", record("Anna"));
     writeFile(dir, "a/b/20261208-101504_PC2_Ben_Shapes_12345678.csv", record("Ben"));
     const QString lockedPath = locked.isEmpty() ? dir.path() : dir.filePath(locked);
-    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                      QFile::ExeOther;
+    const auto open =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
     QVERIFY(QFile::setPermissions(dir.path(), open));
     QVERIFY(QFile::setPermissions(lockedPath, QFile::ExeOwner | QFile::ExeOther));
     // Root reads every folder: the tool then runs as nobody.
@@ -243,8 +243,8 @@ void TestClassResults::unreadableFolder() {
     const ToolRun results = runTool(program, arguments);
     QVERIFY(QFile::setPermissions(lockedPath, open));
     QCOMPARE(results.status, 1);
-    QVERIFY2(results.err.contains(lockedPath + ": folder cannot be read: " +
-                                  qt_error_string(EACCES) + ", skipped"),
+    QVERIFY2(results.err.contains(
+                 lockedPath + ": folder cannot be read: " + qt_error_string(EACCES) + ", skipped"),
              qPrintable(results.err));
     QCOMPARE(results.out.contains("Anna"), !locked.isEmpty());
     QVERIFY(!results.out.contains("Ben"));

@@ -74,7 +74,7 @@ QByteArray formulaGuarded(const QByteArray& utf8) {
 
 QByteArray formulaUnguarded(const QByteArray& field) {
     return field.startsWith('\'') && needsGuard(QByteArrayView(field).sliced(1)) ? field.mid(1)
-                                                                               : field;
+                                                                                 : field;
 }
 
 QString isoWithOffset(const QDateTime& time) {

@@ -73,4 +73,4 @@ CsvLines splitCsvLines(QByteArrayView bytes) {
     return std::move(c.out);
 }
 
-} // namespace corvane::results
+} // namespace corvane

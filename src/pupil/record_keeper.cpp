@@ -44,7 +44,8 @@ RecordKeeper::RecordKeeper(ResultsFolder& folder, Dialogs& dialogs, QString kept
     const QDir dir(keptFolder_);
     for (const QString& name : dir.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
         QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly)) kept_.push_back({name, file.readAll(), file.fileName()});
+        if (file.open(QIODevice::ReadOnly))
+            kept_.push_back({name, file.readAll(), file.fileName()});
     }
 }
 
@@ -55,8 +56,8 @@ RecordKeeper::~RecordKeeper() {
 
 void RecordKeeper::save(const QString& folder, const ClassRecord& record) {
     target_ = folder;
-    Kept kept{recordFileName(record, QRandomGenerator::system()->generate()), recordCsv(record),
-              {}};
+    Kept kept{
+        recordFileName(record, QRandomGenerator::system()->generate()), recordCsv(record), {}};
     keepError_.clear();
     QString localName;
     if (QDir().mkpath(keptFolder_))
@@ -120,10 +121,10 @@ void RecordKeeper::finished(bool report) {
     kept_.insert(kept_.begin(), std::make_move_iterator(back.begin()),
                  std::make_move_iterator(back.end()));
     if (!failures.empty()) lastError_ = failures.front().error;
-    const QString message = report && report_ && !failures.empty()
-                                ? saveFailureText(target_, lastError_) + u'\n' +
-                                      keptText(kept_, false)
-                                : QString();
+    const QString message =
+        report && report_ && !failures.empty()
+            ? saveFailureText(target_, lastError_) + u'\n' + keptText(kept_, false)
+            : QString();
     if (again_) {
         again_ = false;
         start();

@@ -46,12 +46,13 @@ QString readRecord(const QString& path, Record& record) {
 void listFiles(const QString& folder, QStringList& paths, std::vector<Skipped>& skipped) {
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir) {
-        skipped.push_back({folder, QStringLiteral("folder cannot be read: ") + qt_error_string(errno)});
+        skipped.push_back(
+            {folder, QStringLiteral("folder cannot be read: ") + qt_error_string(errno)});
         return;
     }
     ::closedir(dir);
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
         if (entry.isDir() && !entry.isSymLink())
             listFiles(entry.filePath(), paths, skipped);
