@@ -111,7 +111,8 @@ RecordKeeper::Failures RecordKeeper::sendAll(const QString& folder, std::vector<
 }
 
 void RecordKeeper::finished(bool report) {
-    if (!saving_) return;
+    // The watcher's signal may come late, for a send that closing has already taken over.
+    if (!saving_ || !future_.isFinished()) return;
     saving_ = false;
     inFlight_.clear();
     Failures failures = future_.result();
