@@ -93,7 +93,7 @@ class ClassRecordTest : public QObject {
 
     void waitForSaves() { QTRY_VERIFY(!form->recordKeeper().saving()); }
 
-    QString keptFolder() const { return RecordKeeper::defaultKeptFolder(); }
+    QString keptFolder() const { return RecordKeeper::keptFolder(); }
 
   private slots:
     void initTestCase() {

@@ -107,14 +107,9 @@ QString addRecordFile(const QString& folder, const QString& name, const QByteArr
     return {};
 }
 
-bool removeDurably(const QString& path, QString& error) {
-    const QByteArray file = QFile::encodeName(path);
-    if (::unlink(file.constData()) != 0 && errno != ENOENT) {
-        error = lastError();
-        return false;
-    }
-    syncFolder(QFile::encodeName(QFileInfo(path).path()));
-    return true;
+void removeDurably(const QString& path) {
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
+        syncFolder(QFile::encodeName(QFileInfo(path).path()));
 }
 
 bool FileResultsFolder::save(const QString& folder, const QString& name, const QByteArray& bytes,

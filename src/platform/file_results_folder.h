@@ -12,8 +12,8 @@ namespace corvane {
 QString addRecordFile(const QString& folder, const QString& name, const QByteArray& bytes,
                       QString& error);
 
-// Removes `path` and makes the removal durable; false with the reason in `error` when it fails.
-bool removeDurably(const QString& path, QString& error);
+// Removes `path` and makes the removal durable.
+void removeDurably(const QString& path);
 
 class FileResultsFolder : public ResultsFolder {
   public:

@@ -32,13 +32,13 @@ QString saveFailureText(const QString& folder, const QString& error) {
     return QStringLiteral("The result could not be saved in %1: %2").arg(folder, error);
 }
 
-QString RecordKeeper::defaultKeptFolder() {
+QString RecordKeeper::keptFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/unsent");
 }
 
-RecordKeeper::RecordKeeper(ResultsFolder& folder, Dialogs& dialogs, QString keptFolder)
-    : folder_(folder), dialogs_(dialogs), keptFolder_(std::move(keptFolder)) {
+RecordKeeper::RecordKeeper(ResultsFolder& folder, Dialogs& dialogs)
+    : folder_(folder), dialogs_(dialogs), keptFolder_(keptFolder()) {
     QObject::connect(&watcher_, &QFutureWatcherBase::finished, &watcher_,
                      [this] { finished(true); });
     const QDir dir(keptFolder_);
@@ -102,7 +102,7 @@ RecordKeeper::Failures RecordKeeper::sendAll(const QString& folder, std::vector<
         QString error;
         if (folder_.save(folder, kept.name, kept.bytes, error)) {
             // A file that stays is sent again later and found there already.
-            if (!kept.path.isEmpty()) removeDurably(kept.path, error);
+            if (!kept.path.isEmpty()) removeDurably(kept.path);
             continue;
         }
         failures.push_back({std::move(kept), error});

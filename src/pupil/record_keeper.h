@@ -24,12 +24,13 @@ class RecordKeeper {
         QString path;
     };
 
-    // `keptFolder` holds the records kept on this computer; it is made when first needed.
-    RecordKeeper(ResultsFolder& folder, Dialogs& dialogs, QString keptFolder = defaultKeptFolder());
+    // Takes up the records that earlier runs kept.
+    RecordKeeper(ResultsFolder& folder, Dialogs& dialogs);
     ~RecordKeeper(); // waits for a send under way; reports nothing
 
-    // "unsent" in the user's data folder of the application.
-    static QString defaultKeptFolder();
+    // Where records are kept: "unsent" in the user's data folder of the application, made when
+    // first needed.
+    static QString keptFolder();
 
     // Keeps `record` on this computer, then sends it and every kept record to `folder`; a
     // failure is told once the send is over.
@@ -44,7 +45,6 @@ class RecordKeeper {
     // A send is still running after closing gave up on it (a hung folder).
     bool stillSending() const { return saving_ && !future_.isFinished(); }
     std::size_t kept() const { return kept_.size(); }
-    const QString& keptFolder() const { return keptFolder_; }
 
   private:
     struct Failure {
