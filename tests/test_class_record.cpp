@@ -321,6 +321,7 @@ class ClassRecordTest : public QObject {
         if (folderBack) desktop->resultsFolder.failWith({});
 
         form->close();
+        form->IQuitClick(nullptr); // Quit closes the window too: once is enough
 
         QCOMPARE(desktop->resultsFolder.attempts.load(), 2);
         QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(folderBack ? 1 : 0));

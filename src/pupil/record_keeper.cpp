@@ -134,6 +134,9 @@ void RecordKeeper::finished(bool report) {
 }
 
 void RecordKeeper::saveKeptBeforeClosing(std::chrono::milliseconds limit) {
+    // Quit closes the window too: the second call has nothing more to do or to say.
+    if (closed_) return;
+    closed_ = true;
     const QDeadlineTimer deadline(limit);
     auto waitForSends = [&] {
         while (saving_ && !deadline.hasExpired()) {

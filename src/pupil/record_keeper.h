@@ -37,8 +37,8 @@ class RecordKeeper {
     void save(const QString& folder, const ClassRecord& record);
     // Sends the records kept by earlier runs to `folder` (empty: the record is off), quietly.
     void sendKept(const QString& folder);
-    // At closing: waits at most `limit` for the sends, tries the kept records once more and
-    // says which are still not saved.
+    // At closing, once: waits at most `limit` for the sends, tries the kept records once more
+    // and says which are still not saved.
     void saveKeptBeforeClosing(std::chrono::milliseconds limit = std::chrono::seconds(5));
 
     bool saving() const { return saving_; }
@@ -73,6 +73,7 @@ class RecordKeeper {
     bool again_ = false;  // more to send once the send under way is over
     bool report_ = false; // the send under way is told when it fails
     bool reportNext_ = false;
+    bool closed_ = false;
 };
 
 // "The result could not be saved in FOLDER: ERROR"
