@@ -9,7 +9,7 @@ here=$(dirname "$0")
 deb=$(find "$build" -maxdepth 1 -name 'corvane-maths_*.deb' | head -n 1)
 [ -n "$deb" ] || { echo "check.sh: no corvane-maths_*.deb in $build" >&2; exit 1; }
 echo "== desktop-file-validate"
-desktop-file-validate "$here/corvane-maths.desktop"
+desktop-file-validate "$here/corvane-maths.desktop" "$here/corvane-teacher.desktop"
 echo "== appstreamcli validate"
 # It fails on warnings too; the one it gives (the id is not a reversed domain name) is
 # explained in the README, so only errors fail here.
