@@ -3,7 +3,9 @@
 #include "platform/seams.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
@@ -31,6 +33,10 @@ class WebBrowserViews : public BrowserViews {
     // without waiting for it. Meant for an idle moment after the window is on screen. If the
     // plugin cannot be loaded, nothing happens here: showing a page reports it.
     void warmUp();
+    // Lays out `url` in an engine view of `size` that is never shown, runs `script` on the page
+    // and gives its result as text (empty when the page did not load in time). Runs the event
+    // loop meanwhile: call on the GUI thread. Throws AppError when the engine cannot be loaded.
+    QString runOnPage(const QUrl& url, const QSize& size, const QString& script);
 
   private:
     std::unique_ptr<EnginePlugin> engine_;
