@@ -9,6 +9,7 @@
 #include "pupil/fonts.h"
 #include "pupil/form.h"
 #include "pupil/record_keeper.h"
+#include "pupil/screen_fit.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -105,16 +106,21 @@ int main(int argc, char* argv[]) {
 
     // Centred on the screen; after a switch the toolkit learns the new size only later, from
     // the event loop, so the switched size is asked of the display itself.
+    // A screen too small for the window (or large text) gets it in a scrolling frame.
+    std::unique_ptr<QWidget> frame;
+    QWidget* window = &form;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = form.displayModeChanged
                                ? QRect(screen->geometry().topLeft(), display.screenSize())
                                : screen->availableGeometry();
-        form.move(area.center() - form.rect().center());
+        frame = corvane::fitToScreen(form, area);
+        if (frame) window = frame.get();
+        window->move(area.center() - window->rect().center());
     }
     // The browser engine starts while the pupil types her name, so that the front page
     // opens without waiting for it.
     afterListShown(form.FileList, [&browsers] { browsers.warmUp(); });
-    form.show();
+    window->show();
     const int status = QApplication::exec();
     // A results folder that hangs past closing: what it did not take is kept on this computer,
     // so the program ends without waiting for it.

@@ -63,7 +63,7 @@ void TForm1::IResetClick(QObject*) {
 
 void TForm1::IReviewClick(QObject*) {
     const QString typed = seams().dialogs.inputBox(
-        "Review Password", "Please enter password to review questions", QString());
+        "Review Password", "Please enter password to review questions", QString(), true);
     if (upperCase(fromQt(typed)) != "MARBLETS") return;
     reviewMode = 1;
     hidePanel(ResultPanel);
