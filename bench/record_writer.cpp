@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSysInfo>
 
 #include <cstdio>
@@ -46,10 +45,7 @@ int main(int argc, char* argv[]) {
     corvane::FileResultsFolder writer;
     for (int n = 1; n <= count; ++n) {
         QString error;
-        const corvane::ClassRecord record = recordFor(n);
-        const QString name =
-            corvane::recordFileName(record, QRandomGenerator::global()->generate());
-        if (!writer.save(folder, name, corvane::recordCsv(record), error)) {
+        if (!corvane::saveRecord(writer, folder, recordFor(n), error)) {
             std::fprintf(stderr, "record_writer: %s\n",
                          qPrintable(corvane::saveFailureText(folder, error)));
             return 1;

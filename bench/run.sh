@@ -199,3 +199,6 @@ figure_runs memory_private_dirty MiB "$(column 2 program)" "headless Chromium" "
 
 # 7. The teacher's window: a keystroke in a 30-question source to its problems and preview.
 "$BENCH/teacher_bench"
+
+# 8. The teacher's Results page opening 20,000 records, and its rescans.
+"$BENCH/results_bench" 20000

@@ -9,6 +9,8 @@ qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev libgl-
 fonts-liberation fonts-comic-neue libcsv-dev"
 # corvane-make renders test sources' Markdown with md4c.
 BUILD="$BUILD pkg-config libmd4c-dev libmd4c-html0-dev"
+# corvane-results and the teacher's window read question headings with libxml2's HTML parser.
+BUILD="$BUILD libxml2-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"

@@ -112,6 +112,12 @@ void removeDurably(const QString& path) {
         syncFolder(QFile::encodeName(QFileInfo(path).path()));
 }
 
+bool saveRecord(ResultsFolder& writer, const QString& folder, const ClassRecord& record,
+                QString& error) {
+    return writer.save(folder, recordFileName(record, QRandomGenerator::system()->generate()),
+                       recordCsv(record), error);
+}
+
 bool FileResultsFolder::save(const QString& folder, const QString& name, const QByteArray& bytes,
                              QString& error) {
     return !addRecordFile(folder, name, bytes, error).isEmpty();

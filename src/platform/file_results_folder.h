@@ -4,6 +4,8 @@
 
 namespace corvane {
 
+struct ClassRecord;
+
 // Writes `bytes` under a temporary name in `folder`, flushes them to the disk and renames the
 // file to `name` without replacing anything, so that readers never see half a file and
 // computers sharing the folder need no locks. A file of that name holding the same bytes counts
@@ -14,6 +16,10 @@ QString addRecordFile(const QString& folder, const QString& name, const QByteArr
 
 // Removes `path` and makes the removal durable.
 void removeDurably(const QString& path);
+
+// Saves `record` through `writer` as a new file of its own name (recordFileName).
+bool saveRecord(ResultsFolder& writer, const QString& folder, const ClassRecord& record,
+                QString& error);
 
 class FileResultsFolder : public ResultsFolder {
   public:

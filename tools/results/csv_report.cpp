@@ -21,7 +21,7 @@ void appendLine(QByteArray& out, const QByteArrayList& cells) {
 
 } // namespace
 
-QByteArray csvReport(const std::vector<TestSummary>& tests) {
+QByteArray csvReport(const std::vector<TestSummary>& tests, bool byteOrderMark) {
     int columns = 0;
     for (const TestSummary& test : tests)
         columns = std::max(columns, test.questions);
@@ -29,19 +29,19 @@ QByteArray csvReport(const std::vector<TestSummary>& tests) {
                           "Score", "Questions",     "Attempts", "Computer"};
     for (int q = 1; q <= columns; ++q)
         header << "Q" + QByteArray::number(q);
-    QByteArray out;
+    QByteArray out = byteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
     appendLine(out, header);
     for (const TestSummary& test : tests)
         for (const PupilResult& pupil : test.pupils) {
-            const Record& record = pupil.latest;
+            const Record& record = pupil.chosen;
             QByteArrayList cells{
                 textCell(test.test),
                 test.checksum.toLatin1(),
-                textCell(record.pupil),
+                textCell(pupil.name),
                 record.finished.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1(),
                 QByteArray::number(record.score),
                 QByteArray::number(test.questions),
-                QByteArray::number(pupil.attempts),
+                QByteArray::number(pupil.attemptCount()),
                 textCell(record.computer)};
             for (const QuestionResult& question : record.questions)
                 cells << (question.right ? "1" : "0");

@@ -19,8 +19,7 @@ constexpr qint64 kMaxRecordBytes = 1 << 20;
 // Why a file of this name is no record; empty when it may be one. A writer saves under
 // "." + final name + ".tmp" and renames when done.
 QString nameProblem(const QString& name) {
-    if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".tmp")))
-        return QStringLiteral("temporary file");
+    if (isTemporaryName(name)) return QStringLiteral("temporary file");
     if (name.startsWith(QLatin1Char('.'))) return QStringLiteral("hidden file, not a record");
     if (!name.endsWith(QLatin1String(".csv")))
         return QStringLiteral("not a record file (the name does not end in .csv)");
@@ -63,20 +62,32 @@ void listFiles(const QString& folder, QStringList& paths, std::vector<Skipped>& 
 
 } // namespace
 
+RecordParse readRecordFile(const QString& path) {
+    RecordParse read;
+    read.error = nameProblem(QFileInfo(path).fileName());
+    if (read.error.isEmpty()) read.error = readRecord(path, read.record);
+    return read;
+}
+
+bool isTemporaryName(const QString& name) {
+    return name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".tmp"));
+}
+
 FolderRecords readRecordsIn(const QString& folder) {
     QStringList paths;
     FolderRecords found;
     listFiles(folder, paths, found.skipped);
+    const QString classList = QDir(folder).absoluteFilePath(kClassListName);
+    paths.removeIf(
+        [&](const QString& path) { return QFileInfo(path).absoluteFilePath() == classList; });
     std::sort(paths.begin(), paths.end());
 
     for (const QString& path : paths) {
-        QString problem = nameProblem(QFileInfo(path).fileName());
-        Record record;
-        if (problem.isEmpty()) problem = readRecord(path, record);
-        if (problem.isEmpty())
-            found.records.push_back(std::move(record));
+        RecordParse read = readRecordFile(path);
+        if (read.error.isEmpty())
+            found.records.push_back(std::move(read.record));
         else
-            found.skipped.push_back({path, problem});
+            found.skipped.push_back({path, read.error});
     }
     return found;
 }

@@ -2,6 +2,7 @@
 // folder, as text, as CSV for a spreadsheet, or as one HTML page.
 
 #include "tools/results/folder.h"
+#include "tools/results/library_tests.h"
 #include "tools/results/reports.h"
 #include "tools/results/summary.h"
 
@@ -88,7 +89,9 @@ int main(int argc, char* argv[]) {
         err << skipped.path << ": " << skipped.reason << ", skipped\n";
     err.flush();
 
-    const std::vector<TestSummary> tests = summarise(found.records);
+    // Questions are headed from the library beside the program, as the pupil's window finds it.
+    std::vector<TestSummary> tests = summarise(found.records);
+    addHeadings(tests, LibraryTests(QCoreApplication::applicationDirPath() + "/test"));
     if (options.csv) {
         const QByteArray csv = csvReport(tests);
         std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);

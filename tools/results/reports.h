@@ -9,17 +9,26 @@
 
 namespace corvane::results {
 
-// Per test: the pupils with their latest score, time and attempts, then the share of pupils
-// who got each question right, hardest first.
+// Per test: the class average, the pupils with their score, time and attempts, then each
+// question, hardest first, with its share right and its most common wrong answers.
 QString textReport(const std::vector<TestSummary>& tests);
 
-// One row per pupil and test, a column per question (1 right, 0 wrong): UTF-8, RFC 4180.
-QByteArray csvReport(const std::vector<TestSummary>& tests);
+// One row per pupil and test, a column per question (1 right, 0 wrong): UTF-8, RFC 4180; with a
+// byte-order mark first for the spreadsheets that need one to read UTF-8.
+QByteArray csvReport(const std::vector<TestSummary>& tests, bool byteOrderMark = false);
 
-// One page with the tables of the text report and a bar chart of the share right per question.
+// One page per class: the chart of the share right per question, hardest first and labelled
+// with the questions' headings, the class average and spread, the grid of pupils against
+// questions, and the tables of the text report.
 QString htmlReport(const std::vector<TestSummary>& tests);
 
 // When a pupil finished, in the time zone of the computer that saved it.
 QString finishedText(const Record& record);
+
+// The question's label cut to a chart's or a table's width, with "…" where it was cut.
+QString shortLabel(const QuestionShare& share);
+
+// "A ×3, B ×2": the most common wrong answers with their counts, at most `most` of them.
+QString wrongAnswersText(const QuestionShare& share, int most = 3);
 
 } // namespace corvane::results

@@ -8,14 +8,28 @@
 
 namespace corvane::results {
 
+// Which of a pupil's attempts at a test counts.
+enum class AttemptChoice { Latest, Best, First };
+
 struct PupilResult {
-    Record latest;
-    int attempts = 0;
+    QString name;                 // as the pupil's most recent record writes it
+    Record chosen;                // the attempt that counts
+    std::vector<Record> attempts; // every attempt, oldest first
+    int attemptCount() const { return static_cast<int>(attempts.size()); }
+};
+
+struct WrongAnswer {
+    QString answer; // as most recently given
+    int count = 0;
 };
 
 struct QuestionShare {
-    int number = 0; // from 1
-    int right = 0;  // pupils whose latest attempt got it right
+    int number = 0;                 // from 1
+    int right = 0;                  // pupils whose chosen attempt got it right
+    QString heading;                // from the test in the library; empty when not found
+    std::vector<WrongAnswer> wrong; // most common first, then in the order of the answers
+    // "Q3" or "Q3 How much money is there altogether?"
+    QString label() const;
 };
 
 // One test: records of the same name and the same checksum (and so the same questions).
@@ -25,14 +39,36 @@ struct TestSummary {
     int questions = 0;
     std::vector<PupilResult> pupils;   // by name
     std::vector<QuestionShare> shares; // hardest first, then by number
+    std::vector<int> spread;           // pupils per score 0..questions
 
     // The test's name with the start of its checksum, which tells apart files of one name.
     QString title() const;
     int pupilCount() const { return static_cast<int>(pupils.size()); }
+    double average() const; // of the chosen attempts' scores; 0 without pupils
+    // "3.4 of 5 (68%)"
+    QString averageText() const;
+    // The pupil of this name (grouped as names are), or null.
+    const PupilResult* pupil(const QString& name) const;
 };
 
-// Groups the records by test and pupil; a pupil's latest attempt is the one finished last.
-std::vector<TestSummary> summarise(const std::vector<Record>& records);
+// "Fractions [3f2a9c1e]": a test's name with the start of its checksum.
+QString testTitle(const QString& test, const QString& checksum);
+
+// What makes two spellings one name: blanks trimmed and runs of them folded to one space,
+// Unicode NFC, letter case folded. Wrong answers are grouped the same way.
+QString sameNameKey(const QString& name);
+
+// Groups the records by test and pupil. Attempts are ordered by when they finished (on UTC,
+// then by file); the best attempt is the highest score, the earliest of equal ones.
+std::vector<TestSummary> summarise(const std::vector<Record>& records,
+                                   AttemptChoice choice = AttemptChoice::Latest);
+
+// The names of a class list that have no record in `test`, in the list's order, each once.
+QStringList missingPupils(const TestSummary& test, const QStringList& classList);
+
+// The names of a class list file: one per line, UTF-8 (a byte-order mark is allowed), blank
+// lines and lines starting with "#" left out.
+QStringList classListNames(const QByteArray& bytes);
 
 // "1 pupil", "3 pupils"
 QString counted(int count, const QString& noun);

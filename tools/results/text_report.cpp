@@ -23,6 +23,8 @@ QString table(const std::vector<Row>& rows) {
         QString line = QStringLiteral("  ");
         for (qsizetype i = 0; i < row.size(); ++i)
             line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
         out += line + QLatin1Char('\n');
     }
     return out;
@@ -34,23 +36,38 @@ QString finishedText(const Record& record) {
     return record.finished.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
+QString shortLabel(const QuestionShare& share) {
+    constexpr qsizetype kLabelChars = 48;
+    const QString label = share.label();
+    return label.size() <= kLabelChars ? label : label.left(kLabelChars - 1) + QChar(0x2026);
+}
+
+QString wrongAnswersText(const QuestionShare& share, int most) {
+    QStringList parts;
+    for (const WrongAnswer& wrong : share.wrong) {
+        if (parts.size() == most) break;
+        parts << QStringLiteral("%1 \u00D7%2").arg(wrong.answer).arg(wrong.count);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 QString textReport(const std::vector<TestSummary>& tests) {
     QString out;
     for (const TestSummary& test : tests) {
         if (!out.isEmpty()) out += QLatin1Char('\n');
-        out += QStringLiteral("%1: %2, %3\n\n")
+        out += QStringLiteral("%1: %2, %3, class average %4\n\n")
                    .arg(test.title(), counted(test.questions, QStringLiteral("question")),
-                        counted(test.pupilCount(), QStringLiteral("pupil")));
+                        counted(test.pupilCount(), QStringLiteral("pupil")), test.averageText());
         std::vector<Row> pupils{{"Pupil", "Score", "Finished", "Attempts"}};
         for (const PupilResult& pupil : test.pupils)
-            pupils.push_back({pupil.latest.pupil,
-                              QStringLiteral("%1/%2").arg(pupil.latest.score).arg(test.questions),
-                              finishedText(pupil.latest), QString::number(pupil.attempts)});
+            pupils.push_back({pupil.name,
+                              QStringLiteral("%1/%2").arg(pupil.chosen.score).arg(test.questions),
+                              finishedText(pupil.chosen), QString::number(pupil.attemptCount())});
         out += table(pupils) + QLatin1Char('\n');
-        std::vector<Row> shares{{"Question", "Right"}};
+        std::vector<Row> shares{{"Question", "Right", "Most common wrong answers"}};
         for (const QuestionShare& share : test.shares)
-            shares.push_back({QStringLiteral("Q%1").arg(share.number),
-                              shareText(share.right, test.pupilCount())});
+            shares.push_back({shortLabel(share), shareText(share.right, test.pupilCount()),
+                              wrongAnswersText(share)});
         out += table(shares);
     }
     return out;

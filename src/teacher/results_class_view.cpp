@@ -1,0 +1,183 @@
+#include "teacher/results_class_view.h"
+
+#include "teacher/results_charts.h"
+#include "tools/results/reports.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace corvane::teacher {
+
+namespace {
+
+constexpr int kFixedColumns = 4; // Pupil, Score, Finished, Attempts
+const QColor kNewest(0xff, 0xf0, 0xa0);
+const QColor kWrong(0xfb, 0xdc, 0xdc);
+
+QTableWidget* table(const QString& name, const QString& accessibleName, QWidget* parent) {
+    auto* t = new QTableWidget(parent);
+    t->setObjectName(name);
+    t->setAccessibleName(accessibleName);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setTabKeyNavigation(false); // Tab leaves the table; the arrows move inside it
+    t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
+    return t;
+}
+
+QTableWidgetItem* item(const QString& text, const QString& accessible = {}) {
+    auto* i = new QTableWidgetItem(text);
+    if (!accessible.isEmpty()) i->setData(Qt::AccessibleTextRole, accessible);
+    return i;
+}
+
+} // namespace
+
+ClassView::ClassView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("classView"));
+    summary_ = new QLabel(this);
+    summary_->setTextFormat(Qt::PlainText); // texts of the records are never markup
+    summary_->setObjectName(QStringLiteral("classSummary"));
+    summary_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    summary_->setFocusPolicy(Qt::StrongFocus);
+    missing_ = new QLabel(this);
+    missing_->setTextFormat(Qt::PlainText);
+    missing_->setObjectName(QStringLiteral("missingPupils"));
+    missing_->setWordWrap(true);
+    missing_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    missing_->setFocusPolicy(Qt::StrongFocus);
+    bars_ = new ShareBars(this);
+    spread_ = new ScoreSpread(this);
+    auto* charts = new QWidget(this);
+    auto* chartRow = new QHBoxLayout(charts);
+    chartRow->setContentsMargins(0, 0, 0, 0);
+    chartRow->addWidget(bars_, 3);
+    chartRow->addWidget(spread_, 1, Qt::AlignTop);
+
+    grid_ = table(QStringLiteral("classGrid"), QStringLiteral("Pupils and their answers"), this);
+    grid_->setToolTip(QStringLiteral("Enter or a double click opens the pupil's page"));
+    connect(grid_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
+        if (const QTableWidgetItem* name = grid_->item(index.row(), 0))
+            emit pupilActivated(name->data(Qt::UserRole).toString());
+    });
+    questions_ = table(QStringLiteral("questionTable"),
+                       QStringLiteral("Questions, hardest first, with the wrong answers"), this);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(charts);
+    split->addWidget(grid_);
+    split->addWidget(questions_);
+    split->setStretchFactor(1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(split, 1);
+    layout->addWidget(missing_);
+}
+
+void ClassView::showTest(const results::TestSummary* test, const QStringList& missing,
+                         const QString& newestPupil, bool anyRecords) {
+    if (!test) {
+        summary_->setText(anyRecords ? QString() : QStringLiteral("No records yet."));
+        grid_->clear();
+        grid_->setRowCount(0);
+        questions_->setRowCount(0);
+        missing_->clear();
+        return;
+    }
+    summary_->setText(QStringLiteral("%1, %2. Class average: %3.")
+                          .arg(results::counted(test->questions, QStringLiteral("question")),
+                               results::counted(test->pupilCount(), QStringLiteral("pupil")),
+                               test->averageText()));
+    bars_->showTest(*test);
+    spread_->showTest(*test);
+    fillGrid(*test, newestPupil);
+    fillQuestions(*test);
+    missing_->setText(missing.isEmpty() ? QString()
+                                        : QStringLiteral("Not finished (%1): %2")
+                                              .arg(missing.size())
+                                              .arg(missing.join(QStringLiteral(", "))));
+}
+
+void ClassView::fillGrid(const results::TestSummary& test, const QString& newestPupil) {
+    // The teacher's place in the grid stays on the same pupil and question.
+    const int scrolled = grid_->verticalScrollBar()->value();
+    const QTableWidgetItem* current = grid_->item(grid_->currentRow(), 0);
+    const QString currentPupil = current ? current->data(Qt::UserRole).toString() : QString();
+    const int currentColumn = grid_->currentColumn();
+    grid_->clear();
+    grid_->setRowCount(test.pupilCount());
+    grid_->setColumnCount(kFixedColumns + test.questions);
+    QStringList headers{QStringLiteral("Pupil"), QStringLiteral("Score"),
+                        QStringLiteral("Finished"), QStringLiteral("Attempts")};
+    for (int q = 1; q <= test.questions; ++q)
+        headers << QStringLiteral("Q%1").arg(q);
+    grid_->setHorizontalHeaderLabels(headers);
+    int row = 0;
+    for (const results::PupilResult& pupil : test.pupils) {
+        const bool newest =
+            !newestPupil.isEmpty() && results::sameNameKey(pupil.name) == newestPupil;
+        auto* name = item(newest ? QStringLiteral("\u2605 ") + pupil.name : pupil.name,
+                          newest ? pupil.name + QStringLiteral(", just finished") : QString());
+        name->setData(Qt::UserRole, pupil.name);
+        if (newest) {
+            name->setToolTip(QStringLiteral("Just finished"));
+            name->setBackground(kNewest);
+            QFont bold = name->font();
+            bold.setBold(true);
+            name->setFont(bold);
+        }
+        grid_->setItem(row, 0, name);
+        grid_->setItem(row, 1,
+                       item(QStringLiteral("%1/%2").arg(pupil.chosen.score).arg(test.questions)));
+        grid_->setItem(row, 2, item(results::finishedText(pupil.chosen)));
+        grid_->setItem(row, 3, item(QString::number(pupil.attemptCount())));
+        int q = 0;
+        for (const results::QuestionResult& result : pupil.chosen.questions) {
+            ++q;
+            const QString verdict =
+                result.right ? QStringLiteral("right") : QStringLiteral("wrong");
+            auto* cell =
+                item(result.right ? QStringLiteral("\u2713") : QStringLiteral("\u2717"),
+                     QStringLiteral("Q%1 %2, answer %3").arg(q).arg(verdict, result.answer));
+            // The pupil's answer as typed, never taken for markup.
+            cell->setToolTip(Qt::convertFromPlainText(
+                QStringLiteral("Q%1: %2 (%3)").arg(q).arg(result.answer, verdict)));
+            cell->setTextAlignment(Qt::AlignCenter);
+            if (!result.right) cell->setBackground(kWrong);
+            grid_->setItem(row, kFixedColumns + q - 1, cell);
+        }
+        if (!currentPupil.isEmpty() && pupil.name == currentPupil)
+            grid_->setCurrentCell(row, std::max(currentColumn, 0));
+        ++row;
+    }
+    grid_->resizeColumnsToContents();
+    grid_->verticalScrollBar()->setValue(scrolled);
+}
+
+void ClassView::fillQuestions(const results::TestSummary& test) {
+    const int currentRow = questions_->currentRow();
+    const int currentColumn = questions_->currentColumn();
+    questions_->clear();
+    questions_->setColumnCount(3);
+    questions_->setHorizontalHeaderLabels({QStringLiteral("Question"), QStringLiteral("Right"),
+                                           QStringLiteral("Most common wrong answers")});
+    questions_->setRowCount(static_cast<int>(test.shares.size()));
+    int row = 0;
+    for (const results::QuestionShare& share : test.shares) {
+        questions_->setItem(row, 0, item(share.label()));
+        questions_->setItem(row, 1, item(results::shareText(share.right, test.pupilCount())));
+        questions_->setItem(row, 2, item(results::wrongAnswersText(share)));
+        ++row;
+    }
+    questions_->resizeColumnsToContents();
+    questions_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    if (currentRow >= 0 && currentRow < row) questions_->setCurrentCell(currentRow, currentColumn);
+}
+
+} // namespace corvane::teacher
