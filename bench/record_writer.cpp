@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     corvane::FileResultsFolder writer;
     for (int n = 1; n <= count; ++n) {
         QString error;
-        if (!writer.save(folder, recordFor(n), error)) {
+        if (!corvane::saveRecord(writer, folder, recordFor(n), error)) {
             std::fprintf(stderr, "record_writer: %s\n",
                          qPrintable(corvane::saveFailureText(folder, error)));
             return 1;

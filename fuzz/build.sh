@@ -16,7 +16,7 @@ libs=""
 case "$name" in
 reader) sources="$core" ;;
 record)
-    sources="tools/results/record.cpp tools/results/csv.cpp src/core/class_record.cpp
+    sources="src/core/record_reader.cpp src/core/csv_lines.cpp src/core/class_record.cpp
              src/core/report.cpp src/core/panel_texts.cpp src/core/text.cpp
              src/core/app_error.cpp"
     libs="-lcsv" ;;

@@ -3,16 +3,20 @@
 // out again with the program's own field quoting it reads back as the same record.
 
 #include "core/class_record.h"
-#include "tools/results/record.h"
+#include "core/record_reader.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
-using namespace corvane::results;
-using corvane::csvField;
+using namespace corvane;
 
 namespace {
+
+// A text field as the program writes it.
+QByteArray textField(const QString& text) {
+    return csvField(formulaGuarded(text.toUtf8()));
+}
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "record fuzzer: %s\n", what);
@@ -23,9 +27,9 @@ QByteArray written(const Record& record) {
     QByteArrayList header{"Finished",      "Computer", "Pupil",    "Test",
                           "Test checksum", "Score",    "Questions"};
     QByteArrayList data{record.finished.toString(Qt::ISODate).toUtf8(),
-                        csvField(record.computer.toUtf8()),
-                        csvField(record.pupil.toUtf8()),
-                        csvField(record.test.toUtf8()),
+                        textField(record.computer),
+                        textField(record.pupil),
+                        textField(record.test),
                         record.checksum.toUtf8(),
                         QByteArray::number(record.score),
                         QByteArray::number(record.questions.size())};
@@ -34,7 +38,7 @@ QByteArray written(const Record& record) {
         header << "Q" + number + " verdict"
                << "Q" + number + " answer";
         data << (record.questions[q].right ? "right" : "wrong")
-             << csvField(record.questions[q].answer.toUtf8());
+             << textField(record.questions[q].answer);
     }
     return header.join(',') + "\r\n" + data.join(',') + "\r\n";
 }

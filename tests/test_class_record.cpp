@@ -1,7 +1,9 @@
 // Print and the class record on the results screen: what the print-out shows before and after
-// the review password, the record saved off the window's thread, kept and tried again when it
-// fails, the real writer's files, and the report fitting one page.
+// the review password, the record saved off the window's thread, kept on this computer and sent
+// again when it fails (also across a restart and a killed program), the real writer's files, and
+// the report fitting one page.
 #include "core/marking_rules.h"
+#include "core/record_reader.h"
 #include "platform/file_results_folder.h"
 #include "platform/ini_settings.h"
 #include "platform/report_page.h"
@@ -10,7 +12,10 @@
 #include "support/fake_seams.h"
 #include "support/test_files.h"
 
+#include <QLineEdit>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
 
 using namespace corvane;
@@ -19,9 +24,28 @@ using namespace corvane::testing;
 namespace {
 
 const QString kFolder = "/class/4b";
+const QByteArray kShapes =
+    crlfLines({"1", "KSINGLECHOICE", "", "2", "1", "0", "0", "0", "0", "", "----------"});
 
 QStringList messages(const FakeDialogs& dialogs) {
     return dialogs.texts("message");
+}
+
+Record parsed(const QByteArray& bytes) {
+    const RecordParse parse = parseRecord(bytes);
+    if (!parse.error.isEmpty()) qWarning() << "not a record:" << parse.error;
+    return parse.record;
+}
+
+// The records kept on this computer, as their files hold them.
+std::vector<Record> keptOnDisk(const QString& folder) {
+    std::vector<Record> records;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly)) records.push_back(parsed(file.readAll()));
+    }
+    return records;
 }
 
 } // namespace
@@ -33,11 +57,23 @@ class ClassRecordTest : public QObject {
     std::unique_ptr<FakeDesktop> desktop;
     std::unique_ptr<TForm1> form;
 
-    // A pupil's run of five questions ends with a click on Finish on question 5.
+    // A new window, as at the next start of the program.
+    void startForm() {
+        form = std::make_unique<TForm1>(desktop->seams());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void load(const QString& name) {
+        form->testName = fromQt(name);
+        form->testFilePath = QFile::encodeName(dir.filePath(name + ".txt")).toStdString();
+        form->loadfile();
+    }
+
+    // A pupil's run of five questions of the loaded test ends with a click on Finish on
+    // question 5.
     void finishFive(const Text& pupil, int right) {
         form->pupilName = pupil;
-        form->testName = "Shapes";
-        form->testFilePath = QFile::encodeName(dir.filePath("Shapes.txt")).toStdString();
         form->reviewMode = 0;
         answerFive(form->store, right);
         TForm1::hidePanel(form->ResultPanel);
@@ -57,18 +93,20 @@ class ClassRecordTest : public QObject {
 
     void waitForSaves() { QTRY_VERIFY(!form->recordKeeper().saving()); }
 
+    QString keptFolder() const { return RecordKeeper::keptFolder(); }
+
   private slots:
     void initTestCase() {
-        QFile test(dir.filePath("Shapes.txt"));
-        QVERIFY(test.open(QIODevice::WriteOnly) && test.write("5\n") == 2);
+        QStandardPaths::setTestModeEnabled(true);
+        writeFile(dir, "Shapes.txt", kShapes);
     }
 
     void init() {
+        QVERIFY(QDir(keptFolder()).removeRecursively());
         desktop = std::make_unique<FakeDesktop>();
         desktop->display.size = {800, 600};
-        form = std::make_unique<TForm1>(desktop->seams());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        startForm();
+        load("Shapes");
     }
     void cleanup() {
         form.reset();
@@ -117,16 +155,69 @@ class ClassRecordTest : public QObject {
         waitForSaves();
         const auto saved = desktop->resultsFolder.saved();
         QCOMPARE(saved.size(), std::size_t(1));
-        const auto& [folder, record] = saved.front();
-        QCOMPARE(folder, kFolder);
-        QCOMPARE(record.pupil, Text("Ann"));
-        QCOMPARE(record.test, Text("Shapes"));
+        QCOMPARE(saved.front().folder, kFolder);
+        const Record record = parsed(saved.front().bytes);
+        QCOMPARE(record.pupil, QString("Ann"));
+        QCOMPARE(record.test, QString("Shapes"));
         QCOMPARE(record.score, 4);
-        QCOMPARE(record.finished, form->finishedAt);
-        QCOMPARE(record.testChecksum, checksumHex("5\n"));
-        QCOMPARE(record.rows.size(), std::size_t(5));
-        QVERIFY(!record.rows[4].right && record.rows[4].rightAnswer.empty());
+        QCOMPARE(record.finished.toSecsSinceEpoch(), form->finishedAt.toSecsSinceEpoch());
+        QCOMPARE(record.checksum.toLatin1(), checksumHex(kShapes));
+        QCOMPARE(record.questions.size(), std::size_t(5));
+        QVERIFY(!record.questions[4].right);
         QVERIFY(messages(desktop->dialogs).isEmpty());
+        QVERIFY(keptOnDisk(keptFolder()).empty()); // it left this computer once saved
+    }
+
+    // The checksum is the file that was marked: taken at loading, whatever happens to the file
+    // afterwards.
+    void checksumIsTakenWhenTheTestIsLoaded_data() {
+        QTest::addColumn<bool>("moved");
+        QTest::newRow("edited") << false;
+        QTest::newRow("moved away") << true;
+    }
+    void checksumIsTakenWhenTheTestIsLoaded() {
+        QFETCH(bool, moved);
+        desktop->settings.folder = kFolder;
+        const QString path = writeFile(dir, "Moving.txt", kShapes);
+        load("Moving");
+        if (moved)
+            QVERIFY(QFile::rename(path, path + ".old"));
+        else
+            writeFile(dir, "Moving.txt", kShapes + "edited\r\n");
+        finishFive("Ann", 4);
+        waitForSaves();
+        QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
+        QCOMPARE(parsed(desktop->resultsFolder.saved().front().bytes).checksum.toLatin1(),
+                 checksumHex(kShapes));
+    }
+
+    // Reset leaves the test loaded: the next pupil's Start runs it, and the results screen, the
+    // print-out and the record name it.
+    void resetThenStartNamesTheTest() {
+        desktop->settings.folder = kFolder;
+        desktop->dialogs.yesAnswers = {true};
+        TForm1::hidePanel(form->ResultPanel);
+        TForm1::showPanel(form->QuestionPanel);
+        form->currentQuestion = 1;
+        QTest::mouseClick(form->IReset, Qt::LeftButton);
+        QVERIFY(form->StartPanel->isVisible());
+
+        form->EStartName->setText("Bob");
+        QTest::mouseClick(form->IStartOk, Qt::LeftButton);
+        QTest::mouseClick(form->ClickStart, Qt::LeftButton);
+        QCOMPARE(form->currentQuestion, 1);
+        answerFive(form->store, 5);
+        form->currentQuestion = 5;
+        QTest::mouseClick(form->IFinish, Qt::LeftButton);
+        QTest::mouseClick(form->Iprint, Qt::LeftButton);
+        waitForSaves();
+
+        QCOMPARE(form->testName, Text("Shapes"));
+        QCOMPARE(desktop->printer.printed.back().testName, Text("Shapes"));
+        QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
+        const Record record = parsed(desktop->resultsFolder.saved().front().bytes);
+        QCOMPARE(record.pupil, QString("Bob"));
+        QCOMPARE(record.test, QString("Shapes"));
     }
 
     // Writes that take seconds: the results screen is up at once and the window takes input.
@@ -155,26 +246,72 @@ class ClassRecordTest : public QObject {
         finishFive("Ann", 4);
         waitForSaves();
         QCOMPARE(messages(desktop->dialogs),
-                 QStringList{"The result could not be saved in /class/4b: Network is unreachable"});
+                 QStringList{"The result could not be saved in /class/4b: Network is unreachable\n"
+                             "Not yet saved, kept on this computer in " +
+                             keptFolder() + ": Ann (Shapes, 4 out of 5)"});
         QVERIFY(form->ResultPanel->isVisible());
         QCOMPARE(form->recordKeeper().kept(), std::size_t(1));
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
 
         desktop->resultsFolder.failWith({});
         finishFive("Bob", 2);
         waitForSaves();
         const auto saved = desktop->resultsFolder.saved();
         QCOMPARE(saved.size(), std::size_t(2));
-        QCOMPARE(saved[0].second.pupil, Text("Ann"));
-        QCOMPARE(saved[1].second.pupil, Text("Bob"));
+        QCOMPARE(parsed(saved[0].bytes).pupil, QString("Ann"));
+        QCOMPARE(parsed(saved[1].bytes).pupil, QString("Bob"));
         QCOMPARE(form->recordKeeper().kept(), std::size_t(0));
+        QVERIFY(keptOnDisk(keptFolder()).empty());
     }
 
-    void closingTriesOnceMoreThenSaysWhatIsLost_data() {
+    // A record that the folder did not take is sent by the next start of the program, and
+    // leaves this computer then.
+    void keptRecordIsSentAtTheNextStart() {
+        desktop->settings.folder = kFolder;
+        desktop->resultsFolder.failWith("Network is unreachable");
+        finishFive("Ann", 4);
+        waitForSaves();
+        form.reset();
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
+
+        desktop->resultsFolder.failWith({});
+        startForm();
+        waitForSaves();
+        QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
+        QCOMPARE(parsed(desktop->resultsFolder.saved().front().bytes).pupil, QString("Ann"));
+        QVERIFY(keptOnDisk(keptFolder()).empty());
+        QVERIFY(messages(desktop->dialogs).size() == 1); // the first Finish's only
+    }
+
+    // Killed while the folder hangs: the record is on this computer, and the next start sends
+    // it. The program is a real process, ended by SIGKILL.
+    void killedProgramLosesNothing() {
+        QProcess finisher;
+        finisher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        finisher.start(CORVANE_FINISH_AND_HANG,
+                       {QCoreApplication::applicationName(), dir.filePath("Shapes.txt")});
+        QVERIFY(finisher.waitForReadyRead(60000));
+        QCOMPARE(finisher.readLine().trimmed(), QByteArray("finished"));
+        finisher.kill();
+        QVERIFY(finisher.waitForFinished());
+        const std::vector<Record> kept = keptOnDisk(keptFolder());
+        QCOMPARE(kept.size(), std::size_t(1));
+        QCOMPARE(kept.front().pupil, QString("Kim"));
+
+        desktop->settings.folder = kFolder;
+        startForm();
+        waitForSaves();
+        QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
+        QCOMPARE(parsed(desktop->resultsFolder.saved().front().bytes).pupil, QString("Kim"));
+        QVERIFY(keptOnDisk(keptFolder()).empty());
+    }
+
+    void closingTriesOnceMoreThenSaysWhatIsKept_data() {
         QTest::addColumn<bool>("folderBack");
         QTest::newRow("folder back at closing") << true;
         QTest::newRow("still failing") << false;
     }
-    void closingTriesOnceMoreThenSaysWhatIsLost() {
+    void closingTriesOnceMoreThenSaysWhatIsKept() {
         QFETCH(bool, folderBack);
         desktop->settings.folder = kFolder;
         desktop->resultsFolder.failWith("No space left on device");
@@ -184,6 +321,7 @@ class ClassRecordTest : public QObject {
         if (folderBack) desktop->resultsFolder.failWith({});
 
         form->close();
+        form->IQuitClick(nullptr); // Quit closes the window too: once is enough
 
         QCOMPARE(desktop->resultsFolder.attempts.load(), 2);
         QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(folderBack ? 1 : 0));
@@ -191,8 +329,50 @@ class ClassRecordTest : public QObject {
                                        ? QStringList{}
                                        : QStringList{"The result could not be saved in "
                                                      "/class/4b: No space left on device\n"
-                                                     "These results are lost: Ann (Shapes)"}};
+                                                     "Not yet saved, kept on this computer in " +
+                                                     keptFolder() + ": Ann (Shapes, 4 out of 5)"}};
         QCOMPARE(messages(desktop->dialogs), expected);
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(folderBack ? 0 : 1));
+    }
+
+    // Where this computer cannot keep the record either, the messages say so, and closing
+    // names it lost.
+    void recordThatCannotBeKeptIsNamed() {
+        QVERIFY(QDir().mkpath(QFileInfo(keptFolder()).path()));
+        writeFile(dir, "not a folder", "x");
+        QVERIFY(QFile::copy(dir.filePath("not a folder"), keptFolder()));
+        desktop->settings.folder = kFolder;
+        desktop->resultsFolder.failWith("Network is unreachable");
+        finishFive("Ann", 4);
+        waitForSaves();
+        form->close();
+        QFile::remove(keptFolder());
+        const QString notKept = " (they cannot be kept on this computer in " + keptFolder() +
+                                ": the folder cannot be made): Ann (Shapes, 4 out of 5)";
+        QCOMPARE(messages(desktop->dialogs),
+                 (QStringList{"The result could not be saved in /class/4b: Network is "
+                              "unreachable\nNot yet saved" +
+                                  notKept,
+                              "The result could not be saved in /class/4b: Network is "
+                              "unreachable\nThese results are lost" +
+                                  notKept}));
+    }
+
+    // A folder that hangs holds up closing no longer than the limit; the record stays kept.
+    void closingWaitsAtMostTheLimit() {
+        desktop->settings.folder = kFolder;
+        desktop->resultsFolder.delayMs = 3000;
+        finishFive("Ann", 4);
+        QElapsedTimer closing;
+        closing.start();
+        form->recordKeeper().saveKeptBeforeClosing(std::chrono::milliseconds(300));
+        QVERIFY2(closing.elapsed() < 2000, qPrintable(QString::number(closing.elapsed())));
+        QVERIFY(form->recordKeeper().stillSending());
+        QCOMPARE(messages(desktop->dialogs),
+                 QStringList{"The result could not be saved in /class/4b: the folder does not "
+                             "answer\nNot yet saved, kept on this computer in " +
+                             keptFolder() + ": Ann (Shapes, 4 out of 5)"});
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
     }
 
     // The real writer: the record's bytes under their name, nothing temporary left, a second
@@ -207,19 +387,24 @@ class ClassRecordTest : public QObject {
         record.rows = {{1, "A", true, {}}};
         FileResultsFolder writer;
         QString error;
-        QVERIFY2(writer.save(folder.path(), record, error), qPrintable(error));
-        QVERIFY2(writer.save(folder.path(), record, error), qPrintable(error));
+        const QString name = recordFileName(record, 1);
+        const QByteArray bytes = recordCsv(record);
+        QVERIFY2(writer.save(folder.path(), name, bytes, error), qPrintable(error));
+        QVERIFY2(writer.save(folder.path(), name, bytes, error), qPrintable(error)); // sent twice
+        QVERIFY2(writer.save(folder.path(), name, bytes + "x", error), qPrintable(error));
         const QStringList files =
             QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         QCOMPARE(files.size(), 2);
-        for (const QString& name : files) {
-            QVERIFY(name.endsWith(".csv") && !name.startsWith('.'));
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), recordCsv(record));
+        QVERIFY(files.contains(name));
+        for (const QString& file : files) {
+            QVERIFY(file.endsWith(".csv") && !file.startsWith('.'));
+            QCOMPARE(file.size(), name.size());
+            QFile written(folder.filePath(file));
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            QCOMPARE(written.readAll(), file == name ? bytes : bytes + "x");
         }
 
-        QVERIFY(!writer.save(dir.filePath("Shapes.txt"), record, error));
+        QVERIFY(!writer.save(dir.filePath("Shapes.txt"), name, bytes, error));
         QCOMPARE(error, qt_error_string(ENOTDIR));
     }
 

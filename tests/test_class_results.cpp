@@ -1,14 +1,19 @@
 #include "core/class_record.h"
+#include "core/csv_lines.h"
 #include "support/test_files.h"
-#include "tools/results/csv.h"
 #include "tools/results/folder.h"
 #include "tools/results/record.h"
 #include "tools/results/reports.h"
 #include "tools/results/summary.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
+#include <cerrno>
+#include <unistd.h>
+
+using namespace corvane;
 using namespace corvane::results;
 using corvane::testing::runTool;
 using corvane::testing::ToolRun;
@@ -60,6 +65,10 @@ class TestClassResults : public QObject {
     void parse_data();
     void parse();
     void fieldsRoundTrip();
+    void formulaGuard_data();
+    void formulaGuard();
+    void unreadableFolder_data();
+    void unreadableFolder();
     void writerAndReaderAgree();
     void summary();
     void csvCells();
@@ -84,10 +93,22 @@ void TestClassResults::parse_data() {
                                     << "";
     QTest::addRow("open quote") << record("Anna", "right,A,wrong,\"Ye") << "cut short"
                                 << "";
-    QTest::addRow("bare LF") << QByteArray(record("Anna")).replace("\r\n", "\n") << "lines do not"
-                             << "";
+    // As a spreadsheet saves it again: a byte-order mark, LF line ends.
+    QTest::addRow("LF line ends") << QByteArray(record("Anna")).replace("\r\n", "\n") << ""
+                                  << "Yes";
+    QTest::addRow("byte-order mark") << "\xEF\xBB\xBF" + record("Anna") << ""
+                                     << "Yes";
+    QTest::addRow("both, quoted LF kept")
+        << "\xEF\xBB\xBF" + record("Anna", "right,A,wrong,\"a\nb\"").replace("\r\n", "\n") << ""
+        << "a\nb";
+    QTest::addRow("LF, no final line end")
+        << QByteArray(record("Anna")).replace("\r\n", "\n").chopped(1) << "cut short"
+        << "";
+    QTest::addRow("byte-order mark twice")
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + record("Anna") << "foreign"
+        << "";
     QTest::addRow("lone CR between lines")
-        << QByteArray(record("Anna")).replace("\r\n2026", "\r2026") << "lines do not"
+        << QByteArray(record("Anna")).replace("\r\n2026", "\r2026") << "a line ends in a lone CR"
         << "";
     QTest::addRow("quote inside field") << record("An\"na") << "broken quoting"
                                         << "";
@@ -152,6 +173,81 @@ void TestClassResults::fieldsRoundTrip() {
     QCOMPARE(back.error, QString());
     QCOMPARE(back.lines, std::vector<CsvLine>{fields});
     QCOMPARE(corvane::csvField("plain"), QByteArray("plain"));
+}
+
+// Texts a spreadsheet would take for formulas get a leading quote in the record, and read back
+// as they were; so does a text that would otherwise lose a quote of its own.
+void TestClassResults::formulaGuard_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("field"); // as the record holds it
+    QTest::addRow("=") << QByteArray("=1+2") << QByteArray("'=1+2");
+    QTest::addRow("+") << QByteArray("+44") << QByteArray("'+44");
+    QTest::addRow("-") << QByteArray("-5") << QByteArray("'-5");
+    QTest::addRow("@") << QByteArray("@SUM(A1)") << QByteArray("'@SUM(A1)");
+    QTest::addRow("tab") << QByteArray("\tx") << QByteArray("'\tx");
+    QTest::addRow("CR") << QByteArray("\rx") << QByteArray("\"'\rx\"");
+    QTest::addRow("quote before =") << QByteArray("'=x") << QByteArray("''=x");
+    QTest::addRow("quotes before -") << QByteArray("''-1") << QByteArray("'''-1");
+    QTest::addRow("quote alone") << QByteArray("'") << QByteArray("'");
+    QTest::addRow("quoted word") << QByteArray("'hello") << QByteArray("'hello");
+    QTest::addRow("= inside") << QByteArray("a=b") << QByteArray("a=b");
+    QTest::addRow("comma first") << QByteArray(",5") << QByteArray("\",5\"");
+}
+
+void TestClassResults::formulaGuard() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, field);
+    corvane::ClassRecord saved;
+    saved.finished = QDateTime::fromString("2026-12-08T10:15:03Z", Qt::ISODate);
+    saved.computer = QString::fromUtf8(text);
+    saved.pupil = text.toStdString();
+    saved.test = "T" + text.toStdString();
+    saved.testChecksum = kSum;
+    saved.rows = {{1, text.toStdString(), false, {}}};
+    const QByteArray bytes = corvane::recordCsv(saved);
+    QVERIFY2(bytes.endsWith(",wrong," + field + "\r\n"), bytes.constData());
+    QVERIFY2(bytes.contains("+00:00," + field + "," + field + ","), bytes.constData());
+    const RecordParse back = parseRecord(bytes);
+    QCOMPARE(back.error, QString());
+    QCOMPARE(back.record.computer.toUtf8(), text);
+    QCOMPARE(back.record.pupil.toUtf8(), text);
+    QCOMPARE(back.record.test.toUtf8(), "T" + text);
+    QCOMPARE(back.record.questions[0].answer.toUtf8(), text);
+}
+
+// A folder that cannot be read is named and makes the exit status 1; what can be read is read.
+void TestClassResults::unreadableFolder_data() {
+    QTest::addColumn<QString>("locked"); // under the folder given; empty: that folder itself
+    QTest::addRow("sub-folder") << "a";
+    QTest::addRow("folder given") << "";
+}
+
+void TestClassResults::unreadableFolder() {
+    QFETCH(QString, locked);
+    QTemporaryDir dir;
+    writeFile(dir, "20261208-101503_PC1_Anna_Shapes_0badf00d.csv", record("Anna"));
+    writeFile(dir, "a/b/20261208-101504_PC2_Ben_Shapes_12345678.csv", record("Ben"));
+    const QString lockedPath = locked.isEmpty() ? dir.path() : dir.filePath(locked);
+    const auto open =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dir.path(), open));
+    QVERIFY(QFile::setPermissions(lockedPath, QFile::ExeOwner | QFile::ExeOther));
+    // Root reads every folder: the tool then runs as nobody.
+    QString program = CORVANE_RESULTS_EXE;
+    QStringList arguments{dir.path()};
+    if (::geteuid() == 0) {
+        arguments.prepend(program);
+        arguments = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + arguments;
+        program = "setpriv";
+    }
+    const ToolRun results = runTool(program, arguments);
+    QVERIFY(QFile::setPermissions(lockedPath, open));
+    QCOMPARE(results.status, 1);
+    QVERIFY2(results.err.contains(
+                 lockedPath + ": folder cannot be read: " + qt_error_string(EACCES) + ", skipped"),
+             qPrintable(results.err));
+    QCOMPARE(results.out.contains("Anna"), !locked.isEmpty());
+    QVERIFY(!results.out.contains("Ben"));
 }
 
 // A record as the program saves it reads back field for field; its temporary file is no record.

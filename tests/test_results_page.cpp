@@ -54,7 +54,7 @@ ClassRecord recordOf(const Text& pupil, const QStringList& answers, int minute =
 void save(const QString& folder, const ClassRecord& record) {
     FileResultsFolder writer;
     QString error;
-    QVERIFY2(writer.save(folder, record, error), qPrintable(error));
+    QVERIFY2(saveRecord(writer, folder, record, error), qPrintable(error));
 }
 
 // The text of a PDF, pages ending in form feeds.

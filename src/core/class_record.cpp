@@ -1,6 +1,8 @@
 #include "core/class_record.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
 
 #include <cstdlib>
 
@@ -10,7 +12,15 @@ namespace {
 constexpr qsizetype kMaxNamePart = 40;
 
 QByteArray utf8(const Text& text) {
-    return toQt(text).toUtf8();
+    return formulaGuarded(toQt(text).toUtf8());
+}
+
+// Leading quotes are passed over: "'=1" must read back as itself, not as "=1".
+bool needsGuard(QByteArrayView text) {
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == '\'')
+        ++first;
+    return first < text.size() && QByteArrayView("=+-@\t\r").contains(text[first]);
 }
 
 QByteArray csvLine(const std::vector<QByteArray>& fields) {
@@ -38,10 +48,33 @@ QString trimDotsAndSpaces(const QString& text) {
     return text.mid(first, last - first);
 }
 
+// "_" + 8 lowercase hex digits + ".csv"
+QString uniquePart(std::uint32_t unique) {
+    return u'_' + QStringLiteral("%1").arg(unique, 8, 16, QLatin1Char('0')) +
+           QStringLiteral(".csv");
+}
+
 } // namespace
 
 QByteArray checksumHex(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray fileChecksum(const std::string& path) {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file) || file.error() != QFileDevice::NoError) return {};
+    return hash.result().toHex();
+}
+
+QByteArray formulaGuarded(const QByteArray& utf8) {
+    return needsGuard(utf8) ? '\'' + utf8 : utf8;
+}
+
+QByteArray formulaUnguarded(const QByteArray& field) {
+    return field.startsWith('\'') && needsGuard(QByteArrayView(field).sliced(1)) ? field.mid(1)
+                                                                                 : field;
 }
 
 QString isoWithOffset(const QDateTime& time) {
@@ -65,7 +98,7 @@ QByteArray recordCsv(const ClassRecord& record) {
     std::vector<QByteArray> header = {"Finished",      "Computer", "Pupil",    "Test",
                                       "Test checksum", "Score",    "Questions"};
     std::vector<QByteArray> data = {isoWithOffset(record.finished).toUtf8(),
-                                    record.computer.toUtf8(),
+                                    formulaGuarded(record.computer.toUtf8()),
                                     utf8(record.pupil),
                                     utf8(record.test),
                                     record.testChecksum,
@@ -95,8 +128,12 @@ QString safeNamePart(const QString& text) {
 QString recordFileName(const ClassRecord& record, std::uint32_t unique) {
     return record.finished.toString(QStringLiteral("yyyyMMdd-HHmmss")) + u'_' +
            safeNamePart(record.computer) + u'_' + safeNamePart(toQt(record.pupil)) + u'_' +
-           safeNamePart(toQt(record.test)) + u'_' +
-           QStringLiteral("%1").arg(unique, 8, 16, QLatin1Char('0')) + QStringLiteral(".csv");
+           safeNamePart(toQt(record.test)) + uniquePart(unique);
+}
+
+QString withUniquePart(const QString& fileName, std::uint32_t unique) {
+    static const QRegularExpression tail(QStringLiteral("(_[0-9a-f]{8})?\\.csv$"));
+    return QString(fileName).remove(tail) + uniquePart(unique);
 }
 
 QString temporaryName(const QString& fileName) {

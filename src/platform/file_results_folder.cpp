@@ -3,6 +3,7 @@
 #include "core/class_record.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -57,41 +58,69 @@ void syncFolder(const QByteArray& folder) {
     ::close(fd);
 }
 
+// True when the file at `path` holds exactly `bytes`.
+bool holds(const QByteArray& path, const QByteArray& bytes) {
+    QFile file(QFile::decodeName(path));
+    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+}
+
 } // namespace
 
-bool FileResultsFolder::save(const QString& folder, const ClassRecord& record, QString& error) {
-    const QByteArray bytes = recordCsv(record);
+QString addRecordFile(const QString& folder, const QString& name, const QByteArray& bytes,
+                      QString& error) {
     const QByteArray dir = QFile::encodeName(folder) + '/';
-    auto newName = [&] { return recordFileName(record, QRandomGenerator::system()->generate()); };
+    auto newName = [&] { return withUniquePart(name, QRandomGenerator::system()->generate()); };
 
     QByteArray temporary;
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
-        temporary = dir + QFile::encodeName(temporaryName(newName()));
+        temporary = dir + QFile::encodeName(temporaryName(i == 0 ? name : newName()));
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
         error = lastError();
-        return false;
+        return {};
     }
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     if (::close(fd) != 0 || !written) {
         error = qt_error_string(written ? errno : writeErrno);
         ::unlink(temporary.constData());
-        return false;
+        return {};
     }
-    for (int i = 0; i < kNameTries; ++i) {
-        if (renameNoReplace(temporary, dir + QFile::encodeName(newName()))) {
+    QString target = name;
+    for (int i = 0; i < kNameTries; ++i, target = newName()) {
+        const QByteArray path = dir + QFile::encodeName(target);
+        if (renameNoReplace(temporary, path)) {
             syncFolder(dir);
-            return true;
+            return target;
         }
         if (errno != EEXIST) break;
+        if (i == 0 && holds(path, bytes)) {
+            ::unlink(temporary.constData());
+            return target;
+        }
     }
     error = lastError();
     ::unlink(temporary.constData());
-    return false;
+    return {};
+}
+
+void removeDurably(const QString& path) {
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
+        syncFolder(QFile::encodeName(QFileInfo(path).path()));
+}
+
+bool saveRecord(ResultsFolder& writer, const QString& folder, const ClassRecord& record,
+                QString& error) {
+    return writer.save(folder, recordFileName(record, QRandomGenerator::system()->generate()),
+                       recordCsv(record), error);
+}
+
+bool FileResultsFolder::save(const QString& folder, const QString& name, const QByteArray& bytes,
+                             QString& error) {
+    return !addRecordFile(folder, name, bytes, error).isEmpty();
 }
 
 } // namespace corvane

@@ -10,7 +10,6 @@ class QWidget;
 
 namespace corvane {
 
-struct ClassRecord;
 struct Report;
 
 // The desktop as the window sees it. Each seam has the real implementation in this folder
@@ -86,9 +85,11 @@ class Settings {
 class ResultsFolder {
   public:
     virtual ~ResultsFolder() = default;
-    // Adds the record to `folder` as a new file, complete or not at all, never over another
-    // file. On failure returns false with what went wrong in `error`.
-    virtual bool save(const QString& folder, const ClassRecord& record, QString& error) = 0;
+    // Adds a record file (its name as recordFileName gives it, and its bytes) to `folder`,
+    // complete or not at all, never over another file. On failure returns false with what went
+    // wrong in `error`.
+    virtual bool save(const QString& folder, const QString& name, const QByteArray& bytes,
+                      QString& error) = 0;
 };
 
 // Everything TForm1 needs from the desktop, handed over at construction.

@@ -70,6 +70,7 @@ class TForm1 : public QWidget {
     std::string programFolder;
     std::string testFolder;
     std::string testFilePath;
+    QByteArray testChecksum; // SHA-256 of the test file as last loaded whole; empty otherwise
     std::string testPageFolder;
     std::string frontPagePath;
     std::string helpFilePath;

@@ -8,6 +8,7 @@
 #include "pupil/file_list_box.h"
 #include "pupil/fonts.h"
 #include "pupil/form.h"
+#include "pupil/record_keeper.h"
 #include "pupil/screen_fit.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -119,5 +121,9 @@ int main(int argc, char* argv[]) {
     // opens without waiting for it.
     afterListShown(form.FileList, [&browsers] { browsers.warmUp(); });
     window->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A results folder that hangs past closing: what it did not take is kept on this computer,
+    // so the program ends without waiting for it.
+    if (form.recordKeeper().stillSending()) std::_Exit(status);
+    return status;
 }

@@ -5,7 +5,6 @@
 #include "pupil/form.h"
 #include "pupil/record_keeper.h"
 
-#include <QFile>
 #include <QSysInfo>
 
 namespace corvane {
@@ -59,8 +58,7 @@ void TForm1::IResetClick(QObject*) {
     hidePanel(QuestionPanel);
     hidePanel(FrontPanel);
     Questionno->setVisible(false);
-    testName.clear();
-    begintest();
+    begintest(); // testName keeps naming the test still loaded, for the next pupil's run
 }
 
 void TForm1::IReviewClick(QObject*) {
@@ -83,18 +81,17 @@ void TForm1::IprintClick(QObject*) {
     seams().printer.print(report);
 }
 
+// The checksum is the one taken when the test was loaded: the file marked, even when it has
+// been edited or moved since.
 void TForm1::saveClassRecord() {
     const QString folder = seams().settings.resultsFolder();
     if (folder.isEmpty()) return;
-    ClassRecord record{finishedAt,
-                       QSysInfo::machineHostName(),
-                       pupilName,
-                       testName,
-                       {},
-                       score,
-                       reportRows(store, questionRight, false)};
-    recordKeeper_->save(
-        {folder, QFile::decodeName(QByteArray::fromStdString(testFilePath)), std::move(record)});
+    if (testChecksum.isEmpty()) {
+        seams().dialogs.showMessage(saveFailureText(folder, "no test file was loaded whole"));
+        return;
+    }
+    recordKeeper_->save(folder, {finishedAt, QSysInfo::machineHostName(), pupilName, testName,
+                                 testChecksum, score, reportRows(store, questionRight, false)});
 }
 
 } // namespace corvane

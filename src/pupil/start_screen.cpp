@@ -1,5 +1,6 @@
 // The start screen: setting it up, the test list, the pupil's name, the front page and the
 // move to question 1; and loading a test file into the store.
+#include "core/class_record.h"
 #include "core/library.h"
 #include "core/reader.h"
 #include "pupil/file_list_box.h"
@@ -116,7 +117,10 @@ void TForm1::ClickStartClick(QObject*) {
 }
 
 void TForm1::loadfile() {
+    testChecksum.clear();
+    const QByteArray checksum = fileChecksum(testFilePath);
     readTestFile(testFilePath, store);
+    testChecksum = checksum;
     resetAnswers(store);
     singleenter->setText(QString());
     setEditColours(singleenter, kAnswerBoxOrange, 0x000000);

@@ -81,7 +81,7 @@ RemarkSave saveRemarked(const results::Remark& remark, const std::vector<results
         QString error;
         if (!results::toClassRecord(r.after, record))
             error = QStringLiteral("a name or answer holds a character the record cannot keep");
-        else if (writer.save(folder, record, error))
+        else if (saveRecord(writer, folder, record, error))
             ++outcome.saved;
         if (!error.isEmpty()) outcome.failed << r.after.pupil + QStringLiteral(": ") + error;
     }

@@ -86,7 +86,8 @@ bool FakePrinter::print(const Report& report) {
     return true;
 }
 
-bool FakeResultsFolder::save(const QString& folder, const ClassRecord& record, QString& error) {
+bool FakeResultsFolder::save(const QString& folder, const QString& name, const QByteArray& bytes,
+                             QString& error) {
     ++attempts;
     QThread::msleep(delayMs);
     std::lock_guard lock(mutex_);
@@ -94,11 +95,11 @@ bool FakeResultsFolder::save(const QString& folder, const ClassRecord& record, Q
         error = error_;
         return false;
     }
-    saved_.emplace_back(folder, record);
+    saved_.push_back({folder, name, bytes});
     return true;
 }
 
-std::vector<std::pair<QString, ClassRecord>> FakeResultsFolder::saved() const {
+std::vector<SavedRecord> FakeResultsFolder::saved() const {
     std::lock_guard lock(mutex_);
     return saved_;
 }

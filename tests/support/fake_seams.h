@@ -91,13 +91,21 @@ class FakeSettings : public Settings {
     QString folder; // off by default
 };
 
+// A record file as the results folder was given it.
+struct SavedRecord {
+    QString folder;
+    QString name;
+    QByteArray bytes;
+};
+
 // Keeps the records saved in memory. `error` makes every save fail with it; `delayMs` makes each
 // save take that long. Saves come from another thread.
 class FakeResultsFolder : public ResultsFolder {
   public:
-    bool save(const QString& folder, const ClassRecord& record, QString& error) override;
+    bool save(const QString& folder, const QString& name, const QByteArray& bytes,
+              QString& error) override;
 
-    std::vector<std::pair<QString, ClassRecord>> saved() const;
+    std::vector<SavedRecord> saved() const;
     void failWith(const QString& error);
     std::atomic<int> delayMs = 0;
     std::atomic<int> attempts = 0;
@@ -105,7 +113,7 @@ class FakeResultsFolder : public ResultsFolder {
   private:
     mutable std::mutex mutex_;
     QString error_;
-    std::vector<std::pair<QString, ClassRecord>> saved_;
+    std::vector<SavedRecord> saved_;
 };
 
 // All fakes together, ready to hand to a TForm1.

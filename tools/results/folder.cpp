@@ -1,10 +1,12 @@
 #include "tools/results/folder.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
 
 namespace corvane::results {
 
@@ -38,6 +40,26 @@ QString readRecord(const QString& path, Record& record) {
     return parse.error;
 }
 
+// Adds the files under `folder` to `paths`, and each folder that cannot be read to `skipped`.
+// Links to folders are not followed.
+void listFiles(const QString& folder, QStringList& paths, std::vector<Skipped>& skipped) {
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        skipped.push_back(
+            {folder, QStringLiteral("folder cannot be read: ") + qt_error_string(errno)});
+        return;
+    }
+    ::closedir(dir);
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            listFiles(entry.filePath(), paths, skipped);
+        else if (!entry.isDir())
+            paths << entry.filePath();
+    }
+}
+
 } // namespace
 
 RecordParse readRecordFile(const QString& path) {
@@ -53,17 +75,13 @@ bool isTemporaryName(const QString& name) {
 
 FolderRecords readRecordsIn(const QString& folder) {
     QStringList paths;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    const QString top = QDir(folder).absolutePath();
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        if (info.fileName() != kClassListName || info.absolutePath() != top) paths << path;
-    }
+    FolderRecords found;
+    listFiles(folder, paths, found.skipped);
+    const QString classList = QDir(folder).absoluteFilePath(kClassListName);
+    paths.removeIf(
+        [&](const QString& path) { return QFileInfo(path).absoluteFilePath() == classList; });
     std::sort(paths.begin(), paths.end());
 
-    FolderRecords found;
     for (const QString& path : paths) {
         RecordParse read = readRecordFile(path);
         if (read.error.isEmpty())

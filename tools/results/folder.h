@@ -15,7 +15,7 @@ struct Skipped {
 
 struct FolderRecords {
     std::vector<Record> records;
-    std::vector<Skipped> skipped; // files under the folder that are not readable records
+    std::vector<Skipped> skipped; // folders that cannot be read, files that are no records
 };
 
 // The class list a results folder may hold beside its records (one pupil's name a line).

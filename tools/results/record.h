@@ -1,37 +1,13 @@
 #pragma once
 
-#include <QByteArrayView>
-#include <QDateTime>
-#include <QString>
-
-#include <vector>
+// The record reader is the core's, shared with the pupil's window.
+#include "core/record_reader.h"
 
 namespace corvane::results {
 
-struct QuestionResult {
-    bool right = false;
-    QString answer; // as the pupil gave it
-};
-
-// One finished test as the program saves it in the results folder.
-struct Record {
-    QString file; // where it was read from
-    QDateTime finished;
-    QString computer;
-    QString pupil;
-    QString test;
-    QString checksum; // SHA-256 of the test file, 64 lowercase hex digits
-    int score = 0;
-    std::vector<QuestionResult> questions;
-};
-
-struct RecordParse {
-    Record record;
-    QString error; // empty when the bytes are a record
-};
-
-// Reads the bytes of one record file: a header line and one data line, UTF-8, RFC 4180 with
-// CR LF line ends. Anything else gives the reason why it is not a record.
-RecordParse parseRecord(QByteArrayView bytes);
+using corvane::parseRecord;
+using corvane::QuestionResult;
+using corvane::Record;
+using corvane::RecordParse;
 
 } // namespace corvane::results

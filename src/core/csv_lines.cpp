@@ -1,11 +1,12 @@
 // RFC 4180 read through libcsv in strict mode. libcsv reports every unquoted CR and LF as a
-// line end of its own (CSV_REPALL_NL), which lets the collector below insist on CR LF pairs.
+// line end of its own (CSV_REPALL_NL), which lets the collector below take CR LF pairs and bare
+// LFs as line ends and refuse a lone CR.
 
-#include "tools/results/csv.h"
+#include "core/csv_lines.h"
 
 #include <csv.h>
 
-namespace corvane::results {
+namespace corvane {
 
 namespace {
 
@@ -13,7 +14,7 @@ struct Collector {
     CsvLines out;
     CsvLine fields;
     bool afterCr = false;    // a CR ended the last line; its LF must come next
-    bool badLineEnd = false; // a lone CR or LF
+    bool badLineEnd = false; // a lone CR
     bool unended = false;    // the last line has no line end
 };
 
@@ -31,7 +32,11 @@ void onLineEnd(int terminator, void* data) {
         c.fields.clear();
         c.afterCr = true;
     } else if (terminator == '\n') {
-        if (!c.afterCr || !c.fields.empty()) c.badLineEnd = true;
+        if (c.afterCr && !c.fields.empty()) c.badLineEnd = true;
+        if (!c.afterCr) {
+            c.out.lines.push_back(std::move(c.fields));
+            c.fields.clear();
+        }
         c.afterCr = false;
     } else {
         c.unended = true;
@@ -61,11 +66,11 @@ CsvLines splitCsvLines(QByteArrayView bytes) {
     else if (quoteOpen)
         c.out.error = QStringLiteral("cut short (a quoted field is not closed)");
     else if (c.unended || c.afterCr)
-        c.out.error = QStringLiteral("cut short (the last line has no CR LF)");
+        c.out.error = QStringLiteral("cut short (the last line has no line end)");
     else if (c.badLineEnd)
-        c.out.error = QStringLiteral("lines do not end in CR LF");
+        c.out.error = QStringLiteral("a line ends in a lone CR");
     if (!c.out.error.isEmpty()) c.out.lines.clear();
     return std::move(c.out);
 }
 
-} // namespace corvane::results
+} // namespace corvane

@@ -1,13 +1,14 @@
-#include "tools/results/record.h"
+#include "core/record_reader.h"
 
+#include "core/class_record.h"
+#include "core/csv_lines.h"
 #include "core/question_store.h"
-#include "tools/results/csv.h"
 
 #include <QRegularExpression>
 
 #include <array>
 
-namespace corvane::results {
+namespace corvane {
 
 namespace {
 
@@ -46,7 +47,7 @@ int smallCount(const QByteArray& text) {
 }
 
 QString fillRecord(const CsvLine& data, Record& record) {
-    const auto text = [&](int column) { return QString::fromUtf8(data[column]); };
+    const auto text = [&](int column) { return QString::fromUtf8(formulaUnguarded(data[column])); };
     record.finished = finishedTime(text(0));
     if (!record.finished.isValid())
         return QStringLiteral("Finished is not a date and time with its UTC offset");
@@ -82,6 +83,7 @@ QString fillRecord(const CsvLine& data, Record& record) {
 
 RecordParse parseRecord(QByteArrayView bytes) {
     RecordParse result;
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
     if (bytes.isEmpty()) {
         result.error = QStringLiteral("empty file");
         return result;
@@ -108,4 +110,4 @@ RecordParse parseRecord(QByteArrayView bytes) {
     return result;
 }
 
-} // namespace corvane::results
+} // namespace corvane

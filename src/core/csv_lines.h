@@ -6,12 +6,13 @@
 
 #include <vector>
 
-namespace corvane::results {
+namespace corvane {
 
 using CsvLine = std::vector<QByteArray>;
 
-// The lines of an RFC 4180 text, each split into its fields. Every line must end in CR LF;
-// otherwise `error` says what is wrong and `lines` is not to be used.
+// The lines of an RFC 4180 text, each split into its fields. Every line must end in CR LF or,
+// as spreadsheets save it, in LF alone; otherwise `error` says what is wrong and `lines` is not
+// to be used.
 struct CsvLines {
     std::vector<CsvLine> lines;
     QString error;
@@ -19,4 +20,4 @@ struct CsvLines {
 
 CsvLines splitCsvLines(QByteArrayView bytes);
 
-} // namespace corvane::results
+} // namespace corvane
