@@ -68,7 +68,7 @@ bool FileResultsFolder::save(const QString& folder, const ClassRecord& record, Q
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
         temporary = dir + QFile::encodeName(temporaryName(newName()));
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0640);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
