@@ -2,11 +2,13 @@
 
 #include "core/text.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QTextStream>
 
 #include <algorithm>
 #include <functional>
@@ -196,6 +198,13 @@ ProgramSettings readProgramSettings(const QString& programFolder, const QString&
         settings.problems.push_back(
             {0, QStringLiteral("cannot be read: %1").arg(file.errorString())});
     settings.file = path;
+    return settings;
+}
+
+ProgramSettings readToolSettings(const char* tool) {
+    ProgramSettings settings = readProgramSettings(QCoreApplication::applicationDirPath());
+    const QString problem = settingsProblemText(settings);
+    if (!problem.isEmpty()) QTextStream(stderr) << tool << ": " << problem << "\n";
     return settings;
 }
 

@@ -42,6 +42,10 @@ ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
 ProgramSettings readProgramSettings(const QString& programFolder,
                                     const QString& systemFile = QString(kSystemSettingsFile));
 
+// The settings for a command-line tool, which lies in the program's folder; their first
+// mistake is written to stderr after "TOOL: ".
+ProgramSettings readToolSettings(const char* tool);
+
 // The folders whose tests the pupils see: the library, then the samples when they are asked
 // for and are not the library.
 std::vector<QString> testFolders(const ProgramSettings& settings, const QString& programFolder);

@@ -1,5 +1,6 @@
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
+#include "core/settings_file.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
 
@@ -19,8 +20,8 @@ constexpr int kBadArguments = 2;
 
 const char* const kUsage =
     "usage: corvane-make SOURCE.md|QUIZ.gift [--out FOLDER] [--force] [--source]\n"
-    "  --out FOLDER  the test library to put the test in (default: the test folder beside\n"
-    "                the program)\n"
+    "  --out FOLDER  the test library to put the test in (default: the library of\n"
+    "                corvane-maths.ini)\n"
     "  --force       replace a test of the same name\n"
     "  --source      for a GIFT file: print the test source it converts to, write nothing\n";
 
@@ -35,7 +36,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     corvane::make::MakeRequest request;
-    request.outFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/test");
+    request.outFolder = corvane::testFolders(corvane::readToolSettings("corvane-make"),
+                                             QCoreApplication::applicationDirPath())
+                            .front();
     QString sourcePath;
     bool printSource = false;
     while (!args.isEmpty()) {
