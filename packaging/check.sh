@@ -12,7 +12,8 @@ for entry in "$here"/*.desktop; do
     echo "== desktop-file-validate $entry"
     desktop-file-validate "$entry"
 done
-for info in "$build"/packaging/*.metainfo.xml; do
+for template in "$here"/*.metainfo.xml.in; do
+    info="$build/packaging/$(basename "$template" .in)"
     echo "== appstreamcli validate $info"
     appstreamcli validate --no-net "$info"
 done

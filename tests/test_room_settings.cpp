@@ -1,6 +1,7 @@
 // The window under a room's settings: the shared library (with or without the samples), no
 // display offer, the settings' mistake told once at the first Finish, the school's review
 // password, and the help that cannot be opened.
+#include "platform/desktop.h"
 #include "pupil/file_list_box.h"
 #include "pupil/fonts.h"
 #include "pupil/form.h"
@@ -140,6 +141,41 @@ class RoomSettingsTest : public QObject {
                  QStringList{"The help could not be opened: no program to show it is installed. "
                              "It is the file " +
                              room.program.path() + "/LumbrelHelp.pdf."});
+    }
+
+    // The real opener: xdg-open's failure is heard, never waited for; its success is silent.
+    void desktopDocumentsTellFailure_data() {
+        QTest::addColumn<QString>("opener"); // the script standing in for xdg-open; empty: none
+        QTest::addColumn<bool>("fileThere");
+        QTest::addColumn<QString>("reason"); // empty: no failure
+        QTest::newRow("opened") << "exit 0" << true << "";
+        QTest::newRow("no viewer") << "exit 3" << true << "no program to show it is installed";
+        QTest::newRow("viewer failed") << "exit 4" << true << "the program to show it failed";
+        QTest::newRow("no xdg-open") << "" << true << "xdg-open (package xdg-utils) is missing";
+        QTest::newRow("no file") << "exit 0" << false << "the file is missing";
+    }
+    void desktopDocumentsTellFailure() {
+        QFETCH(QString, opener);
+        QFETCH(bool, fileThere);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString help = dir.filePath("LumbrelHelp.pdf");
+        if (fileThere) writeFile(dir, "LumbrelHelp.pdf", "%PDF-1.4\n");
+        if (!opener.isEmpty()) {
+            writeFile(dir, "bin/xdg-open", ("#!/bin/sh\n" + opener + "\n").toUtf8());
+            QFile::setPermissions(dir.filePath("bin/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.filePath("bin")));
+        QObject context;
+        QStringList failures;
+        DesktopDocuments().open(help.toStdString(), &context,
+                                [&](const QString& why) { failures << why; });
+        qputenv("PATH", path);
+        const QStringList expected = reason.isEmpty() ? QStringList{} : QStringList{reason};
+        if (!reason.isEmpty()) QTRY_COMPARE(failures, expected);
+        QTest::qWait(300); // a success stays silent, a failure is told once
+        QCOMPARE(failures, expected);
     }
 };
 

@@ -34,6 +34,7 @@ void DesktopDocuments::open(const std::string& path, QObject* context,
 
     // xdg-open may wait for the viewer to close, so its end is heard, never waited for.
     auto* process = new QProcess(context);
+    process->setProcessChannelMode(QProcess::ForwardedChannels); // a viewer's chatter never blocks
     QObject::connect(process, &QProcess::finished, context,
                      [process, failed](int status, QProcess::ExitStatus how) {
                          process->deleteLater();

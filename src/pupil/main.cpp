@@ -85,9 +85,10 @@ int main(int argc, char* argv[]) {
     endOnTerminationSignals(shownForm, ended);
 
     corvane::QtDialogs dialogs;
-    // The browser engine is a plugin beside the program, loaded once a page is first needed.
+    // The browser engine is a plugin in plugins/ beside the program, loaded once a page is
+    // first needed.
     corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
-                                      "/libcorvane-webengine.so");
+                                      "/plugins/libcorvane-webengine.so");
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;
