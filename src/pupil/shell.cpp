@@ -53,7 +53,8 @@ void TForm1::IHelpClick(QObject*) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(helpFilePath));
     seams_.documents.open(helpFilePath, this, [this, file](const QString& reason) {
         seams_.dialogs.showMessage(
-            QStringLiteral("The help could not be opened: %1. It is the file %2.").arg(reason, file));
+            QStringLiteral("The help could not be opened: %1. It is the file %2.")
+                .arg(reason, file));
     });
 }
 
