@@ -139,3 +139,6 @@ figure memory_pss "$program_mib" MiB "headless Chromium" "$chromium_mib" "<= ref
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"
+
+# 7. The teacher's window: a keystroke in a 30-question source to its problems and preview.
+"$BENCH/teacher_bench"

@@ -70,7 +70,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // event from the program itself; only presses from the keyboard count.
     if (!event->spontaneous()) return false;
     auto* receiver = static_cast<QWidget*>(watched);
-    if (receiver->window() != this) return false;
+    // Keys of this window's own controls; also where the window is embedded in another.
+    if (receiver != this && !isAncestorOf(receiver)) return false;
     const bool propagated =
         event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
     lastKeyEvent_ = event;

@@ -1,6 +1,7 @@
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
 #include "core/settings_file.h"
+#include "tools/make/from_test.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
 
@@ -23,7 +24,9 @@ const char* const kUsage =
     "  --out FOLDER  the test library to put the test in (default: the library of\n"
     "                corvane-maths.ini)\n"
     "  --force       replace a test of the same name\n"
-    "  --source      for a GIFT file: print the test source it converts to, write nothing\n";
+    "  --source      for a GIFT file: print the test source it converts to, write nothing\n"
+    "       corvane-make --from-test TEST.txt\n"
+    "                print a source for a test that has none, write nothing\n";
 
 int usageError(const QString& problem) {
     QTextStream(stderr) << "corvane-make: " << problem << "\n" << kUsage;
@@ -47,6 +50,9 @@ int main(int argc, char* argv[]) {
             QTextStream(stdout) << kUsage;
             return kMade;
         }
+        if (arg == QLatin1String("--from-test"))
+            return args.size() == 1 ? corvane::make::printSourceOfTest(args.front())
+                                    : usageError(QStringLiteral("--from-test takes one test file"));
         if (arg == QLatin1String("--force"))
             request.force = true;
         else if (arg == QLatin1String("--source"))

@@ -1,0 +1,357 @@
+#include "teacher/editor_page.h"
+
+#include "core/app_error.h"
+#include "teacher/library_folder.h"
+#include "teacher/preview.h"
+#include "teacher/source_editor.h"
+#include "teacher/source_highlighter.h"
+#include "teacher/wording.h"
+#include "tools/make/from_test.h"
+#include "tools/make/gift_import.h"
+#include "tools/make/output.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace corvane::teacher {
+
+namespace {
+
+constexpr int kCrashCopyMs = 30'000;
+constexpr int kLineRole = Qt::UserRole;
+
+const char* const kNewSource = "# New test\n"
+                               "Welcome! Read each question carefully.\n"
+                               "\n"
+                               "## What is 3 × 4?\n"
+                               "Number: 12\n";
+
+} // namespace
+
+EditorPage::EditorPage(const Seams& desktop, const QString& library, QWidget* parent)
+    : QWidget(parent), desktop_(desktop), library_(library), editor_(new SourceEditor(this)),
+      find_(new QLineEdit(this)), problems_(new QTreeWidget(this)), summary_(new QLabel(this)) {
+    setObjectName(QStringLiteral("editorPage"));
+    preview_ = new Preview(desktop, check_.scratchProgramFolder(), this);
+    new SourceHighlighter(editor_->document());
+
+    auto* findRow = new QWidget(this);
+    findRow->setObjectName(QStringLiteral("findRow"));
+    auto* findLayout = new QHBoxLayout(findRow);
+    findLayout->setContentsMargins(0, 0, 0, 0);
+    auto* findLabel = new QLabel(tr("F&ind:"), findRow);
+    findLabel->setBuddy(find_);
+    find_->setObjectName(QStringLiteral("find"));
+    find_->setAccessibleName(tr("Find in the source"));
+    findLayout->addWidget(findLabel);
+    findLayout->addWidget(find_, 1);
+    findRow->hide();
+    connect(find_, &QLineEdit::returnPressed, this, &EditorPage::findNext);
+    auto* closeFind = new QShortcut(QKeySequence(Qt::Key_Escape), find_);
+    closeFind->setContext(Qt::WidgetShortcut);
+    connect(closeFind, &QShortcut::activated, this, [this, findRow] {
+        findRow->hide();
+        editor_->setFocus();
+    });
+
+    problems_->setObjectName(QStringLiteral("problems"));
+    problems_->setAccessibleName(tr("Problems"));
+    problems_->setHeaderLabels({tr("Line"), tr("Problem"), tr("Fix")});
+    problems_->setRootIsDecorated(false);
+    problems_->setWordWrap(true);
+    problems_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    problems_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    connect(problems_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (const int line = item->data(0, kLineRole).toInt(); line > 0) editor_->goToLine(line);
+    });
+    connect(problems_, &QTreeWidget::itemClicked, problems_, &QTreeWidget::itemActivated);
+    summary_->setObjectName(QStringLiteral("problemSummary"));
+
+    auto* below = new QWidget(this);
+    auto* belowLayout = new QVBoxLayout(below);
+    belowLayout->setContentsMargins(0, 0, 0, 0);
+    auto* problemsLabel = new QLabel(tr("&Problems"), below);
+    problemsLabel->setBuddy(problems_);
+    belowLayout->addWidget(problemsLabel);
+    belowLayout->addWidget(summary_);
+    belowLayout->addWidget(problems_, 1);
+
+    auto* writing = new QSplitter(Qt::Vertical, this);
+    auto* top = new QWidget(writing);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(editor_, 1);
+    topLayout->addWidget(findRow);
+    writing->addWidget(top);
+    writing->addWidget(below);
+    writing->setStretchFactor(0, 3);
+    writing->setStretchFactor(1, 1);
+
+    auto* sides = new QSplitter(Qt::Horizontal, this);
+    sides->addWidget(writing);
+    sides->addWidget(preview_);
+    sides->setStretchFactor(0, 1);
+    sides->setSizes({480, 820}); // the pupil's window keeps its width
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(sides);
+
+    connect(editor_, &QPlainTextEdit::textChanged, this, &EditorPage::requestCheck);
+    connect(editor_->document(), &QTextDocument::modificationChanged, this,
+            &EditorPage::titleChanged);
+    connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &EditorPage::followCursor);
+    connect(&check_, &LiveCheck::checked, this, &EditorPage::showCheck);
+    connect(&crashTimer_, &QTimer::timeout, this, &EditorPage::keepCrashCopy);
+    crashTimer_.start(kCrashCopyMs);
+}
+
+EditorPage::~EditorPage() = default;
+
+bool EditorPage::isModified() const {
+    return editor_->document()->isModified();
+}
+
+QString EditorPage::title() const {
+    if (!path_.isEmpty()) return QFileInfo(path_).fileName();
+    return last_.name.isEmpty() ? tr("New test") : last_.name;
+}
+
+void EditorPage::setPath(const QString& path) {
+    path_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    emit titleChanged();
+}
+
+void EditorPage::openText(const QString& text, const QString& sourcePath,
+                          const std::vector<Note>& notes) {
+    notes_ = notes;
+    last_ = {};
+    setPath(sourcePath);
+    editor_->setPlainText(text);
+    editor_->document()->setModified(sourcePath.isEmpty());
+    check_.request(text.toUtf8(), pictureFolder(), 0);
+}
+
+void EditorPage::newSource() {
+    openText(QString::fromUtf8(kNewSource), {});
+    editor_->document()->setModified(false);
+}
+
+bool EditorPage::openSource(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        desktop_.dialogs.showMessage(tr("The source \"%1\" cannot be read.").arg(path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes) text = QString::fromLatin1(bytes); // as corvane-make reads it
+    openText(text, path);
+    return true;
+}
+
+bool EditorPage::importGift(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        desktop_.dialogs.showMessage(tr("The GIFT file \"%1\" cannot be read.").arg(path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    const make::GiftImport imported =
+        make::importGift(bytes.toStdString(), make::giftTestName(path.toStdString()));
+    std::vector<Note> notes;
+    for (const make::GiftLeftOut& leftOut : imported.leftOut) {
+        const QString where =
+            QStringLiteral("%1:%2").arg(QString::fromStdString(name)).arg(leftOut.line);
+        // describe() words it as corvane-make does, after the place.
+        const QString text = QString::fromStdString(make::describe(name, leftOut));
+        notes.push_back({where, text.mid(where.size() + 2)});
+    }
+    openText(QString::fromStdString(imported.source), {}, notes);
+    return true;
+}
+
+bool EditorPage::openFromTest(const QString& testFile) {
+    try {
+        const make::SourceFromTest made =
+            make::sourceFromTest(QFile::encodeName(testFile).toStdString());
+        std::vector<Note> notes;
+        for (const QString& note : made.notes)
+            notes.push_back({QFileInfo(testFile).fileName(), note});
+        openText(QString::fromUtf8(made.source), {}, notes);
+        return true;
+    } catch (const std::exception& error) {
+        desktop_.dialogs.showMessage(
+            tr("No source can be made from \"%1\": %2")
+                .arg(QFileInfo(testFile).fileName(), QString::fromLatin1(error.what())));
+        return false;
+    }
+}
+
+QString EditorPage::pictureFolder() const {
+    return path_.isEmpty() ? sourceFolderOf(library_) : QFileInfo(path_).absolutePath();
+}
+
+void EditorPage::requestCheck() {
+    check_.request(editor_->toPlainText().toUtf8(), pictureFolder());
+}
+
+void EditorPage::showCheck(const SourceCheck& check) {
+    last_ = check;
+    showProblems(check.problems);
+    emit titleChanged();
+    if (!check.testFile.isEmpty())
+        preview_->load(check.testFile, questionAtLine(check.questionLines, editor_->currentLine()));
+}
+
+void EditorPage::showProblems(const make::SourceErrors& errors) {
+    problems_->clear();
+    QSet<int> lines;
+    for (const make::SourceError& error : errors) {
+        auto* item =
+            new QTreeWidgetItem(problems_, {QString::number(error.line), error.message, error.fix});
+        item->setData(0, kLineRole, error.line);
+        item->setToolTip(1, error.message);
+        item->setToolTip(2, error.fix);
+        lines.insert(error.line);
+    }
+    for (const Note& note : notes_) {
+        auto* item = new QTreeWidgetItem(problems_, {note.where, note.message});
+        item->setToolTip(1, note.message);
+    }
+    editor_->setProblemLines(lines);
+    summary_->setText(errors.empty()
+                          ? tr("No mistakes: the preview shows the test as it will be made.")
+                          : counted(static_cast<qsizetype>(errors.size()), "mistake", "mistakes") +
+                                tr(" to put right before the test can be made."));
+}
+
+void EditorPage::followCursor() {
+    if (!preview_->loaded()) return;
+    const int question = questionAtLine(last_.questionLines, editor_->currentLine());
+    if (question != preview_->shownQuestion()) preview_->showQuestion(question);
+}
+
+bool EditorPage::save() {
+    if (path_.isEmpty()) return saveAs();
+    QSaveFile file(path_);
+    const QByteArray bytes = editor_->toPlainText().toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        desktop_.dialogs.showMessage(
+            tr("The source could not be saved as \"%1\": %2").arg(path_, file.errorString()));
+        return false;
+    }
+    editor_->document()->setModified(false);
+    crashCopy_.remove();
+    return true;
+}
+
+bool EditorPage::saveAs() {
+    const QString suggested =
+        path_.isEmpty() ? QDir(sourceFolderOf(library_)).filePath(title() + QStringLiteral(".md"))
+                        : path_;
+    QString chosen = QFileDialog::getSaveFileName(this, tr("Save the source"), suggested,
+                                                  tr("Test sources (*.md)"));
+    if (chosen.isEmpty()) return false;
+    if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".md");
+    QDir().mkpath(QFileInfo(chosen).absolutePath());
+    const QString before = path_;
+    setPath(chosen);
+    if (save()) return true;
+    setPath(before);
+    return false;
+}
+
+bool EditorPage::make() {
+    const QByteArray source = editor_->toPlainText().toUtf8();
+    // A trial in a scratch folder first: with a mistake nothing is asked and nothing written.
+    QTemporaryDir trialFolder;
+    const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path());
+    if (!trial.problems.empty()) {
+        showProblems(trial.problems);
+        desktop_.dialogs.showMessage(
+            tr("Nothing was written: the source has %1. The problems list says where.")
+                .arg(
+                    counted(static_cast<qsizetype>(trial.problems.size()), "mistake", "mistakes")));
+        return false;
+    }
+    const make::TestPlace place = make::placeIn(library_, trial.name);
+    const bool exists = QFileInfo::exists(place.testFile) || QFileInfo::exists(place.pageFolder);
+    if (exists &&
+        !desktop_.dialogs.confirm(
+            tr("The library already has a test called \"%1\". Replace it?").arg(trial.name)))
+        return false;
+    const make::MakeResult result =
+        make::makeTest({source, title(), pictureFolder(), library_, exists});
+    if (!result.errors.empty()) {
+        showProblems(result.errors);
+        desktop_.dialogs.showMessage(
+            tr("Nothing was written: %1").arg(result.errors.front().message));
+        return false;
+    }
+    desktop_.dialogs.showMessage(
+        tr("\"%1\" is in the library, with %2.")
+            .arg(trial.name, counted(result.questionCount, "question", "questions")));
+    emit made(result.testFile);
+    return true;
+}
+
+void EditorPage::insertQuestion(const QString& source) {
+    QTextCursor cursor = editor_->textCursor();
+    cursor.clearSelection();
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    QString text = source;
+    if (!cursor.block().text().trimmed().isEmpty()) text.prepend(QStringLiteral("\n\n"));
+    cursor.insertText(text);
+    editor_->setTextCursor(cursor);
+    editor_->setFocus();
+}
+
+void EditorPage::showFind() {
+    find_->parentWidget()->show();
+    find_->setFocus();
+    find_->selectAll();
+}
+
+void EditorPage::findNext() {
+    const QString wanted = find_->text();
+    if (wanted.isEmpty()) return;
+    if (editor_->find(wanted)) return;
+    QTextCursor start = editor_->textCursor();
+    start.movePosition(QTextCursor::Start);
+    editor_->setTextCursor(start);
+    if (!editor_->find(wanted)) summary_->setText(tr("\"%1\" is not in the source.").arg(wanted));
+}
+
+bool EditorPage::keepOrDiscard() {
+    if (!isModified()) {
+        crashCopy_.remove();
+        return true;
+    }
+    const auto answer = QMessageBox::question(
+        this, tr("Unsaved changes"), tr("Save the changes to \"%1\"?").arg(title()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Save) return save();
+    crashCopy_.remove();
+    return true;
+}
+
+void EditorPage::keepCrashCopy() {
+    if (isModified()) crashCopy_.write(editor_->toPlainText(), path_);
+}
+
+} // namespace corvane::teacher

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace corvane::teacher {
+
+// A ready question of one kind, for the Insert menu: its menu text and its source lines.
+struct QuestionTemplate {
+    QString title;
+    QString source;
+};
+
+// One template for each of the eleven kinds of question, in the order of the Insert menu.
+const std::vector<QuestionTemplate>& questionTemplates();
+
+} // namespace corvane::teacher

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QSet>
+
+namespace corvane::teacher {
+
+// The source editor: plain text with line numbers and a mark beside each line that has a
+// problem.
+class SourceEditor : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit SourceEditor(QWidget* parent = nullptr);
+
+    void setProblemLines(const QSet<int>& lines);
+    const QSet<int>& problemLines() const { return problemLines_; }
+    int currentLine() const { return textCursor().blockNumber() + 1; }
+    void goToLine(int line);
+    int marginWidth() const;
+    void paintMargin(QPaintEvent* event);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QWidget* margin_;
+    QSet<int> problemLines_;
+};
+
+} // namespace corvane::teacher

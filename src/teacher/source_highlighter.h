@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QSyntaxHighlighter>
+
+namespace corvane::teacher {
+
+// Colours a test source: the name and question headings, options, list items and answer lines.
+class SourceHighlighter : public QSyntaxHighlighter {
+  public:
+    using QSyntaxHighlighter::QSyntaxHighlighter;
+
+  protected:
+    void highlightBlock(const QString& text) override;
+};
+
+} // namespace corvane::teacher

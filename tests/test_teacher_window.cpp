@@ -1,0 +1,185 @@
+// The teacher's window with the fakes of the desktop: a source is opened, a mistake typed shows
+// on its line, the fix clears it, the preview follows the cursor, and Make puts the test in the
+// library.
+#include "core/reader.h"
+#include "pupil/form.h"
+#include "support/fake_seams.h"
+#include "support/test_files.h"
+#include "teacher/editor_page.h"
+#include "teacher/library_page.h"
+#include "teacher/preview.h"
+#include "teacher/source_editor.h"
+#include "teacher/teacher_window.h"
+#include "tools/check/library_checks.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace corvane;
+using namespace corvane::teacher;
+
+namespace {
+
+QStringList problemRows(const QTreeWidget* problems) {
+    QStringList rows;
+    for (int i = 0; i < problems->topLevelItemCount(); ++i)
+        rows << problems->topLevelItem(i)->text(0) + ": " + problems->topLevelItem(i)->text(1);
+    return rows;
+}
+
+void typeAtEnd(SourceEditor* editor, const QString& text) {
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    const QStringList lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, lines[i]);
+    }
+}
+
+} // namespace
+
+class TestTeacherWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void writeFixAndMake() {
+        testing::FakeDesktop desktop;
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("test");
+        const QString library = dir.filePath("test");
+        const QString source = testing::writeFile(
+            dir, "source/Quiz.md", "# Quiz\nTwo questions.\n\n## Spell 40.\nWord: forty\n");
+
+        TeacherWindow window(desktop.seams(), library);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.openFile(source));
+        EditorPage* page = window.editorPage();
+        QTreeWidget* problems = page->problems();
+        QTRY_VERIFY(page->lastCheck().questionLines.size() == 1);
+        QVERIFY(problemRows(problems).isEmpty());
+        QTRY_COMPARE(desktop.browsers.lastUrl("Front"),
+                     "file://" + page->preview()->form()->testPageFolder + "/front.htm");
+
+        // A choice with no right option: the problem is listed on its line and marked there.
+        typeAtEnd(page->editor(), "\n## Which is more?\n- [ ] 3\n- [ ] 5");
+        QTRY_VERIFY2(!problemRows(problems).isEmpty(), "no problem listed");
+        QCOMPARE(problemRows(problems).front(), "8: No option is marked right.");
+        QCOMPARE(page->editor()->problemLines(), QSet<int>{8});
+        // Choosing the problem puts the cursor on its line.
+        page->editor()->moveCursor(QTextCursor::Start);
+        emit problems->itemActivated(problems->topLevelItem(0), 0);
+        QCOMPARE(page->editor()->currentLine(), 8);
+
+        // The fix clears it, and the preview shows the question under the cursor.
+        page->editor()->moveCursor(QTextCursor::End);
+        for (int i = 0; i < 5; ++i) // "[ ] 5"
+            QTest::keyClick(page->editor(), Qt::Key_Backspace);
+        QTest::keyClicks(page->editor(), "[x] 5");
+        QTRY_VERIFY(problemRows(problems).isEmpty() && page->lastCheck().questionLines.size() == 2);
+        QVERIFY(page->editor()->problemLines().isEmpty());
+        QTRY_VERIFY(QString::fromStdString(desktop.browsers.lastUrl("Question"))
+                        .endsWith("/Quiz/question2.htm"));
+        QCOMPARE(page->preview()->shownQuestion(), 2);
+        // The preview's answer box does not take the keys the teacher types.
+        QCOMPARE(QApplication::focusWidget(), page->editor());
+
+        // Tried as a pupil: the answer given in the preview is checked by the pupil's marking.
+        TForm1* form = page->preview()->form();
+        form->recordOption(2);
+        auto* check = page->preview()->findChild<QPushButton*>("checkAnswer");
+        check->click();
+        QCOMPARE(form->reviewMode, 1);
+        QVERIFY(form->questionRight[2]);
+        QCOMPARE(page->preview()->findChild<QLabel*>("previewStatus")->text(),
+                 "Right so far: 1 of 2.");
+        check->click();
+        QCOMPARE(form->reviewMode, 0);
+        // The pupil's Quit would end the teacher's program: the preview has none.
+        QVERIFY(form->IQuit->isHidden());
+        page->editor()->setFocus();
+        page->editor()->goToLine(5);
+        QCOMPARE(page->preview()->shownQuestion(), 1);
+
+        // Make: the library holds the test, with the choice's right option.
+        QVERIFY(!QFile::exists(library + "/Quiz.txt"));
+        window.action("make")->trigger();
+        QVERIFY2(QFile::exists(library + "/Quiz.txt"),
+                 qPrintable(desktop.dialogs.texts("message").join('\n')));
+        QuestionStore store;
+        readTestFile(check::nativePath(library + "/Quiz.txt"), store);
+        QCOMPARE(store.questionCount, 2);
+        QCOMPARE(store.questionType[2], KSINGLECHOICE);
+        QCOMPARE(store.answerKey[2][2], 1);
+        QVERIFY(window.libraryPage()->choose("Quiz"));
+
+        // Made again, the test in the library is replaced only when the teacher says so.
+        typeAtEnd(page->editor(), "\n\n## Spell 7.\nWord: seven\n");
+        desktop.dialogs.yesAnswers = {false};
+        window.action("make")->trigger();
+        readTestFile(check::nativePath(library + "/Quiz.txt"), store);
+        QCOMPARE(store.questionCount, 2);
+        QVERIFY(
+            desktop.dialogs.texts("confirm").last().contains("already has a test called \"Quiz\""));
+        desktop.dialogs.yesAnswers = {true};
+        window.action("make")->trigger();
+        readTestFile(check::nativePath(library + "/Quiz.txt"), store);
+        QCOMPARE(store.questionCount, 3);
+
+        // With a mistake, Make writes nothing and says why.
+        typeAtEnd(page->editor(), "\n## Broken\n");
+        window.action("make")->trigger();
+        QVERIFY(desktop.dialogs.texts("message").last().startsWith("Nothing was written"));
+        readTestFile(check::nativePath(library + "/Quiz.txt"), store);
+        QCOMPARE(store.questionCount, 3);
+
+        QVERIFY(page->save());
+        QVERIFY(QFile(source).open(QIODevice::ReadOnly));
+        QFile saved(source);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().endsWith("## Broken\n"));
+    }
+
+    // A GIFT file and a test without a source open as new unsaved sources without mistakes;
+    // what the GIFT file's conversion left out is listed with its line in that file.
+    void openOtherKinds_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("firstNote");
+        QTest::addRow("gift") << CORVANE_GIFT_FIXTURES "/Every Kind.gift" << 9
+                              << "Every Kind.gift:32";
+        QTest::addRow("test without source")
+            << CORVANE_SAMPLE_TESTS "/Number Puzzles.txt" << 5 << "";
+    }
+    void openOtherKinds() {
+        QFETCH(QString, path);
+        QFETCH(int, questions);
+        QFETCH(QString, firstNote);
+        testing::FakeDesktop desktop;
+        QTemporaryDir library;
+        TeacherWindow window(desktop.seams(), library.path());
+        QVERIFY(window.openFile(path));
+        EditorPage* page = window.editorPage();
+        QTRY_COMPARE(page->lastCheck().questionLines.size(), std::size_t(questions));
+        QVERIFY(page->lastCheck().problems.empty());
+        QVERIFY(page->isModified());
+        QVERIFY(page->sourcePath().isEmpty());
+        const QStringList rows = problemRows(page->problems());
+        if (firstNote.isEmpty())
+            QCOMPARE(rows, QStringList());
+        else
+            QVERIFY2(!rows.isEmpty() && rows.front().startsWith(firstNote + ": left out"),
+                     qPrintable(rows.join('\n')));
+        QTRY_VERIFY(page->preview()->loaded());
+    }
+};
+
+QTEST_MAIN(TestTeacherWindow)
+#include "test_teacher_window.moc"
