@@ -22,7 +22,9 @@ record)
     libs="-lcsv" ;;
 gift)
     sources="$core src/core/marking_rules.cpp src/core/normalise.cpp
-             tools/make/answers.cpp tools/make/test_source.cpp $(cd "$root" && ls tools/make/gift_*.cpp)" ;;
+             tools/make/answers.cpp tools/make/form_hints.cpp tools/make/markdown.cpp
+             tools/make/test_source.cpp $(cd "$root" && ls tools/make/gift_*.cpp)"
+    libs="$(pkg-config --libs md4c-html md4c)" ;;
 *) echo "build.sh: unknown fuzzer '$name' (reader, record, gift)" >&2; exit 2 ;;
 esac
 

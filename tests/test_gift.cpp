@@ -78,6 +78,21 @@ class TestGift : public QObject {
         QTest::addRow("markdown stays markdown but cannot start a question")
             << QByteArray("[markdown]**Bold** sum\\n## not a heading\\nWord: no{#12}")
             << "## **Bold** sum\n\\## not a heading\nWord\\: no\n\nNumber: 12\n";
+        QTest::addRow("raised and lowered parts kept")
+            << QByteArray("[html]Is 10<sup>3</sup> more than H<SUB>2</SUB>O?{T}")
+            << "## Is 10<sup>3</sup> more than H<sub>2</sub>O?\n\nAnswer: yes\n";
+        QTest::addRow("every entity decoded")
+            << QByteArray("&frac12; &deg; &minus; &le; &eacute; &euro; &#x3C0; &Hat; &bogus;{T}")
+            << QString::fromUtf8(
+                   "## \xC2\xBD \xC2\xB0 \xE2\x88\x92 \xE2\x89\xA4 \xC3\xA9 \xE2\x82\xAC "
+                   "\xCF\x80 ^ \\&bogus;\n\nAnswer: yes\n");
+        QTest::addRow("formats of answers are not text")
+            << QByteArray("Q{=[plain]<b> ~[html]<b>x</b>}") << "## Q\n\n- [x] \\<b\\>\n- [ ] x\n";
+        QTest::addRow("typed answer in HTML")
+            << QByteArray("[html]Q{=<b>for</b>ty&amp;}") << "## Q\n\nWord: forty&\n";
+        QTest::addRow("wrapped question is one sentence")
+            << QByteArray("What is the sum\nof 3 and 4?\nThink.{#12}")
+            << "## What is the sum of 3 and 4?\nThink.\n\nNumber: 12\n";
         QTest::addRow("plain text shows Markdown characters")
             << QByteArray("[plain]- 2 * 3 = _6_ [x]{T}")
             << "## \\- 2 \\* 3 = \\_6\\_ \\[x\\]\n\nAnswer: yes\n";
@@ -164,6 +179,14 @@ class TestGift : public QObject {
         QTest::addRow("picture") << QByteArray("<img src=\"a.png\">Q{T}") << "picture";
         QTest::addRow("Markdown picture") << QByteArray("[markdown]Q ![](a.png){T}") << "picture";
         QTest::addRow("picture option") << QByteArray("Q{=<IMG src\\=a.png> ~b}") << "picture";
+        QTest::addRow("sound") << QByteArray("Q<audio src\\=a.mp3></audio>{T}")
+                               << "a sound (<audio>)";
+        QTest::addRow("video option") << QByteArray("Q{=<video> ~b}") << "a video (<video>)";
+        QTest::addRow("frame") << QByteArray("Q<iframe src\\=x></iframe>{T}") << "(<iframe>)";
+        QTest::addRow("object in Markdown") << QByteArray("[markdown]<object>{T}") << "(<object>)";
+        QTest::addRow("script") << QByteArray("Q<script>x()</script>{T}") << "a script";
+        QTest::addRow("raised typed answer") << QByteArray("Q{=10<sup>3</sup>}") << "raised";
+        QTest::addRow("accented typed answer") << QByteArray("Q{=caf&eacute;}") << "accent";
     }
     void questionsLeftOut() {
         QFETCH(QByteArray, gift);
@@ -232,6 +255,15 @@ class TestGift : public QObject {
         QVERIFY2(none.err.contains("no question of this file fits"), qPrintable(none.err));
         QVERIFY(!QFileInfo::exists(dir.filePath("lib/none.txt")));
         QCOMPARE(run({writeFile(dir, "a.md", "# A\n## Q\nWord: a\n"), "--source"}).status, 2);
+    }
+
+    // A file's name that cannot name a test is refused with the advice to rename the file.
+    void fileNameMustNameATest() {
+        std::string report;
+        QVERIFY(!giftSourceForMake("/tmp/Sums.txt.gift", "Q{T}", report));
+        QVERIFY2(report.find("Rename the file") != std::string::npos, report.c_str());
+        report.clear();
+        QVERIFY(giftSourceForMake("/tmp/Sums.gift", "Q{T}", report));
     }
 
     // The shipped sample makes a test of one question of each kind that loads as such.

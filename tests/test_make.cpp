@@ -3,7 +3,9 @@
 #include "support/test_files.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
+#include "tools/make/from_test.h"
 #include "tools/make/make_test.h"
+#include "tools/make/pages.h"
 #include "tools/make/test_source.h"
 
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace corvane;
 using namespace corvane::make;
@@ -72,6 +76,13 @@ class TestMake : public QObject {
         QTest::addRow("number with comma") << "Number: 1,245" << int(KCOMMA) << "1,245" << true;
         QTest::addRow("number without comma") << "Number: 1,245" << int(KCOMMA) << "1245" << false;
         QTest::addRow("time with point") << "Time: 3:45" << int(KTIME) << "3.45" << true;
+        QTest::addRow("whole pounds, typed with pence")
+            << "Money: £2" << int(KCURRENCY) << "2.00" << true;
+        QTest::addRow("pairs parted by commas")
+            << "Pairs: 1/2, 2/4, 3/6" << int(KMULTIENTRYMULTI) << "3/6" << true;
+        QTest::addRow("one pair written with a comma")
+            << "Pairs: 1,2" << int(KMULTIENTRYMULTI) << "1 r 2" << true;
+        QTest::addRow("afternoon time") << "Time: 19.05" << int(KTIME) << "19:05" << true;
     }
     void answersAreReachable() {
         QFETCH(QString, answer);
@@ -150,6 +161,11 @@ class TestMake : public QObject {
             << oneQuestion("Look ![](../x.png)\nMoney: £3") << 5 << "outside";
         QTest::addRow("picture named like a page")
             << oneQuestion("![](question1.htm)\nWord: ten") << 1 << "name of a page";
+        QTest::addRow("missing picture in HTML")
+            << oneQuestion("<img src=\"gone one.png\">\n\nWord: ten") << 5 << "does not exist";
+        QTest::addRow("web picture in HTML")
+            << oneQuestion("Look <img alt=x src='http://x.org/a.png'>\nWord: ten") << 5
+            << "web address";
         QTest::addRow("web picture")
             << oneQuestion("![](https://x.org/a.png)\nWord: ten") << 5 << "web address";
         QTest::addRow("eleven pairs")
@@ -158,6 +174,18 @@ class TestMake : public QObject {
         QTest::addRow("fixed text in a plain order")
             << oneQuestion("- 3\n- 1\nOrder: [First:] 1, 3") << 7 << "labelled order";
         QTest::addRow("empty word") << oneQuestion("Word:  ") << 5 << "empty";
+        QTest::addRow("time in words") << oneQuestion("Time: quarter past 7") << 5 << "in digits";
+        QTest::addRow("hour past 23") << oneQuestion("Time: 25:10") << 5 << "no hour 25";
+        QTest::addRow("minute past 59") << oneQuestion("Time: 7:70") << 5 << "no minute 70";
+        QTest::addRow("pm hour past 12") << oneQuestion("Time: 13:10 pm") << 5 << "1 to 12";
+        QTest::addRow("pair of three numbers") << oneQuestion("Pair: 1 2/3") << 5 << "two numbers";
+        QTest::addRow("pair with a minus between")
+            << oneQuestion("Pair: 4 - 3") << 5 << "two numbers";
+        QTest::addRow("commas that part nothing clearly")
+            << oneQuestion("Pairs: 1,2, 2,4") << 5 << "told apart";
+        QTest::addRow("accented word") << oneQuestion("Word: café") << 5 << "without its accent";
+        QTest::addRow("word with a sign off the keyboard")
+            << oneQuestion("Word: ½") << 5 << "cannot type";
         QTest::addRow("name with .txt")
             << QByteArray("# Sums.TXT\n## Q\nWord: ten\n") << 1 << ".txt";
         QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
@@ -211,6 +239,116 @@ class TestMake : public QObject {
         QCOMPARE(QDir(dir.filePath("lib"))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"Test", "Test.txt"}));
+    }
+
+    // Every typed page but a word ends with the form the answer is written in, shown by an
+    // example that is never the answer itself.
+    void formHints_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("hint");
+        QTest::addRow("whole pounds") << "Money: £5"
+                                      << "Write pounds and pence, like 3.00.";
+        QTest::addRow("pence") << "Money: 35p"
+                               << "Write pounds and pence, like 0.45.";
+        QTest::addRow("pounds and pence") << "Money: £2.35"
+                                          << "Write pounds and pence, like 4.60.";
+        QTest::addRow("number with commas") << "Number: 1,295"
+                                            << "Write the number like 2,306.";
+        QTest::addRow("number without") << "Number: 1295"
+                                        << "Write the number like 2306.";
+        QTest::addRow("decimal") << "Number: 0.95"
+                                 << "Write the number like 0.16.";
+        QTest::addRow("time") << "Time: 4.50"
+                              << "Write the time like 7:25.";
+        QTest::addRow("time with pm") << "Time: 4:50 PM"
+                                      << "Write the time with am or pm, like 7:25 am.";
+        QTest::addRow("remainder") << "Pair: 6 r 2"
+                                   << "Write the two numbers like 5 r 1.";
+        QTest::addRow("examples taken") << "Pairs: 2/5 or 3/7"
+                                        << "Write the two numbers like 4/8.";
+        QTest::addRow("fractions") << "Pairs: 1/2 or 2/5"
+                                   << "Write the two numbers like 3/7.";
+        QTest::addRow("word") << "Word: ten"
+                              << "";
+    }
+    void formHints() {
+        QFETCH(QString, answer);
+        QFETCH(QString, hint);
+        SourceErrors errors;
+        const TestSource source = parseSource(oneQuestion(answer), errors);
+        QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
+        QCOMPARE(source.pages.front().formHint, hint);
+        const QByteArray page = testPages(source).back().bytes;
+        const QByteArray last = page.left(page.indexOf("</p>\n  </main>"));
+        QVERIFY2(hint.isEmpty() ? !last.contains("<br>") : last.endsWith(hint.toUtf8()), last);
+    }
+
+    // A make that cannot write says where and why, and never writes over its own source.
+    void refusesToWrite() {
+        QTemporaryDir dir;
+        const QByteArray source = oneQuestion("Word: ten");
+        writeFile(dir, "lib/Test.txt", source);
+        const MakeResult over = makeFrom(source, dir.path(), dir.filePath("lib"), true);
+        QVERIFY(!over.errors.empty() && over.errors.front().message.contains("holds this source"));
+        QCOMPARE(readAll(dir.filePath("lib/Test.txt")), source);
+        // A source kept in the page folder, with its pictures, would go with the old pages.
+        writeFile(dir, "lib/Test/coin.png", "picture");
+        const MakeResult inPages = makeFrom(oneQuestion("![](coin.png)\nWord: ten"),
+                                            dir.filePath("lib/Test"), dir.filePath("lib"), true);
+        QVERIFY(!inPages.errors.empty() &&
+                inPages.errors.front().message.contains("the page folder that making"));
+        QCOMPARE(readAll(dir.filePath("lib/Test/coin.png")), QByteArray("picture"));
+
+        // Root writes in any folder the permissions forbid; /sys refuses even root.
+        const QString locked = geteuid() == 0 ? QStringLiteral("/sys") : dir.filePath("locked");
+        QDir().mkpath(dir.filePath("locked"));
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        const MakeResult refused = makeFrom(source, dir.path(), locked);
+        QVERIFY(!refused.errors.empty());
+        const SourceError& error = refused.errors.front();
+        QVERIFY2(error.message.startsWith("cannot write in " + locked + ": ") &&
+                     (geteuid() == 0 || error.message.endsWith("permission denied")) &&
+                     error.fix.contains("--out"),
+                 qPrintable(error.message));
+    }
+
+    // A picture's name may hold blanks however it is written, and the picture is copied.
+    void picturesWithBlanks_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addRow("blanks") << "![coin](coin one.png)";
+        QTest::addRow("blanks and a title") << "![coin](coin one.png \"A coin\")";
+        QTest::addRow("angle brackets") << "![coin](<coin one.png>)";
+        QTest::addRow("percent escape") << "![coin](coin%20one.png)";
+        QTest::addRow("HTML") << "<img src=\"coin one.png\" alt=\"coin\">";
+        QTest::addRow("HTML with an entity") << "<img src='coin&#32;one.png'>";
+    }
+    void picturesWithBlanks() {
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        writeFile(dir, "coin one.png", "picture");
+        const MakeResult made =
+            makeFrom(oneQuestion(picture + "\n\nMoney: 5p"), dir.path(), dir.filePath("lib"));
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors("test.md", made.errors)));
+        QCOMPARE(readAll(made.pageFolder + "/coin one.png"), QByteArray("picture"));
+        const QByteArray page = readAll(made.pageFolder + "/question1.htm");
+        QVERIFY2(page.contains("<img src=") && !page.contains("]("), page);
+    }
+
+    // A made choice page gives its options back to a source written from the test, whether
+    // they stand over the tick boxes or are listed over a row of their letters.
+    void sourceFromMadeChoices_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addRow("over the boxes") << "- [ ] 1/4\n- [x] 1/2\n- [ ] 1/3";
+        QTest::addRow("listed") << "- [ ] a rectangle\n- [x] a parallelogram";
+    }
+    void sourceFromMadeChoices() {
+        QFETCH(QString, options);
+        QTemporaryDir dir;
+        const MakeResult made = makeFrom(oneQuestion(options), dir.path(), dir.path());
+        QVERIFY(made.errors.empty());
+        const QString source =
+            QString::fromUtf8(sourceFromTest(check::nativePath(made.testFile)).source);
+        QVERIFY2(source.contains(options) && !source.contains("class=\"card"), qPrintable(source));
     }
 
     // Each option's text stands on the page next to its own letter.

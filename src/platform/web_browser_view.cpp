@@ -53,6 +53,7 @@ class EnginePlugin {
         auto* startEngine = resolve<engine::StartEngine>(engine::kStartEngine);
         makeProfile_ = resolve<engine::MakeProfile>(engine::kMakeProfile);
         makeView_ = resolve<engine::MakeView>(engine::kMakeView);
+        runOnPage_ = resolve<engine::RunOnPage>(engine::kRunOnPage);
         auto* showUrl = resolve<engine::ShowUrl>(engine::kShowUrl);
         startEngine();
         showUrl_ = showUrl; // set last: the engine is ready
@@ -65,6 +66,12 @@ class EnginePlugin {
     }
 
     void show(QWidget* view, const QUrl& url) { showUrl_(view, url); }
+
+    QString runOnPage(const QUrl& url, const QSize& size, const QString& script) {
+        load();
+        if (!profile_) profile_ = makeProfile_();
+        return runOnPage_(profile_, url, size, script, 20000);
+    }
 
   private:
     [[noreturn]] void fail() const {
@@ -81,6 +88,7 @@ class EnginePlugin {
     engine::MakeProfile* makeProfile_ = nullptr;
     engine::MakeView* makeView_ = nullptr;
     engine::ShowUrl* showUrl_ = nullptr;
+    engine::RunOnPage* runOnPage_ = nullptr;
     QObject* profile_ = nullptr;
 };
 
@@ -139,6 +147,12 @@ class WebBrowserView : public BrowserView {
 
 } // namespace
 
+QString WebBrowserViews::besideProgram() {
+    // In a folder of its own, so that the package need not run ldconfig for it.
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/plugins/libcorvane-webengine.so");
+}
+
 WebBrowserViews::WebBrowserViews(const QString& pluginPath)
     : engine_(std::make_unique<EnginePlugin>(pluginPath)) {}
 
@@ -170,6 +184,10 @@ void WebBrowserViews::warmUp() {
     } catch (const AppError&) {
         // No engine: the first page shown reports it.
     }
+}
+
+QString WebBrowserViews::runOnPage(const QUrl& url, const QSize& size, const QString& script) {
+    return engine_->runOnPage(url, size, script);
 }
 
 std::unique_ptr<BrowserView> WebBrowserViews::create(QWidget* parent, const QString& name) {

@@ -3,7 +3,9 @@
 #include "platform/seams.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
@@ -21,6 +23,8 @@ class WebBrowserViews : public BrowserViews {
   public:
     // `pluginPath` is the engine plugin, libcorvane-webengine.so.
     explicit WebBrowserViews(const QString& pluginPath);
+    // The plugin of the running program: plugins/libcorvane-webengine.so beside it.
+    static QString besideProgram();
     ~WebBrowserViews() override;
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
@@ -31,6 +35,10 @@ class WebBrowserViews : public BrowserViews {
     // without waiting for it. Meant for an idle moment after the window is on screen. If the
     // plugin cannot be loaded, nothing happens here: showing a page reports it.
     void warmUp();
+    // Lays out `url` in an engine view of `size` that is never shown, runs `script` on the page
+    // and gives its result as text (empty when the page did not load in time). Runs the event
+    // loop meanwhile: call on the GUI thread. Throws AppError when the engine cannot be loaded.
+    QString runOnPage(const QUrl& url, const QSize& size, const QString& script);
 
   private:
     std::unique_ptr<EnginePlugin> engine_;

@@ -5,6 +5,8 @@
 // functions it exports, by name and type.
 
 class QObject;
+class QSize;
+class QString;
 class QUrl;
 class QWidget;
 
@@ -25,5 +27,12 @@ inline constexpr const char* kMakeView = "corvaneMakeView";
 // Shows `url` in a view made by MakeView.
 using ShowUrl = void(QWidget* view, const QUrl& url);
 inline constexpr const char* kShowUrl = "corvaneShowUrl";
+
+// Lays out `url` in a view of `size` that is never shown on screen, runs `script` on the page
+// once it has loaded and gives the script's result as text; empty when the page did not load
+// within `timeoutMs`. Runs the event loop meanwhile; call on the GUI thread.
+using RunOnPage = QString(QObject* profile, const QUrl& url, const QSize& size,
+                          const QString& script, int timeoutMs);
+inline constexpr const char* kRunOnPage = "corvaneRunOnPage";
 
 } // namespace corvane::engine

@@ -85,10 +85,8 @@ int main(int argc, char* argv[]) {
     endOnTerminationSignals(shownForm, ended);
 
     corvane::QtDialogs dialogs;
-    // The browser engine is a plugin in plugins/ beside the program, loaded once a page is
-    // first needed.
-    corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
-                                      "/plugins/libcorvane-webengine.so");
+    // The browser engine is a plugin beside the program, loaded once a page is first needed.
+    corvane::WebBrowserViews browsers(corvane::WebBrowserViews::besideProgram());
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;

@@ -22,8 +22,7 @@ int main(int argc, char* argv[]) {
     corvane::registerFontSubstitutes();
 
     corvane::QtDialogs dialogs;
-    corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
-                                      "/plugins/libcorvane-webengine.so");
+    corvane::WebBrowserViews browsers(corvane::WebBrowserViews::besideProgram());
     corvane::DesktopDocuments documents;
     corvane::QtReportPrinter printer;
     corvane::FileResultsFolder results;

@@ -2,6 +2,9 @@
 // on first need; see platform/web_engine_plugin.h.
 #include "platform/web_engine_plugin.h"
 
+#include <QEventLoop>
+#include <QSize>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -42,6 +45,28 @@ Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
     qobject_cast<QWebEngineView*>(view)->setUrl(url);
 }
 
+Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const QSize& size,
+                                       const QString& script, int timeoutMs) {
+    QWebEngineView view;
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), &view));
+    view.resize(size);
+    view.show();
+    QEventLoop loop;
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    QString result;
+    QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+        if (!loaded) return loop.quit();
+        view.page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value.toString();
+            loop.quit();
+        });
+    });
+    view.setUrl(url);
+    loop.exec();
+    return result;
+}
+
 } // extern "C"
 
 // The exported functions have the types the loader expects.
@@ -49,3 +74,4 @@ static_assert(std::is_same_v<decltype(corvaneStartEngine), engine::StartEngine>)
 static_assert(std::is_same_v<decltype(corvaneMakeProfile), engine::MakeProfile>);
 static_assert(std::is_same_v<decltype(corvaneMakeView), engine::MakeView>);
 static_assert(std::is_same_v<decltype(corvaneShowUrl), engine::ShowUrl>);
+static_assert(std::is_same_v<decltype(corvaneRunOnPage), engine::RunOnPage>);

@@ -59,11 +59,25 @@ bool hasDigit(const Text& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// "35p" as pounds ("0.35"); any other amount in the form the marking compares.
+// Two numbers and nothing else: "4 r 3", "3/4", "-1.5 and 2"; the marking keeps the first two
+// runs of digits, points and minus signs, so a third number or a stray sign would be lost.
+bool isTwoNumbers(const QString& text) {
+    static const QRegularExpression pair(
+        QStringLiteral("^-?\\d+(\\.\\d+)?(\\s*(,|/|:|r|remainder|and)\\s*|\\s+)-?\\d+(\\.\\d+)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pair.match(text.trimmed()).hasMatch();
+}
+
+// "35p" as pounds ("0.35"), whole pounds with their pence ("£2" as "2.00"): the page asks for
+// pounds and pence, and the marking compares the typed amount with the stored one as it stands.
 Text moneyForm(const Text& written) {
     static const QRegularExpression pence(QStringLiteral("^\\s*(\\d+)\\s*[pP]\\s*$"));
+    static const QRegularExpression pounds(QStringLiteral("^\\d+$"));
     const QRegularExpressionMatch match = pence.match(toQt(written));
-    if (!match.hasMatch()) return currencyForm(trim(written));
+    if (!match.hasMatch()) {
+        const Text form = currencyForm(trim(written));
+        return pounds.match(toQt(form)).hasMatch() ? form + ".00" : form;
+    }
     const qlonglong amount = match.captured(1).toLongLong();
     return fromQt(QStringLiteral("%1.%2").arg(amount / 100).arg(amount % 100, 2, 10, QChar('0')));
 }
@@ -85,13 +99,38 @@ SourceErrors fillMoney(const SourceLine& answer, QuestionStore& store, int q) {
     return {};
 }
 
-SourceErrors fillPairs(AnswerKind kind, const SourceLine& answer, QuestionStore& store, int q) {
-    SourceErrors errors;
+// The accepted answers of a Pairs: line: parted by "or" or ";", or by commas where each part
+// is then a whole answer of two numbers ("1/2, 2/4"); none when a comma may part two answers
+// or the two numbers of one ("1,2, 2,4").
+std::optional<QStringList> pairAlternatives(const QString& text) {
     static const QRegularExpression separator(QStringLiteral("\\s*;\\s*|\\s+or\\s+"),
                                               QRegularExpression::CaseInsensitiveOption);
-    const QStringList written = kind == AnswerKind::Pairs
-                                    ? answer.text.trimmed().split(separator, Qt::SkipEmptyParts)
-                                    : QStringList{answer.text};
+    QStringList alternatives;
+    for (const QString& part : text.trimmed().split(separator, Qt::SkipEmptyParts)) {
+        const QStringList byComma = part.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (isTwoNumbers(part) || byComma.size() < 2)
+            alternatives << part;
+        else if (std::all_of(byComma.begin(), byComma.end(), isTwoNumbers))
+            alternatives << byComma;
+        else
+            return std::nullopt;
+    }
+    return alternatives;
+}
+
+SourceErrors fillPairs(AnswerKind kind, const SourceLine& answer, QuestionStore& store, int q) {
+    SourceErrors errors;
+    const std::optional<QStringList> alternatives =
+        kind == AnswerKind::Pairs ? pairAlternatives(answer.text)
+                                  : std::optional<QStringList>(QStringList{answer.text});
+    if (!alternatives)
+        return {at(answer.line,
+                   QStringLiteral("The answers %1 cannot be told apart: a comma may part two "
+                                  "answers or the two numbers of one.")
+                       .arg(quoted(answer.text.trimmed())),
+                   QStringLiteral("Write \"or\" between the answers, e.g. Pairs: 1/2 or 2/4 or "
+                                  "3/6."))};
+    const QStringList& written = *alternatives;
     if (written.size() > kMaxAlternatives)
         return {at(answer.line,
                    QStringLiteral("There are %1 accepted answers; a question takes at most %2.")
@@ -102,16 +141,19 @@ SourceErrors fillPairs(AnswerKind kind, const SourceLine& answer, QuestionStore&
     for (const QString& one : written) {
         const std::optional<Text> text = answerText({answer.line, one}, errors);
         if (!text) continue;
-        const Text form = pairForm(*text);
-        if (form.find('!') != Text::npos || !hasDigit(form)) {
+        if (!isTwoNumbers(one)) {
             errors.push_back(at(
-                answer.line, QStringLiteral("%1 is not two numbers.").arg(quoted(one.trimmed())),
+                answer.line,
+                QStringLiteral("%1 is not two numbers: the pupil types two numbers, such as 4 r 3 "
+                               "or 3/4, and the marking reads no more than two.")
+                    .arg(quoted(one.trimmed())),
                 kind == AnswerKind::Pairs ? QStringLiteral("Write each answer as two numbers, e.g. "
                                                            "Pairs: 1/2 or 2/4 or 3/6.")
                                           : QStringLiteral("Write two numbers, e.g. Pair: 4 r 3 or "
                                                            "Pair: 3/4.")));
             continue;
         }
+        const Text form = pairForm(*text);
         ++count;
         if (kind == AnswerKind::Pair)
             store.answerText[q] = form;
@@ -128,6 +170,27 @@ SourceErrors fillPairs(AnswerKind kind, const SourceLine& answer, QuestionStore&
     return errors;
 }
 
+// What keeps `time` from being hours and minutes a pupil types ("7:15", "19.05", "9:05 pm"),
+// or empty.
+QString timeProblem(const QString& time) {
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{1,2})\\s*[:.]\\s*(\\d\\d)\\s*([ap]\\.?\\s*m\\.?)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = form.match(time.trimmed());
+    if (!match.hasMatch())
+        return QStringLiteral("is not hours and minutes in digits with : or . between them");
+    const int hours = match.captured(1).toInt();
+    const bool halfDay = match.hasCaptured(3);
+    if (halfDay ? hours < 1 || hours > 12 : hours > 23)
+        return halfDay
+                   ? QStringLiteral("has no hour %1: with am or pm hours go from 1 to 12")
+                         .arg(match.captured(1))
+                   : QStringLiteral("has no hour %1: hours go from 0 to 23").arg(match.captured(1));
+    if (match.captured(2).toInt() > 59)
+        return QStringLiteral("has no minute %1: minutes go from 00 to 59").arg(match.captured(2));
+    return {};
+}
+
 // A typed word, number or time, stored as written: the marking brings both sides to one form.
 SourceErrors fillTyped(AnswerKind kind, const SourceLine& answer, QuestionStore& store, int q) {
     SourceErrors errors;
@@ -138,6 +201,11 @@ SourceErrors fillTyped(AnswerKind kind, const SourceLine& answer, QuestionStore&
             errors.push_back(at(answer.line, QStringLiteral("The word answer is empty."),
                                 QStringLiteral("Write the word after the colon, e.g. Word: "
                                                "forty.")));
+        else if (const QString problem = typedWordProblem(toQt(*written)); !problem.isEmpty())
+            errors.push_back(at(
+                answer.line, QStringLiteral("The word %1 %2.").arg(quoted(toQt(*written)), problem),
+                QStringLiteral("Ask for a word in plain letters a to z, or make the question "
+                               "a choice.")));
         store.answerText[q] = wordForm(*written);
     } else if (kind == AnswerKind::Number) {
         // A compared number of fewer than two characters is empty and matches anything short.
@@ -152,12 +220,13 @@ SourceErrors fillTyped(AnswerKind kind, const SourceLine& answer, QuestionStore&
                                     : QStringLiteral("Write the number, e.g. Number: 1,245.")));
         store.answerText[q] = commaForm(*written);
     } else {
-        if (!hasDigit(timeForm(*written)))
-            errors.push_back(at(
-                answer.line,
-                QStringLiteral("The time %1 holds no digits.").arg(quoted(answer.text.trimmed())),
-                QStringLiteral("Write the time in digits, e.g. Time: 3:45.")));
-        store.answerText[q] = *written;
+        if (const QString problem = timeProblem(toQt(*written)); !problem.isEmpty())
+            errors.push_back(
+                at(answer.line,
+                   QStringLiteral("The time %1 %2.").arg(quoted(answer.text.trimmed()), problem),
+                   QStringLiteral("Write hours and minutes with a colon or a point, e.g. Time: "
+                                  "7:15 or Time: 19.05.")));
+        store.answerText[q] = trim(*written);
     }
     return errors;
 }
@@ -312,6 +381,20 @@ SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
 
 } // namespace
 
+QString typedWordProblem(const QString& word) {
+    for (const QChar c : word) {
+        if (c.unicode() < 128 || c.unicode() == 0xA3) continue;
+        if (c.isLetter())
+            return QStringLiteral("holds \"%1\": the marking folds the case of a to z only, so "
+                                  "a pupil who types this letter in the other case, or without "
+                                  "its accent, is marked wrong")
+                .arg(c);
+        return QStringLiteral("holds \"%1\", which a pupil cannot type on a school keyboard")
+            .arg(c);
+    }
+    return {};
+}
+
 std::optional<AnswerKind> answerKindOf(const QString& keyword) {
     const QString wanted = keyword.simplified().toLower();
     for (const Keyword& known : kKeywords)
@@ -371,6 +454,19 @@ SourceErrors fillAnswer(AnswerKind kind, const SourceLine& answer,
                                                              : KTIME;
         return fillTyped(kind, answer, store, q);
     }
+    return {};
+}
+
+QString testNameProblem(const QString& name) {
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
+    if (!storeText(name)) return QStringLiteral("holds a character a test name cannot hold");
+    if (forbidden.match(name).hasMatch())
+        return QStringLiteral("holds one of \\ / : * ? \" < > |, which a file name cannot hold");
+    if (name.contains(QLatin1String(".txt"), Qt::CaseInsensitive))
+        return QStringLiteral("holds \".txt\", which the program takes out of page folder names");
+    if (name.endsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("starts or ends with a full stop");
+    if (name.size() > 100) return QStringLiteral("is longer than 100 characters");
     return {};
 }
 

@@ -40,6 +40,13 @@ SourceErrors fillChoices(const std::vector<ChoiceOption>& options, int headingLi
 SourceErrors fillAnswer(AnswerKind kind, const SourceLine& answer,
                         const std::vector<SourceLine>& items, QuestionStore& store, int q);
 
+// Why a typed word answer cannot be matched by what a pupil types (a letter whose case or
+// accent the marking does not fold, a sign not on the keyboard), or empty when it can.
+QString typedWordProblem(const QString& word);
+
+// Why `name` cannot name a test file and its page folder, or empty when it can.
+QString testNameProblem(const QString& name);
+
 // A text of the test file: Latin-1 without control characters, or none.
 std::optional<Text> storeText(const QString& text);
 

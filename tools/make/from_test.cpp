@@ -117,20 +117,26 @@ QString inlineHtmlText(const QString& html) {
 }
 
 // The lettered cards of a page, A, B, ... in order, as corvane-make shows options and items to
-// order. When there are `count` of them they are taken out of the page and their contents given:
-// making the source shows them again from its options or items. Otherwise nothing is taken.
+// order: a row of cards (a choice's stand over its tick boxes), or a list of options with the
+// row of their letters alone under it. When there are `count` of them they are taken out of the
+// page and their contents given: making the source shows them again from its options or items.
+// Otherwise nothing is taken.
 QStringList takeCards(QString& page, int count) {
     static const QRegularExpression block(
-        QStringLiteral("<div class=\"picture\">\\s*((?:<div class=\"card\"><span "
-                       "class=\"letter\">[A-E]</span>.*?</div>\\s*)+)</div>"),
+        QStringLiteral("<div class=\"(picture|choices|options)\">\\s*((?:<div class=\"card[^\"]*\">"
+                       "<span class=\"letter\">[A-E]</span>.*?</div>\\s*)+)</div>"),
         QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression letterRow(
+        QStringLiteral("\\s*<div class=\"choices\">\\s*(?:<div class=\"card at-[a-e]\"><span "
+                       "class=\"letter\">[A-E]</span></div>\\s*)+</div>"));
     static const QRegularExpression card(
-        QStringLiteral("<div class=\"card\"><span class=\"letter\">([A-E])</span>(.*?)</div>"),
+        QStringLiteral(
+            "<div class=\"card[^\"]*\"><span class=\"letter\">([A-E])</span>(.*?)</div>"),
         QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch cards = block.match(page);
     if (!cards.hasMatch()) return {};
     QStringList contents;
-    for (const QRegularExpressionMatch& one : card.globalMatch(cards.captured(1))) {
+    for (const QRegularExpressionMatch& one : card.globalMatch(cards.captured(2))) {
         const QString content = one.captured(2).simplified();
         if (one.captured(1) != letter(static_cast<int>(contents.size()) + 1) || content.isEmpty() ||
             content.contains(QLatin1String("<div"), Qt::CaseInsensitive))
@@ -138,7 +144,15 @@ QStringList takeCards(QString& page, int count) {
         contents << inlineHtmlText(content);
     }
     if (contents.size() != count) return {};
-    page.remove(cards.capturedStart(), cards.capturedLength());
+    qsizetype end = cards.capturedEnd();
+    if (cards.captured(1) == QLatin1String("options")) {
+        const QRegularExpressionMatch row =
+            letterRow.match(page, end, QRegularExpression::NormalMatch,
+                            QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!row.hasMatch()) return {};
+        end = row.capturedEnd();
+    }
+    page.remove(cards.capturedStart(), end - cards.capturedStart());
     return contents;
 }
 

@@ -8,7 +8,8 @@ add_library(corvane_gift STATIC
     ${CMAKE_CURRENT_LIST_DIR}/gift_scan.cpp
 )
 target_include_directories(corvane_gift PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(corvane_gift PUBLIC corvane_core)
+# It shares the make library's rules for answers and names, and md4c's entity table.
+target_link_libraries(corvane_gift PUBLIC corvane_make_lib)
 
 # corvane-make reads a .gift file through it.
 if(TARGET corvane-make)

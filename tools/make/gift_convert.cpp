@@ -1,10 +1,12 @@
 #include "tools/make/gift_convert.h"
 
-#include "core/normalise.h"
+#include "core/marking_rules.h"
 #include "core/text.h"
+#include "tools/make/answers.h"
 #include "tools/make/gift_markdown.h"
 
 #include <QString>
+#include <QStringDecoder>
 
 #include <charconv>
 #include <cmath>
@@ -37,8 +39,28 @@ std::string percent(double weight) {
     return text.toStdString() + "%";
 }
 
-// The answers that earn full marks; `reason` is set when an answer earns part of the mark,
-// which a typed answer cannot.
+// Why a question whose text or option holds the tag `media` is left out.
+std::string mediaReason(const std::string& media, const char* where) {
+    const std::string tag = " (<" + media + ">)";
+    if (media == "img")
+        return std::string(where) + " a picture" + tag + ", which a GIFT file does not carry";
+    if (media == "audio")
+        return std::string(where) + " a sound" + tag + ", which a GIFT file does not carry";
+    if (media == "video")
+        return std::string(where) + " a video" + tag + ", which a GIFT file does not carry";
+    if (media == "script")
+        return std::string(where) + " a script" + tag + ", which a test page must not run";
+    return std::string(where) + " another page or object" + tag +
+           ", which a test page does not show: the pupils' machines may be offline";
+}
+
+// The format an answer is written in: its own, or the question's.
+const std::string& formatOf(const GiftQuestion& question, const GiftAnswer& answer) {
+    return answer.format.empty() ? question.format : answer.format;
+}
+
+// The answers that earn full marks, as a pupil types them; `reason` is set when an answer
+// earns part of the mark, which a typed answer cannot, or cannot be typed.
 std::vector<std::string> fullMarkAnswers(const GiftQuestion& question, std::string& reason) {
     std::vector<std::string> accepted;
     for (const GiftAnswer& answer : question.answers) {
@@ -48,7 +70,16 @@ std::vector<std::string> fullMarkAnswers(const GiftQuestion& question, std::stri
                      percent(weight) + "); a typed answer is right or wrong";
             return {};
         }
-        if (weight >= 100) accepted.push_back(answer.text);
+        if (weight < 100) continue;
+        const PlainText plain = giftTextToPlain(answer.text, formatOf(question, answer));
+        if (!plain.media.empty())
+            reason = mediaReason(plain.media, "an answer shows");
+        else if (plain.raised)
+            reason = "the answer " + quoted(answer.text) +
+                     " is written with a raised or lowered part (<sup>, <sub>), which a pupil "
+                     "cannot type";
+        if (!reason.empty()) return {};
+        accepted.push_back(plain.text);
     }
     if (accepted.empty()) reason = "no answer earns the full mark";
     return accepted;
@@ -60,19 +91,32 @@ struct PageText {
     std::vector<std::string> body;
 };
 
+// True when `next` goes on with the sentence of `line`: the line ends in no full stop, colon or
+// the like, and the next starts with a small letter (a text wrapped to fit the GIFT file).
+bool wrapped(const std::string& line, const std::string& next) {
+    const std::size_t last = line.find_last_not_of(" )\"'*_");
+    return last != std::string::npos &&
+           std::string_view(".?!:;").find(line[last]) == std::string_view::npos && !next.empty() &&
+           next[0] >= 'a' && next[0] <= 'z';
+}
+
 std::optional<PageText> pageText(const GiftQuestion& question, std::string& reason) {
     MarkdownText text = giftTextToMarkdown(question.text, question.format);
-    if (text.picture) {
-        reason = "it shows a picture (<img>), which a GIFT file does not carry";
+    if (!text.media.empty()) {
+        reason = mediaReason(text.media, "it shows");
         return std::nullopt;
     }
     if (text.lines.empty()) {
         reason = "it has no question text";
         return std::nullopt;
     }
+    // The heading is the first sentence, however many lines it was wrapped over.
     PageText page{text.lines.front(), {}};
+    std::size_t i = 1;
+    for (; i < text.lines.size() && wrapped(page.heading, text.lines[i]); ++i)
+        page.heading += " " + text.lines[i];
     // Lines of one paragraph keep their breaks: a backslash at the end of a line breaks it.
-    for (std::size_t i = 1; i < text.lines.size(); ++i) {
+    for (; i < text.lines.size(); ++i) {
         std::string line = text.lines[i];
         const bool continues = i + 1 < text.lines.size() && !text.lines[i + 1].empty();
         if (continues && !line.empty() && question.format != "markdown") line += '\\';
@@ -83,9 +127,9 @@ std::optional<PageText> pageText(const GiftQuestion& question, std::string& reas
 
 std::optional<std::string> optionText(const GiftQuestion& question, const GiftAnswer& answer,
                                       std::string& reason) {
-    const MarkdownText text = giftTextToMarkdown(answer.text, question.format);
-    if (text.picture) {
-        reason = "an option shows a picture (<img>), which a GIFT file does not carry";
+    const MarkdownText text = giftTextToMarkdown(answer.text, formatOf(question, answer));
+    if (!text.media.empty()) {
+        reason = mediaReason(text.media, "an option shows");
         return std::nullopt;
     }
     std::string joined;
@@ -153,8 +197,10 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
     std::set<Text> forms;
     std::string list;
     for (const std::string& answer : accepted) {
+        // Every character counts, a byte-order mark at the start too.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         const QString text =
-            QString::fromUtf8(answer.data(), static_cast<qsizetype>(answer.size()));
+            utf8(QByteArrayView(answer.data(), static_cast<qsizetype>(answer.size())));
         if (text.trimmed().isEmpty())
             reason = "one of its answers is empty";
         else if (answer.find('*') != std::string::npos)
@@ -170,8 +216,10 @@ std::optional<std::string> wordLine(const GiftQuestion& question, std::string& r
             reason = "the answer " + quoted(answer) +
                      " holds a character that a pupil cannot "
                      "type in a test";
+        else if (const QString problem = typedWordProblem(text); !problem.isEmpty())
+            reason = "the answer " + quoted(answer) + " " + problem.toStdString();
         if (!reason.empty()) return std::nullopt;
-        if (forms.insert(upperCase(removespace(fromQt(text)))).second)
+        if (forms.insert(wordForm(fromQt(text))).second)
             list += (list.empty() ? "" : ", ") + quoted(answer);
     }
     if (forms.size() > 1) {

@@ -1,5 +1,6 @@
 #include "tools/make/gift_import.h"
 
+#include "tools/make/answers.h"
 #include "tools/make/gift_convert.h"
 #include "tools/make/gift_markdown.h"
 #include "tools/make/gift_question.h"
@@ -55,7 +56,15 @@ std::string describe(const std::string& sourceName, const GiftLeftOut& leftOut) 
 
 std::optional<std::string> giftSourceForMake(const std::string& path, std::string_view file,
                                              std::string& report) {
-    const GiftImport converted = importGift(file, giftTestName(path));
+    const std::string name = giftTestName(path);
+    if (const QString problem = testNameProblem(QString::fromStdString(name)); !problem.isEmpty()) {
+        report += path + ": the test's name is the file's name, and \"" + name + "\" " +
+                  problem.toStdString() +
+                  ".\n    fix: Rename the file, with letters, digits, blanks and simple signs such "
+                  "as - and ( ), e.g. Fractions Year 5.gift.\n";
+        return std::nullopt;
+    }
+    const GiftImport converted = importGift(file, name);
     for (const GiftLeftOut& leftOut : converted.leftOut)
         report += describe(path, leftOut) + "\n";
     if (converted.made > 0) return converted.source;

@@ -1,8 +1,12 @@
 #include "tools/make/gift_markdown.h"
 
+#include "tools/make/markdown.h"
+
 #include <QString>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace corvane::make {
@@ -19,41 +23,45 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-std::string codePointAsUtf8(char32_t code) {
-    if (code < 32) return " ";
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-    return QString::fromUcs4(&code, 1).toStdString();
-}
-
-// "&amp;", "&#163;", "&#xA3;" ... as UTF-8; an unknown entity stays as written.
+// "&amp;", "&frac12;", "&#163;", "&#xA3;" ... as UTF-8, through md4c's complete table of
+// HTML's entities; an unknown entity stays as written. A control character or a no-break space
+// becomes a blank, as a teacher editing the source would type it.
 std::size_t decodeEntity(const std::string& html, std::size_t at, std::string& out) {
     const std::size_t end = html.find(';', at);
-    if (end == std::string::npos || end - at > 10) {
-        out += '&';
-        return at + 1;
-    }
-    const std::string name = html.substr(at + 1, end - at - 1);
-    static const std::pair<const char*, const char*> kNamed[] = {
-        {"amp", "&"},  {"lt", "<"},         {"gt", ">"},         {"quot", "\""},      {"apos", "'"},
-        {"nbsp", " "}, {"pound", "\u00A3"}, {"times", "\u00D7"}, {"divide", "\u00F7"}};
-    for (const auto& [entity, text] : kNamed)
-        if (name == entity) {
+    if (end != std::string::npos && end - at <= 40) {
+        std::string text =
+            decodedEntity(QString::fromUtf8(html.data() + at, static_cast<qsizetype>(end - at + 1)))
+                .toStdString();
+        if (!text.empty()) {
+            for (char& c : text)
+                if (static_cast<unsigned char>(c) < 32) c = ' ';
+            if (text == "\u00A0") text = " ";
             out += text;
-            return end + 1;
-        }
-    if (name.size() > 1 && name[0] == '#') {
-        const bool hex = name[1] == 'x' || name[1] == 'X';
-        const std::string digits = name.substr(hex ? 2 : 1);
-        if (!digits.empty() && digits.size() <= 6 &&
-            digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") ==
-                std::string::npos) {
-            out +=
-                codePointAsUtf8(static_cast<char32_t>(std::stoul(digits, nullptr, hex ? 16 : 10)));
             return end + 1;
         }
     }
     out += '&';
     return at + 1;
+}
+
+// Stand-ins for <sup>, </sup>, <sub> and </sub> while the text is escaped as Markdown: four
+// characters of the private use area, which a GIFT text is cleared of first.
+constexpr std::array<std::string_view, 4> kRaisedTags{"<sup>", "</sup>", "<sub>", "</sub>"};
+constexpr std::array<std::string_view, 4> kRaisedMarks{"\xEE\x80\x80", "\xEE\x80\x81",
+                                                       "\xEE\x80\x82", "\xEE\x80\x83"};
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The tags whose content a GIFT file cannot carry or a test page must not run.
+bool isMedia(const std::string& name) {
+    static constexpr std::array<std::string_view, 7> kMedia{"img",    "audio", "video", "iframe",
+                                                            "object", "embed", "script"};
+    return std::find(kMedia.begin(), kMedia.end(), name) != kMedia.end();
 }
 
 // What a tag leaves in the text: a line break, a paragraph break or nothing.
@@ -66,33 +74,70 @@ std::string tagBreak(const std::string& name) {
     return name == "td" || name == "th" ? " " : "";
 }
 
-// HTML as plain text. In the [moodle] format a line end of the text is a line break too; in
-// [html] it is a blank like any other.
-std::string htmlToPlain(const std::string& html, bool keepLineEnds, bool& picture) {
-    std::string out;
+// HTML as plain text, <sup> and <sub> as their stand-ins. In the [moodle] format a line end
+// of the text is a line break too; in [html] it is a blank like any other.
+struct HtmlText {
+    std::string text;
+    std::string media;
+    bool raised = false;
+};
+HtmlText htmlToPlain(const std::string& html, bool keepLineEnds) {
+    HtmlText out;
     for (std::size_t i = 0; i < html.size();) {
         const char c = html[i];
         const bool tagStart = c == '<' && i + 1 < html.size() &&
                               (isLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!');
         const std::size_t close = tagStart ? html.find('>', i) : std::string::npos;
         if (close != std::string::npos) {
-            std::size_t n = i + 1 + (html[i + 1] == '/' ? 1 : 0);
+            const bool closing = html[i + 1] == '/';
+            std::size_t n = i + 1 + (closing ? 1 : 0);
             std::size_t nameEnd = n;
             while (nameEnd < close && (isLetter(html[nameEnd]) ||
                                        std::isdigit(static_cast<unsigned char>(html[nameEnd]))))
                 ++nameEnd;
             const std::string name = lowerCase(html.substr(n, nameEnd - n));
-            if (name == "img") picture = true;
-            out += tagBreak(name);
+            if (isMedia(name) && out.media.empty()) out.media = name;
+            if (name == "sup" || name == "sub") {
+                out.text += kRaisedMarks[(name == "sub" ? 2 : 0) + (closing ? 1 : 0)];
+                out.raised = true;
+            }
+            out.text += tagBreak(name);
             i = close + 1;
         } else if (c == '&') {
-            i = decodeEntity(html, i, out);
+            i = decodeEntity(html, i, out.text);
         } else {
-            out += c == '\n' && !keepLineEnds ? ' ' : c;
+            out.text += c == '\n' && !keepLineEnds ? ' ' : c;
             ++i;
         }
     }
     return out;
+}
+
+// The first media tag of Markdown text: raw HTML, or ![]() for a picture.
+std::string markdownMedia(const std::string& text) {
+    const std::string lower = lowerCase(text);
+    std::size_t first = text.find("![");
+    std::string media = first == std::string::npos ? "" : "img";
+    for (std::size_t at = lower.find('<'); at != std::string::npos; at = lower.find('<', at + 1)) {
+        std::size_t end = at + 1;
+        while (end < lower.size() && isLetter(lower[end]))
+            ++end;
+        if (isMedia(lower.substr(at + 1, end - at - 1)) && at < first) {
+            first = at;
+            media = lower.substr(at + 1, end - at - 1);
+        }
+    }
+    return media;
+}
+
+// The text without control characters (a CR from "&#13;" would end or break a line of the
+// source) and without the stand-ins of <sup> and <sub>.
+std::string cleared(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 && c != '\n') c = ' ';
+    for (std::string_view mark : kRaisedMarks)
+        text = replaced(std::move(text), mark, "");
+    return text;
 }
 
 std::string trimBlanks(std::string_view line) {
@@ -153,22 +198,33 @@ std::string giftFileAsUtf8(std::string_view bytes) {
 
 MarkdownText giftTextToMarkdown(const std::string& text, const std::string& format) {
     MarkdownText result;
-    std::string clean = text;
-    // A control character (a CR from "&#13;" too) would end or break a line of the source.
-    for (char& c : clean)
-        if (static_cast<unsigned char>(c) < 32 && c != '\n') c = ' ';
+    const std::string clean = cleared(text);
     if (format == "markdown") {
-        result.picture = clean.find("![") != std::string::npos ||
-                         lowerCase(clean).find("<img") != std::string::npos;
+        result.media = markdownMedia(clean);
         for (std::string& line : paragraphLines(clean))
             result.lines.push_back(guardMarkdownLine(std::move(line)));
         return result;
     }
-    const std::string plain =
-        format == "plain" ? clean : htmlToPlain(clean, format == "moodle", result.picture);
-    for (const std::string& line : paragraphLines(plain))
-        result.lines.push_back(escapeMarkdown(line));
+    HtmlText plain{clean, {}, false};
+    if (format != "plain") plain = htmlToPlain(clean, format == "moodle");
+    result.media = plain.media;
+    for (const std::string& line : paragraphLines(plain.text)) {
+        std::string escaped = escapeMarkdown(line);
+        for (std::size_t k = 0; k < kRaisedMarks.size(); ++k)
+            escaped = replaced(std::move(escaped), kRaisedMarks[k], kRaisedTags[k]);
+        result.lines.push_back(std::move(escaped));
+    }
     return result;
+}
+
+PlainText giftTextToPlain(const std::string& text, const std::string& format) {
+    const std::string clean = cleared(text);
+    if (format == "plain") return {clean, {}, false};
+    if (format == "markdown") return {clean, markdownMedia(clean), false};
+    HtmlText plain = htmlToPlain(clean, false);
+    for (std::string_view mark : kRaisedMarks)
+        plain.text = replaced(std::move(plain.text), mark, "");
+    return {std::move(plain.text), std::move(plain.media), plain.raised};
 }
 
 std::string escapeMarkdown(std::string_view line) {

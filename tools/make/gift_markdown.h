@@ -11,15 +11,26 @@ namespace corvane::make {
 std::string giftFileAsUtf8(std::string_view bytes);
 
 // A GIFT text as lines of Markdown source that show it as the quiz showed it. HTML (the
-// [html] and default [moodle] formats) loses its tags and entities; plain text is escaped so
-// that it reads literally; [markdown] stays Markdown, guarded only where it would end the
-// question. An empty line separates paragraphs. `picture` tells of a picture (<img>, or ![]()
-// in Markdown) that the GIFT file cannot carry.
+// [html] and default [moodle] formats) loses its tags but <sup> and <sub>, and its entities are
+// decoded; plain text is escaped so that it reads literally; [markdown] stays Markdown,
+// guarded only where it would end the question. An empty line separates paragraphs. `media`
+// names the first tag that brings what a GIFT file cannot carry or a test page must not run
+// ("img" for <img> or ![]() in Markdown, "audio", "video", "iframe", "object", "embed",
+// "script"), or is empty.
 struct MarkdownText {
     std::vector<std::string> lines;
-    bool picture = false;
+    std::string media;
 };
 MarkdownText giftTextToMarkdown(const std::string& text, const std::string& format);
+
+// A typed answer's text as a pupil types it: in the HTML formats without tags and with its
+// entities decoded. `raised` tells of a <sup> or <sub>, which cannot be typed.
+struct PlainText {
+    std::string text;
+    std::string media;
+    bool raised = false;
+};
+PlainText giftTextToPlain(const std::string& text, const std::string& format);
 
 // One line of plain text as Markdown that shows exactly these characters.
 std::string escapeMarkdown(std::string_view line);

@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -20,20 +21,18 @@ GiftQuestion broken(GiftQuestion question, std::string problem) {
     return question;
 }
 
-// Takes a leading [format] off `rest` when it names one of GIFT's four text formats.
-void takeFormat(GiftQuestion& question, GiftText& rest) {
+// Takes a leading [format] off `rest` when it names one of GIFT's four text formats, and gives
+// the format's name, or empty.
+std::string takeFormat(GiftText& rest) {
     static constexpr std::array<std::string_view, 4> kFormats{"html", "moodle", "plain",
                                                               "markdown"};
-    if (!rest.hasToken(0, "[")) return;
+    if (!rest.hasToken(0, "[")) return {};
     const std::size_t close = rest.find("]");
-    if (close == std::string::npos) return;
+    if (close == std::string::npos) return {};
     const std::string name = rest.bytes.substr(1, close - 1);
-    for (std::string_view format : kFormats)
-        if (name == format) {
-            question.format = name;
-            rest = rest.slice(close + 1, rest.size());
-            return;
-        }
+    if (std::find(kFormats.begin(), kFormats.end(), name) == kFormats.end()) return {};
+    rest = rest.slice(close + 1, rest.size()).trimmed();
+    return name;
 }
 
 // Reads "%n%" in front of an answer; false when the weight is not a number from -100 to 100.
@@ -78,6 +77,7 @@ std::optional<std::vector<GiftAnswer>> splitAnswers(const GiftText& block, bool 
                       " is not a number from -100 to 100 between % signs, such as %50%";
             return std::nullopt;
         }
+        answer.format = takeFormat(text);
         answer.text = text.slice(0, text.find("#")).trimmed().bytes; // the rest is feedback
         answers.push_back(std::move(answer));
     }
@@ -131,7 +131,7 @@ GiftQuestion parseGiftItem(const GiftItem& item) {
         question.title = rest.slice(2, close).trimmed().bytes;
         rest = rest.slice(close + 2, rest.size()).trimmed();
     }
-    takeFormat(question, rest);
+    if (std::string format = takeFormat(rest); !format.empty()) question.format = format;
 
     const std::size_t open = rest.find("{");
     const std::size_t close = rest.find("}");

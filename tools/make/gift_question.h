@@ -22,11 +22,12 @@ enum class GiftKind {
 };
 
 // One answer of the block: `right` when written with =, the weight when %n% is given, its
-// text without weight and feedback.
+// text without weight, format and feedback.
 struct GiftAnswer {
     std::string text;
     bool right = false;
     std::optional<double> weight;
+    std::string format; // [html], [plain] ... written in front of the answer, or empty
 };
 
 struct GiftQuestion {

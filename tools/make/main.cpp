@@ -1,14 +1,17 @@
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
 #include "core/settings_file.h"
+#include "platform/web_browser_view.h"
 #include "tools/make/from_test.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
+#include "tools/make/page_fit.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <cstdio>
@@ -36,7 +39,11 @@ int usageError(const QString& problem) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The pages are laid out by the browser engine to check that they fit, off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    corvane::WebBrowserViews::prepareEngine();
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QStringList args = QCoreApplication::arguments().mid(1);
     corvane::make::MakeRequest request;
     request.outFolder = corvane::testFolders(corvane::readToolSettings("corvane-make"),
@@ -91,7 +98,8 @@ int main(int argc, char* argv[]) {
     }
     request.pictureFolder = QFileInfo(sourcePath).absolutePath();
 
-    const corvane::make::MakeResult made = corvane::make::makeTest(request);
+    corvane::WebBrowserViews engine(corvane::WebBrowserViews::besideProgram());
+    const corvane::make::MakeResult made = corvane::make::makeTestThatFits(request, engine);
     if (!made.errors.empty()) {
         QTextStream(stderr) << corvane::make::formatErrors(request.sourceName, made.errors)
                             << "Nothing was written.\n";

@@ -5,27 +5,11 @@
 #include "tools/make/test_file_writer.h"
 #include "tools/make/test_source.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace corvane::make {
 
 namespace {
-
-// Why the name cannot name a test file and page folder on the pupils' machines, or empty.
-QString nameProblem(const QString& name) {
-    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|]"));
-    if (!storeText(name)) return QStringLiteral("holds a character a test name cannot hold");
-    if (forbidden.match(name).hasMatch())
-        return QStringLiteral("holds one of \\ / : * ? \" < > |, which a file name cannot hold");
-    if (name.contains(QLatin1String(".txt"), Qt::CaseInsensitive))
-        return QStringLiteral("holds \".txt\", which the program takes out of page folder names");
-    if (name.endsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char('.')))
-        return QStringLiteral("starts or ends with a full stop");
-    if (name.size() > 100) return QStringLiteral("is longer than 100 characters");
-    return {};
-}
 
 // The comment lines of the test file: each question's heading, plain.
 std::vector<Text> comments(const TestSource& source) {
@@ -61,7 +45,7 @@ MakeResult makeTest(const MakeRequest& request) {
     SourceErrors& errors = result.errors;
     const TestSource source = parseSource(request.sourceText, errors);
     if (source.nameLine == 0) return result;
-    if (const QString problem = nameProblem(source.name); !problem.isEmpty())
+    if (const QString problem = testNameProblem(source.name); !problem.isEmpty())
         errors.push_back({source.nameLine,
                           QStringLiteral("The test's name \"%1\" %2.").arg(source.name, problem),
                           QStringLiteral("Write the name with letters, digits, blanks and "
@@ -74,7 +58,9 @@ MakeResult makeTest(const MakeRequest& request) {
     files.testFile = testFileBytes(source.store, comments(source));
     files.pages = testPages(source);
     checkPictureNames(files, source.nameLine, errors);
-    writeTestFiles(files, request.outFolder, request.force, questionLines(source), errors);
+    writeTestFiles(files,
+                   {request.outFolder, request.sourceText, request.pictureFolder, request.force},
+                   questionLines(source), errors);
     for (SourceError& error : errors)
         if (error.line == 0) error.line = source.nameLine;
     if (!errors.empty()) return result;
@@ -82,6 +68,8 @@ MakeResult makeTest(const MakeRequest& request) {
     result.testFile = place.testFile;
     result.pageFolder = place.pageFolder;
     result.questionCount = source.store.questionCount;
+    result.nameLine = source.nameLine;
+    result.questionLines = questionLines(source);
     return result;
 }
 

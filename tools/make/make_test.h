@@ -29,6 +29,8 @@ struct MakeResult {
     QString testFile;    // the test file written
     QString pageFolder;  // its page folder
     int questionCount = 0;
+    int nameLine = 0;               // the source line of the test's name
+    std::vector<int> questionLines; // each question's heading line
 };
 
 // Reads a test source, checks it, and writes the test file (CR LF) and its page folder into

@@ -1,5 +1,6 @@
 #include "tools/make/markdown.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <md4c-html.h>
@@ -15,7 +16,28 @@ void appendHtml(const MD_CHAR* text, MD_SIZE size, void* out) {
     static_cast<QByteArray*>(out)->append(text, static_cast<qsizetype>(size));
 }
 
-// The text of an attribute such as an image's src, its entities left as written.
+// Picture names written with blanks, as teachers' files are named ("coin one.png"), put in
+// <...> so that Markdown reads them as one address; a "title" after the name stays outside.
+QString withPictureNamesEnclosed(const QString& markdown) {
+    static const QRegularExpression picture(QStringLiteral(
+        "(!\\[(?:[^\\]\\\\\\n]|\\\\.)*\\]\\()[ \\t]*((?:[^()<>\\n]|\\([^()\\n]*\\))*?)"
+        "([ \\t]+(?:\"[^\"\\n]*\"|'[^'\\n]*'))?[ \\t]*\\)"));
+    QString text = markdown;
+    qsizetype from = 0;
+    for (QRegularExpressionMatch match = picture.match(text, from); match.hasMatch();
+         match = picture.match(text, from)) {
+        const QString name = match.captured(2);
+        QString replaced = match.captured(0);
+        if (name.contains(QRegularExpression(QStringLiteral("\\s"))))
+            replaced = match.captured(1) + QLatin1Char('<') + name + QLatin1Char('>') +
+                       match.captured(3) + QLatin1Char(')');
+        text.replace(match.capturedStart(), match.capturedLength(), replaced);
+        from = match.capturedStart() + replaced.size();
+    }
+    return text;
+}
+
+// The text of an attribute such as an image's src, as written.
 QString attributeText(const MD_ATTRIBUTE& attribute) {
     QByteArray text;
     for (int i = 0; attribute.substr_offsets[i] < attribute.size; ++i) {
@@ -24,7 +46,19 @@ QString attributeText(const MD_ATTRIBUTE& attribute) {
         text.append(attribute.text + from,
                     static_cast<qsizetype>(attribute.substr_offsets[i + 1] - from));
     }
-    return QUrl::fromPercentEncoding(text);
+    return QString::fromUtf8(text);
+}
+
+// An address as written, its percent escapes and its character entities decoded.
+QString decodedAddress(const QString& written) {
+    QString address = QUrl::fromPercentEncoding(written.toUtf8());
+    static const QRegularExpression entity(QStringLiteral("&[#A-Za-z0-9]+;"));
+    for (QRegularExpressionMatch m = entity.match(address); m.hasMatch();
+         m = entity.match(address, m.capturedStart() + 1)) {
+        const QString text = decodedEntity(m.captured());
+        if (!text.isEmpty()) address.replace(m.capturedStart(), m.capturedLength(), text);
+    }
+    return address;
 }
 
 int noBlock(MD_BLOCKTYPE, void*, void*) {
@@ -33,12 +67,21 @@ int noBlock(MD_BLOCKTYPE, void*, void*) {
 int noSpanEnd(MD_SPANTYPE, void*, void*) {
     return 0;
 }
-int noText(MD_TEXTTYPE, const MD_CHAR*, MD_SIZE, void*) {
+// What the parse collects: the addresses of ![..](..) pictures and the raw HTML.
+struct Found {
+    QStringList written;
+    QString html;
+};
+
+int rawHtml(MD_TEXTTYPE type, const MD_CHAR* text, MD_SIZE size, void* found) {
+    if (type == MD_TEXT_HTML)
+        static_cast<Found*>(found)->html +=
+            QString::fromUtf8(text, static_cast<qsizetype>(size)) + QLatin1Char('\n');
     return 0;
 }
-int enterSpan(MD_SPANTYPE type, void* detail, void* pictures) {
+int enterSpan(MD_SPANTYPE type, void* detail, void* found) {
     if (type == MD_SPAN_IMG)
-        static_cast<QStringList*>(pictures)->append(
+        static_cast<Found*>(found)->written.append(
             attributeText(static_cast<MD_SPAN_IMG_DETAIL*>(detail)->src));
     return 0;
 }
@@ -46,10 +89,22 @@ int enterSpan(MD_SPANTYPE type, void* detail, void* pictures) {
 } // namespace
 
 QByteArray markdownHtml(const QString& markdown) {
-    const QByteArray utf8 = markdown.toUtf8();
+    const QByteArray utf8 = withPictureNamesEnclosed(markdown).toUtf8();
     QByteArray html;
     md_html(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), appendHtml, &html, kDialect, 0);
     return html;
+}
+
+QString decodedEntity(const QString& entity) {
+    QString html = QString::fromUtf8(markdownHtml(entity));
+    if (!html.startsWith(QLatin1String("<p>")) || !html.endsWith(QLatin1String("</p>\n")))
+        return {};
+    html = html.mid(3, html.size() - 8);
+    if (html == entity.toHtmlEscaped()) return {};
+    return html.replace(QLatin1String("&quot;"), QLatin1String("\""))
+        .replace(QLatin1String("&lt;"), QLatin1String("<"))
+        .replace(QLatin1String("&gt;"), QLatin1String(">"))
+        .replace(QLatin1String("&amp;"), QLatin1String("&"));
 }
 
 QByteArray inlineHtml(const QString& markdown) {
@@ -59,17 +114,25 @@ QByteArray inlineHtml(const QString& markdown) {
     return html;
 }
 
-QStringList picturesIn(const QString& markdown) {
-    const QByteArray utf8 = markdown.toUtf8();
-    QStringList pictures;
+std::vector<PictureRef> picturesIn(const QString& markdown) {
+    const QByteArray utf8 = withPictureNamesEnclosed(markdown).toUtf8();
+    Found found;
     MD_PARSER parser{};
     parser.flags = kDialect;
     parser.enter_block = noBlock;
     parser.leave_block = noBlock;
     parser.enter_span = enterSpan;
     parser.leave_span = noSpanEnd;
-    parser.text = noText;
-    md_parse(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), &parser, &pictures);
+    parser.text = rawHtml;
+    md_parse(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), &parser, &found);
+    static const QRegularExpression img(
+        QStringLiteral("<img\\b[^>]*?\\ssrc\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QRegularExpressionMatch& m : img.globalMatch(found.html))
+        found.written << m.captured(1) + m.captured(2) + m.captured(3);
+    std::vector<PictureRef> pictures;
+    for (const QString& written : found.written)
+        pictures.push_back({decodedAddress(written), written});
     return pictures;
 }
 

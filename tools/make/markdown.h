@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace corvane::make {
 
 // Markdown (UTF-8) as HTML: paragraphs, emphasis, lists, tables, pictures, raw HTML.
@@ -12,7 +14,19 @@ QByteArray markdownHtml(const QString& markdown);
 // One line of Markdown as HTML without the paragraph around it (a heading, an option).
 QByteArray inlineHtml(const QString& markdown);
 
-// The addresses of the pictures the Markdown shows, as written (percent escapes decoded).
-QStringList picturesIn(const QString& markdown);
+// The character an HTML entity such as "&frac12;" or "&#189;" stands for, from the complete
+// table of HTML's named entities that md4c carries; empty when `entity` is none.
+QString decodedEntity(const QString& entity);
+
+// A picture the Markdown shows: its address (percent escapes and entities decoded) and the
+// address as the source writes it.
+struct PictureRef {
+    QString address;
+    QString written;
+};
+
+// The pictures the Markdown shows, ![..](..) and <img src=..> alike. A picture's name may hold
+// blanks: ![coin](coin one.png) shows "coin one.png".
+std::vector<PictureRef> picturesIn(const QString& markdown);
 
 } // namespace corvane::make

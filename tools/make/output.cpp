@@ -4,9 +4,12 @@
 #include "tools/check/library_checks.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace corvane::make {
 
@@ -54,6 +57,41 @@ bool replace(const TestPlace& from, const TestPlace& to, const TestPlace& aside)
     return false;
 }
 
+// The file at the test's place that holds exactly `source`, or empty: making the test would
+// replace it, and it may be the very source being read (Fractions.txt made from itself).
+QString sourceAt(const TestPlace& place, const QByteArray& source) {
+    QStringList files{place.testFile};
+    QDirIterator it(place.pageFolder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    for (const QString& path : files) {
+        QFile file(path);
+        if (file.size() == source.size() && file.open(QIODevice::ReadOnly) &&
+            file.readAll() == source)
+            return path;
+    }
+    return {};
+}
+
+// True when `folder` is the page folder or lies inside it, which making the test replaces.
+bool isInPageFolder(const QString& folder, const TestPlace& place) {
+    const QString inside = QFileInfo(folder).canonicalFilePath();
+    const QString pages = QFileInfo(place.pageFolder).canonicalFilePath();
+    return !inside.isEmpty() && !pages.isEmpty() &&
+           (inside == pages || inside.startsWith(pages + QLatin1Char('/')));
+}
+
+// Why nothing can be written in `folder` (made if missing), or empty when it can.
+QString unwritable(const QString& folder) {
+    QString existing = QDir::cleanPath(QDir(folder).absolutePath());
+    while (!QFileInfo(existing).isDir() && existing != QFileInfo(existing).path())
+        existing = QFileInfo(existing).path();
+    const QFileInfo info(existing);
+    if (!info.isWritable() || !info.isExecutable()) return QStringLiteral("permission denied");
+    if (!QDir().mkpath(folder)) return QStringLiteral("the folder cannot be made");
+    return {};
+}
+
 } // namespace
 
 TestPlace placeIn(const QString& libraryFolder, const QString& name) {
@@ -61,10 +99,31 @@ TestPlace placeIn(const QString& libraryFolder, const QString& name) {
     return {library.filePath(name + QStringLiteral(".txt")), library.filePath(name)};
 }
 
-void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool force,
+void writeTestFiles(const TestFiles& files, const WriteTarget& target,
                     const std::vector<int>& questionLines, SourceErrors& errors) {
+    const QString& libraryFolder = target.libraryFolder;
     const TestPlace place = placeIn(libraryFolder, files.name);
     const QString shown = QDir::toNativeSeparators(place.testFile);
+    if (const QString source = sourceAt(place, target.sourceText); !source.isEmpty()) {
+        errors.push_back(
+            {0,
+             QStringLiteral("%1 holds this source; the test made from it would write over it.")
+                 .arg(QDir::toNativeSeparators(source)),
+             QStringLiteral("Keep the source outside the test's place, e.g. as %1.md beside "
+                            "the library, or choose another folder with --out.")
+                 .arg(files.name)});
+        return;
+    }
+    if (isInPageFolder(target.sourceFolder, place)) {
+        errors.push_back(
+            {0,
+             QStringLiteral("The source lies in %1, the page folder that making the test "
+                            "replaces.")
+                 .arg(QDir::toNativeSeparators(place.pageFolder)),
+             QStringLiteral("Keep the source and its pictures outside the page folder, or "
+                            "choose another folder with --out.")});
+        return;
+    }
     std::vector<check::NativePath> others;
     try {
         others = check::testFilesIn(check::nativePath(libraryFolder));
@@ -75,27 +134,35 @@ void writeTestFiles(const TestFiles& files, const QString& libraryFolder, bool f
          check::checkNameClashes(check::nativePath(place.testFile), others))
         errors.push_back({0, clash.explanation,
                           QStringLiteral("Change the test's name, or remove the other test.")});
-    if (exists(place) && !force)
+    if (exists(place) && !target.force)
         errors.push_back(
             {0, QStringLiteral("A test named \"%1\" already exists: %2.").arg(files.name, shown),
              QStringLiteral("Run again with --force to replace it, or change the "
                             "name on the first line.")});
     if (!errors.empty()) return;
-    if (!QDir().mkpath(libraryFolder)) {
-        errors.push_back({0, QStringLiteral("The folder %1 cannot be made.").arg(libraryFolder),
-                          QStringLiteral("Choose another folder with --out.")});
-        return;
-    }
     // The new test is staged under its own name, and an old one is moved aside under a name
     // no test can have (test names never start with a full stop).
-    QTemporaryDir staging(QDir(libraryFolder).filePath(QStringLiteral(".corvane-make-XXXXXX")));
-    const QDir made(staging.path());
-    const QString failed = staging.isValid() ? stage(files, made) : staging.path();
-    if (!failed.isEmpty()) {
+    QString problem = unwritable(libraryFolder);
+    std::optional<QTemporaryDir> staging;
+    if (problem.isEmpty()) {
+        staging.emplace(QDir(libraryFolder).filePath(QStringLiteral(".corvane-make-XXXXXX")));
+        if (!staging->isValid()) problem = staging->errorString();
+    }
+    if (!problem.isEmpty()) {
+        problem[0] = problem[0].toLower();
+        errors.push_back({0,
+                          QStringLiteral("cannot write in %1: %2")
+                              .arg(QDir::toNativeSeparators(libraryFolder), problem),
+                          QStringLiteral("Choose a folder you can write in with --out, e.g. "
+                                         "--out ~/tests.")});
+        return;
+    }
+    const QDir made(staging->path());
+    if (const QString failed = stage(files, made); !failed.isEmpty()) {
         errors.push_back(
             {0, QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(failed)),
-             QStringLiteral("Check that the folder is writable and the disk not "
-                            "full, or choose another folder with --out.")});
+             QStringLiteral("Check that the disk is not full, or choose another folder with "
+                            "--out.")});
         return;
     }
     // The same checks as corvane-check, on the files exactly as they will stand.

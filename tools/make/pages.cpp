@@ -59,16 +59,50 @@ QByteArray page(const QString& title, const QByteArray& mainClass, const QByteAr
            mainClass + "\">\n" + content + "  </main>\n</body>\n</html>\n";
 }
 
+QByteArray letter(std::size_t i) {
+    return "<span class=\"letter\">" + QByteArray(1, static_cast<char>('A' + i)) + "</span>";
+}
+
 QByteArray cards(const QuestionPage& question) {
     if (question.cards.empty()) return {};
     QByteArray html = "    <div class=\"picture\">\n";
     for (std::size_t i = 0; i < question.cards.size(); ++i) {
         html += "      <div class=\"card\">";
-        if (question.letteredCards)
-            html +=
-                "<span class=\"letter\">" + QByteArray(1, static_cast<char>('A' + i)) + "</span>";
+        if (question.letteredCards) html += letter(i);
         html += inlineHtml(question.cards[i].text()) + "</div>\n";
     }
+    return html + "    </div>\n";
+}
+
+// True when the option's words fit a card as wide as the space between two tick boxes: no
+// word longer than five characters, a dozen characters in all (pictures shrink to fit).
+bool fitsOverItsBox(const MarkdownPart& option) {
+    static const QRegularExpression markup(
+        QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)|<[^>]*>|[*_`~\\\\]"));
+    const QString text = QString(option.text()).remove(markup).simplified();
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return text.size() <= 12 && std::all_of(words.begin(), words.end(),
+                                            [](const QString& word) { return word.size() <= 5; });
+}
+
+// The options of a choice, each card standing over its tick box under the page (A over box A,
+// B over box B ...). Options too long for that are listed with their letters above a row of
+// the letters alone, which stand over the boxes.
+QByteArray choiceCards(const QuestionPage& question) {
+    const std::vector<MarkdownPart>& options = question.cards;
+    const bool overBoxes = std::all_of(options.begin(), options.end(), fitsOverItsBox);
+    QByteArray html;
+    if (!overBoxes) {
+        html += "    <div class=\"options\">\n";
+        for (std::size_t i = 0; i < options.size(); ++i)
+            html += "      <div class=\"card\">" + letter(i) + inlineHtml(options[i].text()) +
+                    "</div>\n";
+        html += "    </div>\n";
+    }
+    html += "    <div class=\"choices\">\n";
+    for (std::size_t i = 0; i < options.size(); ++i)
+        html += "      <div class=\"card at-" + QByteArray(1, static_cast<char>('a' + i)) + "\">" +
+                letter(i) + (overBoxes ? inlineHtml(options[i].text()) : QByteArray()) + "</div>\n";
     return html + "    </div>\n";
 }
 
@@ -80,9 +114,12 @@ QByteArray questionPage(const TestSource& source, int q) {
     if (!question.body.text().trimmed().isEmpty())
         content += "    <div class=\"text\">\n" +
                    withPictureRows(markdownHtml(question.body.text())) + "    </div>\n";
-    content += cards(question);
+    const std::int32_t type = source.store.questionType[q];
     content +=
-        "    <p class=\"how\">" + QByteArray(howToAnswer(source.store.questionType[q])) + "</p>\n";
+        type == KSINGLECHOICE || type == KMULTICHOICE ? choiceCards(question) : cards(question);
+    content += "    <p class=\"how\">" + QByteArray(howToAnswer(type));
+    if (!question.formHint.isEmpty()) content += "<br>\n      " + escaped(question.formHint);
+    content += "</p>\n";
     return page(source.name + QStringLiteral(" \u2013 Question %1").arg(q), "page", content);
 }
 

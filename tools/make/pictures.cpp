@@ -14,6 +14,7 @@ namespace {
 
 // The line of the part that writes `address`, or the part's first line.
 int lineOf(const MarkdownPart& part, const QString& address) {
+    if (address.isEmpty()) return part.line;
     for (qsizetype i = 0; i < part.lines.size(); ++i)
         if (part.lines[i].contains(address)) return part.line + static_cast<int>(i);
     return part.line;
@@ -53,10 +54,10 @@ std::vector<PictureCopy> picturesOf(const TestSource& source, const QString& pic
     std::vector<PictureCopy> copies;
     std::set<QString> seen;
     for (const MarkdownPart* part : parts) {
-        for (const QString& address : picturesIn(part->text())) {
+        for (const auto& [address, written] : picturesIn(part->text())) {
             const QString problem = problemWith(address, folder);
             if (!problem.isEmpty()) {
-                errors.push_back({lineOf(*part, address),
+                errors.push_back({lineOf(*part, written),
                                   QStringLiteral("The picture \"%1\" %2.").arg(address, problem),
                                   QStringLiteral("Put the picture file beside the source (or "
                                                  "in a folder beside it) and write its name, "

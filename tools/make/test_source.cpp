@@ -1,6 +1,7 @@
 #include "tools/make/test_source.h"
 
 #include "tools/make/answers.h"
+#include "tools/make/form_hints.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -136,7 +137,10 @@ class QuestionReader {
                 page.cards.push_back({item.line, {item.text}});
         }
         page.body = partOf(lines.begin(), bodyEnd);
-        if (storable(q)) add(fillAnswer(kind, {answerAt->line, value}, items, source_.store, q));
+        if (!storable(q)) return;
+        const std::size_t before = errors_.size();
+        add(fillAnswer(kind, {answerAt->line, value}, items, source_.store, q));
+        if (errors_.size() == before) page.formHint = formHint(kind, value, source_.store, q);
     }
 
     void readChoices(QuestionPage& page, const Lines& lines, int q) {

@@ -24,6 +24,7 @@ struct QuestionPage {
     MarkdownPart body;
     std::vector<MarkdownPart> cards; // one line each: options or items to order
     bool letteredCards = false;      // cards carry the letters A to E
+    QString formHint;                // how to write a typed answer, for the page's last line
 };
 
 // A test source once read: its name, front page and question pages, and the questions'

@@ -1,0 +1,113 @@
+#include "tools/make/page_fit.h"
+
+#include "core/app_error.h"
+#include "platform/web_browser_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace corvane::make {
+
+namespace {
+
+constexpr QSize kQuestionView{791, 481};
+constexpr QSize kFrontView{791, 526};
+
+QString measuringScript() {
+    QFile script(QStringLiteral(":/corvane-make/page_fit.js"));
+    if (!script.open(QIODevice::ReadOnly)) qFatal("the page measure is not built in");
+    return QString::fromUtf8(script.readAll());
+}
+
+QString fixFor(const QString& what) {
+    if (what.startsWith(QLatin1String("a long word")))
+        return QStringLiteral("Shorten the word or split it; options too long for a card may "
+                              "be asked in the text, as A, B, C ... with short options.");
+    if (what == QLatin1String("a table"))
+        return QStringLiteral("Give the table fewer or narrower columns, or fewer rows.");
+    if (what == QLatin1String("a picture")) return QStringLiteral("Use a smaller picture.");
+    return QStringLiteral("Shorten the text or the options, or split the question in two.");
+}
+
+// One error per finding of the measure on the page `file`; false when the page could not be
+// laid out at all.
+bool measure(WebBrowserViews& engine, const QString& file, const QSize& size, const QString& page,
+             int line, SourceErrors& errors) {
+    static const QString script = measuringScript();
+    const QString result = engine.runOnPage(QUrl::fromLocalFile(file), size, script);
+    if (result.isEmpty()) {
+        errors.push_back({line,
+                          QStringLiteral("The %1 could not be laid out to check that it "
+                                         "fits.")
+                              .arg(page),
+                          QStringLiteral("Make the test again; if this stays, check its "
+                                         "pictures.")});
+        return false;
+    }
+    for (const QJsonValue& value : QJsonDocument::fromJson(result.toUtf8()).array()) {
+        const QJsonObject found = value.toObject();
+        const QString what = found[QLatin1String("what")].toString();
+        const QString part = found[QLatin1String("part")].toString();
+        const int by = found[QLatin1String("by")].toInt();
+        const QString view = QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
+        const QString message =
+            what == QLatin1String("the options overlap")
+                ? QStringLiteral("The %1 does not fit its %2 view: the options reach %3 pixels "
+                                 "over %4.")
+                      .arg(page, view)
+                      .arg(by)
+                      .arg(part)
+            : found[QLatin1String("way")].toString() == QLatin1String("wide")
+                ? QStringLiteral("The %1 does not fit its %2 view: %3 in %4 is %5 pixels too "
+                                 "wide.")
+                      .arg(page, view, what, part)
+                      .arg(by)
+                : QStringLiteral("The %1 does not fit its %2 view: %3 in %4; the page is %5 "
+                                 "pixels too tall.")
+                      .arg(page, view, what, part)
+                      .arg(by);
+        errors.push_back({line, message, fixFor(what)});
+    }
+    return true;
+}
+
+} // namespace
+
+SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
+    SourceErrors errors;
+    const QDir pages(made.pageFolder);
+    // An engine that cannot lay out one page would keep each of the others waiting as long.
+    bool laidOut = measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
+                           QStringLiteral("front page"), made.nameLine, errors);
+    for (int q = 1; laidOut && q <= made.questionCount; ++q)
+        laidOut = measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(q)),
+                          kQuestionView, QStringLiteral("page of question %1").arg(q),
+                          made.questionLines.at(static_cast<std::size_t>(q - 1)), errors);
+    return errors;
+}
+
+MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine) {
+    QTemporaryDir trial;
+    MakeRequest trialRequest = request;
+    trialRequest.outFolder = trial.filePath(QStringLiteral("library"));
+    MakeResult made = makeTest(trialRequest);
+    if (!made.errors.empty()) return made;
+    try {
+        made.errors = checkPagesFit(made, engine);
+    } catch (const AppError& error) {
+        made.errors.push_back({made.nameLine,
+                               QStringLiteral("The pages cannot be checked: %1.")
+                                   .arg(QString::fromStdString(error.what())),
+                               QStringLiteral("Install the program with its browser engine "
+                                              "plugin.")});
+    }
+    if (!made.errors.empty()) return made;
+    return makeTest(request);
+}
+
+} // namespace corvane::make
