@@ -31,7 +31,23 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
         qFatal("Cannot write %s", qPrintable(path));
 }
 
+// The page with its marker: a square fixed at the top left of the view.
+QByteArray markedPage(const QByteArray& page, int number) {
+    const QByteArray marker =
+        "<div style=\"position:fixed;left:" + QByteArray::number(kMarkerSpot.x() - 20) +
+        "px;top:" + QByteArray::number(kMarkerSpot.y() - 20) +
+        "px;width:40px;height:40px;background:" + pageMarker(number).name().toLatin1() +
+        "\"></div>";
+    const qsizetype body = page.indexOf("<body");
+    const qsizetype at = body < 0 ? 0 : page.indexOf('>', body) + 1;
+    return QByteArray(page).insert(at, marker);
+}
+
 } // namespace
+
+QColor pageMarker(int number) {
+    return QColor(200, 8 * number, 40);
+}
 
 QString writeThirtyQuestionTest(const QString& testFolder, const QString& samplePage) {
     QFile sample(samplePage);
@@ -41,12 +57,12 @@ QString writeThirtyQuestionTest(const QString& testFolder, const QString& sample
     const QString name = QString::fromLatin1(kBenchTestName);
     const QString pageFolder = testFolder + "/" + name;
     QDir().mkpath(pageFolder);
-    writeBytes(pageFolder + "/front.htm", page);
+    writeBytes(pageFolder + "/front.htm", markedPage(page, 0));
     QStringList lines{QString::number(kMaxQuestions)};
     for (int q = 1; q <= kMaxQuestions; ++q) {
         lines += kBlocks[(q - 1) % kBlocks.size()];
         lines += "----------";
-        writeBytes(pageFolder + QString("/question%1.htm").arg(q), page);
+        writeBytes(pageFolder + QString("/question%1.htm").arg(q), markedPage(page, q));
     }
     const QString path = testFolder + "/" + name + ".txt";
     writeBytes(path, lines.join("\r\n").toLatin1() + "\r\n");

@@ -1,11 +1,14 @@
 #!/bin/bash
 # Runs every benchmark against the Release build in BUILD and prints one line per figure:
-# name, value, unit, the reference measured in the same run, and the goal.
-#   bench/run.sh BUILD [RUNS]
+# name, value, unit, the reference measured in the same run, and the goal. A figure measured
+# over several runs shows their median, and on a second line min / median / max of it and of
+# its reference.
+#   bench/run.sh BUILD [RUNS [MEMORY_RUNS]]
 set -euo pipefail
 
-BUILD=$(cd "${1:?usage: bench/run.sh BUILD [RUNS]}" && pwd)
+BUILD=$(cd "${1:?usage: bench/run.sh BUILD [RUNS [MEMORY_RUNS]]}" && pwd)
 RUNS=${2:-7}
+MEMORY_RUNS=${3:-3}
 BENCH="$BUILD/bench"
 SAMPLE_PAGE="$(cd "$(dirname "$0")/.." && pwd)/data/test/Money and Time/question1.htm"
 WORK=$(mktemp -d)
@@ -24,19 +27,20 @@ cleanup() {
 trap cleanup EXIT
 
 # A private X server with an 800 x 600 screen (the window then needs no display offer) and a
-# black root, so that nothing is taken for painted before the program paints it.
+# black root, so that nothing is taken for painted before the program paints it. The server
+# picks a free display number itself: other servers on this machine may hold any of them; it
+# keeps running between clients instead of resetting, when a new client would be refused.
 start_x() {
-    local n
-    for n in $(seq 200 260); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 800x600x24 -br -nolisten tcp >/dev/null 2>&1 &
-        XPID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 100); do
+    local number
+    Xvfb -displayfd 3 -screen 0 800x600x24 -br -noreset -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    XPID=$!
+    for _ in $(seq 100); do
+        number=$(cat "$WORK/display")
+        if [ -n "$number" ]; then
+            export DISPLAY=":$number"
             xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.05
-        done
-        kill "$XPID" 2>/dev/null
+        fi
+        sleep 0.05
     done
     echo "Xvfb did not start" >&2
     exit 1
@@ -46,7 +50,27 @@ figure() { # name value unit reference-name reference-value goal
     printf '%-24s %10.3f %-3s  reference %-26s %10.3f %-3s  goal %s\n' "$1" "$2" "$3" "$4" "$5" "$3" "$6"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# "MIN MEDIAN MAX COUNT" of the numbers on stdin.
+stats() {
+    sort -g | awk '{ v[NR] = $1 }
+        END { printf "%s %s %s %d\n", v[1], (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[NR], NR }'
+}
+median() { stats | cut -d' ' -f2; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f x", a / b }'; }
+
+# figure_runs NAME UNIT "SAMPLES" REFERENCE-NAME "REFERENCE-SAMPLES" GOAL
+figure_runs() {
+    local min mid max n rmin=0 rmid=0 rmax=0 rn=0
+    read -r min mid max n < <(printf '%s\n' $3 | stats)
+    [ -n "$5" ] && read -r rmin rmid rmax rn < <(printf '%s\n' $5 | stats)
+    figure "$1" "$mid" "$2" "$4" "$rmid" "$6"
+    printf '    min / median / max %.1f / %.1f / %.1f %s over %d' "$min" "$mid" "$max" "$2" "$n"
+    [ -n "$5" ] && printf ', reference %.1f / %.1f / %.1f over %d' "$rmin" "$rmid" "$rmax" "$rn"
+    echo
+}
+
+# The samples NAME in FILE (lines "name value").
+samples() { awk -v name="$1" '$1 == name { print $2 }' "$2"; }
 
 # A process and all its descendants (the browser engine's helper processes).
 tree_pids() {
@@ -65,12 +89,16 @@ tree_pids() {
     echo $pids
 }
 
-# "MiB processes": the summed PSS of the tree and how many processes it holds.
+# "PSS DIRTY processes": the summed PSS and private dirty memory of the tree, in MiB, and how
+# many processes it holds. PSS splits a library's pages among all processes that map it, also
+# those of other programs running at the time; the private dirty pages (heaps, stacks, buffers)
+# are the tree's own whatever else runs.
 tree_pss() {
     local pid
     for pid in $(tree_pids "$1"); do
-        awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup" 2>/dev/null || true
-    done | awk '{ kib += $1; n++ } END { printf "%.1f %d\n", kib / 1024, n }'
+        awk '/^Pss:/ { pss = $2 } /^Private_Dirty:/ { dirty = $2 } END { print pss, dirty }' \
+            "/proc/$pid/smaps_rollup" 2>/dev/null || true
+    done | awk '{ pss += $1; dirty += $2; n++ } END { printf "%.1f %.1f %d\n", pss / 1024, dirty / 1024, n }'
 }
 
 start_x
@@ -92,50 +120,79 @@ done
 program=$(printf '%s\n' "${program_times[@]}" | median)
 bare=$(printf '%s\n' "${bare_times[@]}" | median)
 engine=$(printf '%s\n' "${engine_times[@]}" | median)
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f x", a / b }'; }
-figure startup "$program" ms "bare Qt window" "$bare" "<= 1.5 x reference ($(ratio "$program" "$bare"))"
-figure startup_bare_engine_libs "$engine" ms "bare Qt window" "$bare" "(information: bare window + engine libraries, $(ratio "$engine" "$bare"))"
+figure_runs startup ms "${program_times[*]}" "bare Qt window" "${bare_times[*]}" \
+    "<= 1.2 x reference ($(ratio "$program" "$bare"))"
+figure_runs startup_bare_engine_libs ms "${engine_times[*]}" "bare Qt window" "${bare_times[*]}" \
+    "(information: bare window + engine libraries, $(ratio "$engine" "$bare"))"
 
 # 2, 3 (panel) and 5: offscreen, with the fake desktop.
 "$BENCH/offscreen_bench"
 
-# 3 (page) and the front page with and without the engine started ahead.
-# The engine's start-up chatter is shown only when a run fails.
-for mode in --cold --warm; do
-    "$BENCH/browser_bench" $mode 2>"$WORK/browser.err" || { cat "$WORK/browser.err" >&2; exit 1; }
+# 3 (page), the front page and question 1, and how long the window's thread is kept from its
+# events: a pupil's run with the real browser views, RUNS times, and three times without the
+# engine's warm-up (it then starts at the list click). The engine's start-up chatter is shown
+# only when a run fails.
+for run in $(seq "$RUNS") x y z; do
+    mode=()
+    [[ "$run" == [xyz] ]] && mode=(--no-warm-up)
+    "$BENCH/browser_bench" "${mode[@]}" >>"$WORK/browser" 2>"$WORK/browser.err" ||
+        { cat "$WORK/browser.err" >&2; exit 1; }
 done
+browser() { # NAME GOAL
+    figure_runs "$1" ms "$(samples "$1" "$WORK/browser")" "(none)" "" "$2"
+}
+browser front_page "<= 100 ms (OK on the name until the front page is painted, first time in the run)"
+browser first_question_page "<= 100 ms (start image until question 1 is painted)"
+browser next_question_page "<= 50 ms (Next until the next page is painted; every move of every run)"
+browser longest_block "<= 50 ms (the window's thread kept from its events, after first paint)"
+browser warm_up_block "(information: the longest of those during the engine's warm-up)"
+browser front_page_no_warm_up "(information: the engine started only at the list click)"
+browser longest_block_no_warm_up "(information: the same, without the warm-up)"
 
 # 4. Memory on the question screen of the 30-question test: the program driven as a pupil
-# would, against headless Chromium showing the same question page.
-"$BUILD/corvane-maths" >/dev/null 2>&1 &
-APP=$!
-WID=""
-for _ in $(seq 100); do
-    WID=$(xdotool search --onlyvisible --name "Corvane Maths" 2>/dev/null | head -1) && [ -n "$WID" ] && break
-    sleep 0.1
-done
-sleep 1
-xdotool mousemove --window "$WID" 290 240 click 1 # the first test: Bench Thirty
-sleep 0.5
-xdotool mousemove --window "$WID" 425 140 click 1 # the name box
-xdotool type --delay 30 "Ann"
-xdotool key Return
-sleep 3
-xdotool key Return
-sleep 5
-read -r program_mib program_procs < <(tree_pss $APP)
-kill $APP; wait $APP 2>/dev/null || true
-APP=""
+# would, against headless Chromium showing the same question page, MEMORY_RUNS times each.
+# Notes "PSS DIRTY processes" of the tree under PID in the file memory-WHO, then ends it.
+note_memory() { # WHO PID
+    tree_pss "$2" >>"$WORK/memory-$1"
+    kill "$2"
+    wait "$2" 2>/dev/null || true
+}
+for _ in $(seq "$MEMORY_RUNS"); do
+    "$BUILD/corvane-maths" >/dev/null 2>&1 &
+    APP=$!
+    # Each step waits until the screen shows it: the list's first entry, then the caption of
+    # question 1 (dark text in the strip under the page).
+    "$BENCH/startup_probe" "Corvane Maths" 194 229 383 24 dark 40 >/dev/null
+    WID=$(xdotool search --onlyvisible --name "Corvane Maths" | head -1)
+    xdotool mousemove --window "$WID" 290 240 click 1 # the first test: Bench Thirty
+    sleep 0.5
+    xdotool mousemove --window "$WID" 425 140 click 1 # the name box
+    xdotool type --delay 30 "Ann"
+    xdotool key Return
+    sleep 2
+    xdotool key Return
+    "$BENCH/startup_probe" "Corvane Maths" 12 532 200 18 dark 40 >/dev/null ||
+        { echo "the program did not reach question 1" >&2; exit 1; }
+    sleep 5
+    note_memory program $APP
+    APP=""
 
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
-CHROMIUM=$!
-sleep 8
-read -r chromium_mib chromium_procs < <(tree_pss $CHROMIUM)
-kill $CHROMIUM; wait $CHROMIUM 2>/dev/null || true
-CHROMIUM=""
-figure memory_pss "$program_mib" MiB "headless Chromium" "$chromium_mib" "<= reference ($program_procs vs $chromium_procs processes)"
+    rm -rf "$WORK/chromium"
+    chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$WORK/chromium" "file://$BUILD/test/Bench Thirty/question1.htm" >/dev/null 2>&1 &
+    CHROMIUM=$!
+    sleep 8
+    note_memory chromium $CHROMIUM
+    CHROMIUM=""
+done
+column() { cut -d' ' -f"$1" "$WORK/memory-$2"; } # FIELD WHO
+program=$(column 1 program | median)
+chromium=$(column 1 chromium | median)
+figure_runs memory_pss MiB "$(column 1 program)" "headless Chromium" "$(column 1 chromium)" \
+    "<= 0.6 x reference ($(ratio "$program" "$chromium"); $(column 3 program | tail -1) vs $(column 3 chromium | tail -1) processes)"
+figure_runs memory_private_dirty MiB "$(column 2 program)" "headless Chromium" "$(column 2 chromium)" \
+    "(information: the private dirty pages, whatever else runs)"
 
 # 6. Making a 30-question test of every type from its source, against writing its files.
 "$BENCH/make_bench"

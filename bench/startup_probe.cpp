@@ -1,11 +1,12 @@
 // Measures how long a program takes from its start until a region of its window shows what it
 // should, by watching the X server's screen from outside; the program itself is not changed.
 //
-//   startup_probe TITLE X Y W H dark|light COUNT -- PROGRAM [ARGS...]
+//   startup_probe TITLE X Y W H dark|light COUNT [-- PROGRAM [ARGS...]]
 //
 // Starts PROGRAM, polls the screen every millisecond, and prints the milliseconds until the
 // region (X, Y, W, H in the window titled TITLE) holds at least COUNT dark (text) or light
-// (painted background) pixels. The program is then sent SIGTERM and reaped.
+// (painted background) pixels. The program is then sent SIGTERM and reaped. Without PROGRAM,
+// it waits for a window that is already there, and ends with status 1 after 30 s.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -83,8 +84,9 @@ int ignoreXErrors(Display*, XErrorEvent*) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 10 || std::strcmp(argv[8], "--") != 0) {
-        std::fprintf(stderr, "usage: %s TITLE X Y W H dark|light COUNT -- PROGRAM [ARGS...]\n",
+    const bool spawn = argc >= 10 && std::strcmp(argv[8], "--") == 0;
+    if (argc != 8 && !spawn) {
+        std::fprintf(stderr, "usage: %s TITLE X Y W H dark|light COUNT [-- PROGRAM [ARGS...]]\n",
                      argv[0]);
         return 2;
     }
@@ -109,7 +111,7 @@ int main(int argc, char* argv[]) {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    if (posix_spawn(&child, argv[9], &actions, nullptr, argv + 9, environ) != 0) {
+    if (spawn && posix_spawn(&child, argv[9], &actions, nullptr, argv + 9, environ) != 0) {
         std::perror("posix_spawn");
         return 1;
     }
@@ -126,8 +128,10 @@ int main(int argc, char* argv[]) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    if (spawn) {
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+    }
     XCloseDisplay(display);
     if (elapsed < 0) {
         std::fprintf(stderr, "the window did not show the region within 30 s\n");

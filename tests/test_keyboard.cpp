@@ -29,6 +29,7 @@ void addQuestion(QuestionStore& store, std::int32_t type, std::int32_t options =
     store.optionCount[q] = options;
     store.answerKey[q][1] = 1;
     store.answerText[q] = corvane::Text("5");
+    store.orderNext[q] = 1; // as the answer reset leaves it
 }
 
 } // namespace
@@ -181,8 +182,8 @@ class KeyboardTest : public QObject {
             << std::int32_t(KMULTICHOICE) << 3 << QString("D") << none << Marks{0, 0, 0, 0, 0};
         QTest::newRow("yes/no") << std::int32_t(KYESNO) << 2 << QString("A") << none
                                 << Marks{0, 0, 0, 0, 0};
-        QTest::newRow("order") << std::int32_t(KORDER) << 3 << QString("A") << none
-                               << Marks{0, 0, 0, 0, 0};
+        QTest::newRow("order: A places item A")
+            << std::int32_t(KORDER) << 3 << QString("A") << none << Marks{1, 0, 0, 0, 0};
         QTest::newRow("other letters")
             << std::int32_t(KMULTICHOICE) << 5 << QString("FZ") << none << Marks{0, 0, 0, 0, 0};
     }

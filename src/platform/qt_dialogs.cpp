@@ -18,11 +18,11 @@ bool QtDialogs::confirm(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtDialogs::inputBox(const QString& title, const QString& prompt,
-                            const QString& defaultText) {
+QString QtDialogs::inputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                            bool hidden) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(
+        owner_, title, prompt, hidden ? QLineEdit::Password : QLineEdit::Normal, defaultText, &ok);
     return ok ? text : defaultText;
 }
 

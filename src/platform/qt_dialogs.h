@@ -11,8 +11,8 @@ class QtDialogs : public Dialogs {
 
     void showMessage(const QString& text) override;
     bool confirm(const QString& text) override;
-    QString inputBox(const QString& title, const QString& prompt,
-                     const QString& defaultText) override;
+    QString inputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                     bool hidden) override;
     void errorBox(const QString& text, const QString& caption) override;
     bool offerDisplayMode(const QString& text, const QString& caption) override;
 

@@ -25,9 +25,10 @@ class Dialogs {
     virtual ~Dialogs() = default;
     virtual void showMessage(const QString& text) = 0; // OK
     virtual bool confirm(const QString& text) = 0;     // Yes / No; true on Yes
+    // The default on Cancel; `hidden` shows the typed characters as bullets (a password).
     virtual QString inputBox(const QString& title, const QString& prompt,
-                             const QString& defaultText) = 0;               // the default on Cancel
-    virtual void errorBox(const QString& text, const QString& caption) = 0; // stop icon, OK
+                             const QString& defaultText, bool hidden = false) = 0;
+    virtual void errorBox(const QString& text, const QString& caption) = 0;         // stop icon, OK
     virtual bool offerDisplayMode(const QString& text, const QString& caption) = 0; // Yes / No
 };
 
@@ -38,6 +39,11 @@ class BrowserView {
     virtual QWidget* widget() = 0;
     // Shows the page at `url` exactly as built ("file://" + path); throws AppError on refusal.
     virtual void Navigate(const std::string& url) = 0;
+    // Zooms this page and the pages shown after it (1.0 = the pages' own size).
+    virtual void setZoom(double factor) = 0;
+    // Loads the page at `url` out of sight, so that a later Navigate to it shows it at once.
+    // Never throws and never changes what is shown; a view that cannot load ahead ignores it.
+    virtual void loadAhead(const std::string& url) { static_cast<void>(url); }
 };
 
 class BrowserViews {

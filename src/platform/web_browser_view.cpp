@@ -3,14 +3,20 @@
 #include "core/app_error.h"
 #include "platform/web_engine_plugin.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QStackedLayout>
+#include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QWidget>
 
+#include <array>
+#include <functional>
+#include <future>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -36,32 +42,54 @@ class LateEngineStart {
 
 // The engine plugin, loaded on first use and kept loaded until the program ends (the engine
 // cannot be unloaded). It owns the profile the views share.
+//
+// Loading it ahead runs in steps so that the window's thread never waits long: the libraries
+// are loaded and relocated on a worker thread; starting the engine and making the profile then
+// run on the window's thread, one step per pass of the event loop.
 class EnginePlugin {
   public:
-    explicit EnginePlugin(const QString& path) : library_(path) {}
-    ~EnginePlugin() { delete profile_; }
+    // `whenReady` is called from the event loop once the engine is ready.
+    EnginePlugin(const QString& path, std::function<void()> whenReady)
+        : path_(path), library_(path), whenReady_(std::move(whenReady)) {}
+    ~EnginePlugin() {
+        if (libraryLoading_.valid()) libraryLoading_.wait();
+        delete profile_;
+    }
 
-    // Loads and sets up the engine if that has not been done; throws AppError if the plugin
-    // cannot be loaded.
+    bool ready() const { return profile_ != nullptr; }
+
+    // Loads and sets up the engine if that has not been done, waiting for a load ahead under
+    // way; throws AppError if the plugin cannot be loaded.
     void load() {
-        if (showUrl_) return;
-        if (!QFileInfo::exists(library_.fileName()))
+        if (ready()) return;
+        if (!QFileInfo::exists(path_))
             throw AppError("Cannot show pages: the browser engine plugin " +
-                           QFile::encodeName(library_.fileName()).toStdString() + " is missing");
-        const LateEngineStart quiet;
-        if (!library_.load()) fail();
-        auto* startEngine = resolve<engine::StartEngine>(engine::kStartEngine);
-        makeProfile_ = resolve<engine::MakeProfile>(engine::kMakeProfile);
-        makeView_ = resolve<engine::MakeView>(engine::kMakeView);
-        runOnPage_ = resolve<engine::RunOnPage>(engine::kRunOnPage);
-        auto* showUrl = resolve<engine::ShowUrl>(engine::kShowUrl);
-        startEngine();
-        showUrl_ = showUrl; // set last: the engine is ready
+                           QFile::encodeName(path_).toStdString() + " is missing");
+        if (!quiet_) quiet_.emplace();
+        const bool loaded = libraryLoading_.valid() ? libraryLoading_.get() : library_.load();
+        if (!loaded) {
+            quiet_.reset();
+            fail();
+        }
+        start();
+        makeProfile();
+    }
+
+    // Loads the engine ahead of need, in steps. Does nothing if it is ready, under way, or the
+    // plugin is missing.
+    void loadAhead() {
+        if (ready() || libraryLoading_.valid() || !QFileInfo::exists(path_)) return;
+        quiet_.emplace();
+        libraryLoading_ = std::async(std::launch::async, [this] {
+            const bool loaded = library_.load();
+            QMetaObject::invokeMethod(
+                &steps_, [this] { startAhead(); }, Qt::QueuedConnection);
+            return loaded;
+        });
     }
 
     QWidget* makeView(QWidget* parent) {
         load();
-        if (!profile_) profile_ = makeProfile_();
         return makeView_(parent, profile_);
     }
 
@@ -69,8 +97,10 @@ class EnginePlugin {
 
     QString runOnPage(const QUrl& url, const QSize& size, const QString& script) {
         load();
-        if (!profile_) profile_ = makeProfile_();
         return runOnPage_(profile_, url, size, script, 20000);
+    }
+    void watchLoads(QWidget* view, QObject* context, const engine::LoadFinished& finished) {
+        watchLoads_(view, context, finished);
     }
 
   private:
@@ -84,37 +114,221 @@ class EnginePlugin {
         return function;
     }
 
+    // Resolves the plugin's functions and starts the engine, once.
+    void start() {
+        if (showUrl_) return;
+        auto* startEngine = resolve<engine::StartEngine>(engine::kStartEngine);
+        makeProfile_ = resolve<engine::MakeProfile>(engine::kMakeProfile);
+        makeView_ = resolve<engine::MakeView>(engine::kMakeView);
+        watchLoads_ = resolve<engine::WatchLoads>(engine::kWatchLoads);
+        runOnPage_ = resolve<engine::RunOnPage>(engine::kRunOnPage);
+        auto* showUrl = resolve<engine::ShowUrl>(engine::kShowUrl);
+        startEngine();
+        quiet_.reset();
+        showUrl_ = showUrl; // set last: the engine is started
+    }
+
+    // The steps after the worker has loaded the libraries; each is skipped if load() did it.
+    void startAhead() {
+        if (ready() || !libraryLoading_.valid()) return;
+        if (!libraryLoading_.get()) {
+            quiet_.reset(); // the first page shown reports the failure
+            return;
+        }
+        try {
+            start();
+        } catch (const AppError&) {
+            return;
+        }
+        QTimer::singleShot(0, &steps_, [this] { makeProfile(); });
+    }
+
+    void makeProfile() {
+        if (ready()) return;
+        profile_ = makeProfile_();
+        QTimer::singleShot(0, &steps_, whenReady_);
+    }
+
+    const QString path_; // read here while library_ may be loading on the worker
     QLibrary library_;
+    std::optional<LateEngineStart> quiet_;
     engine::MakeProfile* makeProfile_ = nullptr;
     engine::MakeView* makeView_ = nullptr;
+    engine::WatchLoads* watchLoads_ = nullptr;
     engine::ShowUrl* showUrl_ = nullptr;
     engine::RunOnPage* runOnPage_ = nullptr;
     QObject* profile_ = nullptr;
+    std::function<void()> whenReady_;
+    QObject steps_; // the context of the steps ahead: they are dropped with it
+    std::future<bool> libraryLoading_;
 };
 
-// The container of one view; the engine view inside it is made on first use.
+namespace {
+
+// What a page file was when a load of it was asked for. A file written, replaced or removed
+// since then gives another stamp.
+struct FileStamp {
+    bool exists = false;
+    struct stat status {};
+
+    static FileStamp of(const QUrl& url) {
+        FileStamp stamp;
+        // The path's own bytes, as toUrl() encoded them.
+        const QByteArray path =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        if (url.isLocalFile()) stamp.exists = ::stat(path.constData(), &stamp.status) == 0;
+        return stamp;
+    }
+
+    bool operator==(const FileStamp& other) const {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return exists == other.exists &&
+               (!exists ||
+                (status.st_dev == other.status.st_dev && status.st_ino == other.status.st_ino &&
+                 status.st_size == other.status.st_size && status.st_mode == other.status.st_mode &&
+                 same(status.st_mtim, other.status.st_mtim) &&
+                 same(status.st_ctim, other.status.st_ctim)));
+    }
+};
+
+// One engine view of a container and the page it was last asked to load.
+struct Page {
+    QWidget* view = nullptr;
+    QUrl url;
+    FileStamp stamp;
+    bool ahead = false; // loaded ahead and not yet brought forward
+    bool failed = false;
+
+    // The page can be brought forward for `url`: loaded ahead, not failed, and its file is
+    // still there and the same.
+    bool holds(const QUrl& url) const {
+        return ahead && !failed && this->url == url && stamp.exists && stamp == FileStamp::of(url);
+    }
+};
+
+} // namespace
+
+// The container of one view. Its engine views are made on first use: the shown one, and a
+// second one for loading ahead while the container is in sight. Both lie on top of each
+// other, the shown one raised; the one behind is disabled, so that neither keys nor Tab
+// reach it.
 class LazyWebView : public QWidget {
   public:
     LazyWebView(QWidget* parent, EnginePlugin& engine) : QWidget(parent), engine_(engine) {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
+        layout_ = new QStackedLayout(this);
+        layout_->setStackingMode(QStackedLayout::StackAll);
+        layout_->setContentsMargins(0, 0, 0, 0);
     }
 
-    // Makes the engine view if it is not there yet; throws AppError if the engine is missing.
-    void makeView() {
-        if (view_) return;
-        view_ = engine_.makeView(this);
-        layout()->addWidget(view_);
+    // The engine views go first, while the pages their loads report to are still here.
+    ~LazyWebView() override {
+        for (Page& page : pages_)
+            delete std::exchange(page.view, nullptr);
     }
+
+    QWidget* shownView() const { return pages_[shown_].view; }
+
+    // Makes the shown engine view if it is not there yet; throws AppError if the engine is
+    // missing.
+    void makeView() { makeView(pages_[shown_]); }
 
     void show(const QUrl& url) {
         makeView();
-        engine_.show(view_, url);
+        waiting_.clear();
+        for (std::size_t index : {shown_, 1 - shown_}) {
+            Page& page = pages_[index];
+            if (!page.holds(url)) continue;
+            page.ahead = false;
+            bringForward(index);
+            return;
+        }
+        Page& page = pages_[shown_];
+        page = {page.view, url, {}, false, false};
+        engine_.show(page.view, url);
+    }
+
+    // Loads `url` where it is out of sight, from the event loop, so that what the pupil's press
+    // shows is painted first; if the engine is not loaded yet, it is loaded ahead first. Local
+    // files only: only their changes can be seen.
+    void loadAhead(const QUrl& url) {
+        if (!url.isLocalFile()) return;
+        waiting_ = url;
+        QTimer::singleShot(0, this, [this] { loadWaiting(); });
+    }
+
+    // The engine has been loaded ahead: makes the shown view and loads what is waiting.
+    void engineReady() {
+        try {
+            makeView();
+        } catch (const AppError&) {
+            return;
+        }
+        loadWaiting();
+    }
+
+    // Both engine views take the zoom, so that a page loaded ahead shows at it too.
+    void setZoom(double factor) {
+        zoom_ = factor;
+        for (Page& page : pages_)
+            if (page.view) page.view->setProperty("zoomFactor", factor);
     }
 
   private:
+    void loadWaiting() {
+        if (waiting_.isEmpty()) return;
+        if (!engine_.ready()) {
+            engine_.loadAhead(); // engineReady() follows
+            return;
+        }
+        const QUrl url = std::exchange(waiting_, {});
+        Page& page = pages_[isVisible() ? 1 - shown_ : shown_];
+        if (page.holds(url)) return;
+        try {
+            makeView(); // the shown one first: it lies in front
+            makeView(page);
+        } catch (const AppError&) {
+            return; // no engine: the page shown next reports it
+        }
+        page = {page.view, url, FileStamp::of(url), true, false};
+        engine_.show(page.view, url);
+    }
+
+    void bringForward(std::size_t index) {
+        QWidget* behind = pages_[shown_].view;
+        QWidget* shown = pages_[index].view;
+        shown_ = index;
+        if (shown == behind) return;
+        const bool hadFocus = behind->isAncestorOf(QApplication::focusWidget());
+        layout_->setCurrentWidget(shown);
+        shown->setEnabled(true);
+        behind->setEnabled(false);
+        if (hadFocus) shown->setFocus();
+    }
+
+    void makeView(Page& page) {
+        if (page.view) return;
+        page.view = engine_.makeView(this);
+        page.view->setProperty("zoomFactor", zoom_);
+        layout_->addWidget(page.view);
+        if (&page != &pages_[shown_]) {
+            page.view->setEnabled(false);
+            layout_->setCurrentWidget(pages_[shown_].view);
+        }
+        engine_.watchLoads(page.view, this, [&page](const QUrl& url, bool succeeded) {
+            // A load that ends for another address (one replaced by a newer request) marks the
+            // page failed only: a success must be the page's own.
+            if (!succeeded || url == page.url) page.failed = !succeeded;
+        });
+    }
+
     EnginePlugin& engine_;
-    QWidget* view_ = nullptr;
+    QStackedLayout* layout_;
+    std::array<Page, 2> pages_;
+    std::size_t shown_ = 0;
+    QUrl waiting_; // to load ahead once the engine is ready
+    double zoom_ = 1.0;
 };
 
 namespace {
@@ -140,6 +354,15 @@ class WebBrowserView : public BrowserView {
     QWidget* widget() override { return container_; }
 
     void Navigate(const std::string& url) override { container_->show(toUrl(url)); }
+    void setZoom(double factor) override { container_->setZoom(factor); }
+
+    void loadAhead(const std::string& url) override {
+        try {
+            container_->loadAhead(toUrl(url));
+        } catch (const AppError&) {
+            // An address Navigate would refuse: it reports that when it is shown.
+        }
+    }
 
   private:
     LazyWebView* container_;
@@ -154,40 +377,57 @@ QString WebBrowserViews::besideProgram() {
 }
 
 WebBrowserViews::WebBrowserViews(const QString& pluginPath)
-    : engine_(std::make_unique<EnginePlugin>(pluginPath)) {}
+    : engine_(std::make_unique<EnginePlugin>(pluginPath, [this] {
+          // Each view is made in a pass of its own.
+          for (const QPointer<LazyWebView>& container : views_)
+              if (container)
+                  QTimer::singleShot(0, container.data(),
+                                     [view = container.data()] { view->engineReady(); });
+      })) {}
 
 WebBrowserViews::~WebBrowserViews() = default;
 
 void WebBrowserViews::prepareEngine() {
     // The browser engine refuses to start its sandbox as root; only then is it turned off.
     if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Screen readers read the pages too; the engine keeps them from it on Linux unless asked.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    // Every page is a local file: one renderer process serves all the views (a view loading
+    // ahead would otherwise add a process of its own), unless the user set the engine's flags.
+    const bool ownFlags = !qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS");
+    QByteArray flags = "--process-per-site";
     if (!qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) {
         // The user chose how to reach OpenGL: the engine draws with it.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        return;
+    } else {
+        // Otherwise pages are drawn in software. Question pages are still pictures, and without
+        // loading the graphics driver the start screen shows about 60 ms sooner and the program
+        // with its helper processes holds about 65 MiB less. The engine's scene graph is told
+        // so through its environment, since its library is not loaded yet.
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+        flags += " --disable-gpu";
+        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+            qputenv("QT_QUICK_BACKEND", "software");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
     }
-    // Otherwise pages are drawn in software. Question pages are still pictures, and without
-    // loading the graphics driver the start screen shows about 60 ms sooner and the program
-    // with its helper processes holds about 65 MiB less. The engine's scene graph is told so
-    // through its environment, since its library is not loaded yet.
-    qputenv("QT_XCB_GL_INTEGRATION", "none");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
+    // Without the sandbox, the engine needs no zygote process; starting one keeps the window
+    // waiting about 110 ms until it has started. (With the sandbox the engine requires it.)
+    if (qgetenv("QTWEBENGINE_DISABLE_SANDBOX") == "1") flags += " --no-zygote";
+    if (!ownFlags) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 void WebBrowserViews::warmUp() {
-    try {
-        for (const QPointer<LazyWebView>& container : views_)
-            if (container) container->makeView();
-    } catch (const AppError&) {
-        // No engine: the first page shown reports it.
-    }
+    engine_->loadAhead();
 }
 
 QString WebBrowserViews::runOnPage(const QUrl& url, const QSize& size, const QString& script) {
     return engine_->runOnPage(url, size, script);
+}
+
+QWidget* WebBrowserViews::shownView(QWidget* container) {
+    const auto* view = dynamic_cast<LazyWebView*>(container);
+    return view ? view->shownView() : nullptr;
 }
 
 std::unique_ptr<BrowserView> WebBrowserViews::create(QWidget* parent, const QString& name) {

@@ -19,6 +19,11 @@ class LazyWebView;
 // plugin loaded on first need, and each view is a plain container until it is first asked to
 // show a page or warmUp() is called. All views share one off-the-record profile: nothing is
 // written to disk.
+//
+// A view can load a page ahead (loadAhead) into an engine view of its own that stays out of
+// sight: behind the shown one, or the shown one itself while the container is hidden. Navigate
+// brings such a page forward only while its file is unchanged since the load was asked for and
+// the load has not failed; otherwise it loads the page afresh, as without loading ahead.
 class WebBrowserViews : public BrowserViews {
   public:
     // `pluginPath` is the engine plugin, libcorvane-webengine.so.
@@ -29,16 +34,21 @@ class WebBrowserViews : public BrowserViews {
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
     // Sets the engine's start-up settings (sandbox, software drawing unless the user set up
-    // OpenGL); call before the QApplication is made.
+    // OpenGL, one renderer process for all pages); call before the QApplication is made.
     static void prepareEngine();
-    // Loads and starts the engine and every view made so far, so that their first pages show
-    // without waiting for it. Meant for an idle moment after the window is on screen. If the
-    // plugin cannot be loaded, nothing happens here: showing a page reports it.
+    // Starts loading the engine and making the views made so far, so that their first pages
+    // show without waiting for it. Returns at once: the plugin's libraries are loaded on another
+    // thread, and the rest is done in short steps from the event loop. If the plugin cannot be
+    // loaded, nothing happens here: showing a page reports it.
     void warmUp();
     // Lays out `url` in an engine view of `size` that is never shown, runs `script` on the page
     // and gives its result as text (empty when the page did not load in time). Runs the event
     // loop meanwhile: call on the GUI thread. Throws AppError when the engine cannot be loaded.
     QString runOnPage(const QUrl& url, const QSize& size, const QString& script);
+
+    // The engine view that `container` (a widget returned by BrowserView::widget()) shows now,
+    // or null before it has one.
+    static QWidget* shownView(QWidget* container);
 
   private:
     std::unique_ptr<EnginePlugin> engine_;

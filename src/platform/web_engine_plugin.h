@@ -4,6 +4,8 @@
 // without loading the engine's libraries; they are loaded on first need. These are the
 // functions it exports, by name and type.
 
+#include <functional>
+
 class QObject;
 class QSize;
 class QString;
@@ -34,5 +36,12 @@ inline constexpr const char* kShowUrl = "corvaneShowUrl";
 using RunOnPage = QString(QObject* profile, const QUrl& url, const QSize& size,
                           const QString& script, int timeoutMs);
 inline constexpr const char* kRunOnPage = "corvaneRunOnPage";
+
+// Calls `finished` with the address and the outcome (true: the page itself was shown; false:
+// it failed or stopped, or an error page stands in) each time a load in a view made by MakeView
+// ends, for as long as `context` lives.
+using LoadFinished = std::function<void(const QUrl& url, bool succeeded)>;
+using WatchLoads = void(QWidget* view, QObject* context, const LoadFinished& finished);
+inline constexpr const char* kWatchLoads = "corvaneWatchLoads";
 
 } // namespace corvane::engine

@@ -39,10 +39,9 @@ void TForm1::drawmultiple() {
     showIf({BCorrMult, CorrMult, BYesNoCorrect, YesNoCorrect}, reviewMode == 1);
     const OptionRow& marks = store.userMarks[q];
     if (store.questionType[q] != KYESNO) {
-        for (int k = 0; k < kMaxOptions; ++k)
-            showIf({ManLetters[k], AnswerBoxes[k]}, false);
+        // Each pair is set once, so that a box with the keyboard focus keeps it.
         for (int k = 1; k <= kMaxOptions; ++k)
-            if (store.optionCount[q] >= k) showIf({ManLetters[k - 1], AnswerBoxes[k - 1]}, true);
+            showIf({ManLetters[k - 1], AnswerBoxes[k - 1]}, store.optionCount[q] >= k);
         for (int k = 1; k <= kMaxOptions; ++k)
             DrawButton(AnswerBoxes[k - 1], iticks, marks[k]);
         if (questionRight[q])
@@ -58,16 +57,15 @@ void TForm1::drawmultiple() {
 
 void TForm1::draworder() {
     const int q = currentQuestion;
-    for (ImageControl* place : OrderPlaces)
-        place->setVisible(false);
     for (int k = 1; k <= kMaxOptions; ++k) {
         ImageControl* place = OrderPlaces[k - 1];
         Clearscreen(place, kWhite);
         place->copyRect(QRect(0, 0, 28, 28), BlankOrder->picture());
         Printf4(place, kBlack, 18, 4, -6, store.optionLabel[q][k], 0);
     }
+    // Each place is set once, so that a place with the keyboard focus keeps it.
     for (int k = 1; k <= kMaxOptions; ++k)
-        if (store.optionCount[q] >= k) OrderPlaces[k - 1]->setVisible(true);
+        OrderPlaces[k - 1]->setVisible(store.optionCount[q] >= k);
     DrawButton2(Order, 16, 1, pupilOrderText(store, q), 1);
     showIf({OrderCorrect, Bordercorrect}, reviewMode == 1);
     DrawButton2(OrderCorrect, 14, -1, questionRight[q] ? kCorrect : rightAnswerText(store, q), 1);

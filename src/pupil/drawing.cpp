@@ -97,6 +97,7 @@ void TForm1::DrawButton(ImageControl* image, const ImageList& list, std::int32_t
     if (index < 0 || index >= static_cast<std::int32_t>(list.images.size())) raiseRangeCheck();
     image->copyRect(list.images[static_cast<std::size_t>(index)].rect(),
                     list.images[static_cast<std::size_t>(index)]);
+    image->setChecked(index == 1); // image 1 is the tick
 }
 
 void TForm1::drawBoxText(ImageControl* image, TColor fill, std::int32_t size, std::int32_t y,

@@ -44,6 +44,19 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
     emit mousePressed(event->button(), event->modifiers(), event->position().toPoint());
 }
 
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    const QListWidgetItem* before = currentItem();
+    QListWidget::keyPressEvent(event);
+    if (currentItem() && currentItem() != before) emit keyboardMoved();
+}
+
+// Coming into the list makes no entry current: the current entry is the loaded test, and only
+// a press or a move with the keys loads one.
+void FileListBox::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
 void FileListBox::resizeEvent(QResizeEvent* event) {
     QListWidget::resizeEvent(event);
     canvas_->setGeometry(rect());

@@ -28,9 +28,13 @@ class FileListBox : public QListWidget {
 
   signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+    // The keys moved the current entry to another one.
+    void keyboardMoved();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

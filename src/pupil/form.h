@@ -29,6 +29,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -36,6 +37,7 @@ class QListWidget;
 namespace corvane {
 
 class FileListBox;
+class FocusRing;
 class RecordKeeper;
 
 // A TColor value: 0x00BBGGRR.
@@ -63,6 +65,7 @@ class TForm1 : public QWidget {
     std::int32_t score = 0;
     std::int32_t orderPick = 0;
     QDateTime finishedAt; // when the test was last marked outside the review
+    int pageZoom = 100;   // the pages' zoom in per cent, kept until the program ends
 
     std::string programFolder;
     std::string testFolder;
@@ -155,6 +158,7 @@ class TForm1 : public QWidget {
     // ---- Start screen and test library -------------------------------------------------------
     void FileListMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
                            int X, int Y);
+    void FileListKeyMove(QObject* Sender); // the keys moved to another entry: load it
     void IStartOkClick(QObject* Sender);
     void ClickStartClick(QObject* Sender);
     void drawfrontpage();
@@ -165,6 +169,7 @@ class TForm1 : public QWidget {
     void begintest();
     void drawquestion();
     void printquestionno(const Text& caption);
+    Text questionPage(std::int32_t q) const; // the path of question q's page
     void INextMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                         int Y);
     void IPreviousMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
@@ -231,6 +236,12 @@ class TForm1 : public QWidget {
 
   private:
     void buildLayout();
+    void describeForKeysAndScreenReaders();
+    void screenShown(QWidget* screen);
+    bool ownsFocusOf(const QWidget* widget) const;
+    bool isInPageView(const QObject* object) const;
+    void chainPageViews();
+    static bool movesAbout(const QKeyEvent& key);
     void activateOnce();
     void connectHandlers();
     void drawBoxText(ImageControl* image, TColor fill, std::int32_t size, std::int32_t y,
@@ -239,6 +250,8 @@ class TForm1 : public QWidget {
     Seams seams_;
     std::unique_ptr<RecordKeeper> recordKeeper_;
     bool activated_ = false;
+    FocusRing* focusRing_ = nullptr;
+    bool pageChainDue_ = false;
     const QEvent* lastKeyEvent_ = nullptr;
     QPointer<QWidget> lastKeyReceiver_;
 };

@@ -1,6 +1,9 @@
 #include "pupil/image_control.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +17,46 @@ int pointsToPixels(int points) {
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void ImageControl::setKind(Kind kind) {
+    kind_ = kind;
+    setFocusPolicy(kind == Kind::Button || kind == Kind::CheckBox ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void ImageControl::setChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString ImageControl::spokenName() const {
+    if (!accessibleName().isEmpty()) return accessibleName();
+    return namePrefix_ + shownText_.trimmed();
+}
+
+void ImageControl::setShownText(const QString& text) {
+    if (text == shownText_) return;
+    shownText_ = text;
+    emit shownTextChanged(text);
+    if (accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void ImageControl::press() {
+    const QPoint middle = rect().center();
+    emit mousePressed(Qt::LeftButton, Qt::NoModifier, middle);
+    emit clicked(Qt::LeftButton, Qt::NoModifier, middle);
+}
+
+bool ImageControl::answersPress() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&ImageControl::clicked)) ||
+           isSignalConnected(QMetaMethod::fromSignal(&ImageControl::mousePressed));
 }
 
 void ImageControl::setPicture(const QImage& picture, bool stretch) {
@@ -45,6 +88,7 @@ QImage& ImageControl::surface() {
 void ImageControl::fillRect(const QRect& rect) {
     QPainter painter(&surface());
     painter.fillRect(rect, canvas_.brushColor);
+    if (rect.contains(this->rect())) setShownText(QString());
     update();
 }
 
@@ -77,6 +121,7 @@ void ImageControl::textOut(int x, int y, const QString& text) {
     painter.setFont(font);
     painter.setPen(canvas_.fontColor);
     painter.drawText(x, y + metrics.ascent(), text);
+    setShownText(shownText_.isEmpty() ? text : shownText_ + ' ' + text);
     update();
 }
 
@@ -119,6 +164,13 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     if (wasPressed && event->button() == Qt::LeftButton &&
         rect().contains(event->position().toPoint()))
         emit clicked(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && focusPolicy() != Qt::NoFocus)
+        press();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace corvane

@@ -21,10 +21,29 @@ struct CanvasState {
 
 // An image control: shows a picture (optionally stretched), or, without a picture, a drawing
 // surface of its own size. Emits a click and a mouse press with the button and position.
+// What it is to a screen reader and to the keyboard is its kind: a button or a tick box takes
+// the focus from Tab and is pressed with Space; a text box speaks the words drawn on it.
 class ImageControl : public QWidget {
     Q_OBJECT
   public:
+    enum class Kind { Picture, Button, CheckBox, Text };
+
     explicit ImageControl(QWidget* parent = nullptr);
+
+    Kind kind() const { return kind_; }
+    void setKind(Kind kind);
+    // A tick box's state, as drawn; a change is told to screen readers.
+    bool isChecked() const { return checked_; }
+    void setChecked(bool checked);
+    // The words drawn on the surface since it was last filled whole, in drawing order.
+    const QString& shownText() const { return shownText_; }
+    // Put before the shown text in the spoken name of a control without a fixed name.
+    void setNamePrefix(const QString& prefix) { namePrefix_ = prefix; }
+    QString spokenName() const;
+    // A press from the keyboard or a screen reader: a left-button press and click in the middle.
+    void press();
+    // Whether a click or a press on the control does anything.
+    bool answersPress() const;
 
     void setPicture(const QImage& picture, bool stretch = false);
     const QImage& picture() const { return picture_; }
@@ -52,20 +71,27 @@ class ImageControl : public QWidget {
   signals:
     void clicked(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+    void shownTextChanged(const QString& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QImage shownImage() const;
+    void setShownText(const QString& text);
 
     QImage picture_;
     bool stretch_ = false;
     bool transparent_ = false;
     bool pressed_ = false;
     CanvasState canvas_;
+    Kind kind_ = Kind::Picture;
+    bool checked_ = false;
+    QString shownText_;
+    QString namePrefix_;
 };
 
 // Point size to pixel height at 96 pixels per inch.

@@ -1,4 +1,6 @@
+#include "pupil/accessibility.h"
 #include "pupil/file_list_box.h"
+#include "pupil/focus_ring.h"
 #include "pupil/form.h"
 #include "pupil/pictures.h"
 
@@ -8,6 +10,7 @@
 #include <QPixmap>
 
 #include <optional>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -220,9 +223,80 @@ void TForm1::buildLayout() {
     IReview = makeImage(ResultPanel, "IReview", {620, 540, 100, 25}, Picture::ReviewButton, false,
                         "Click to review the current test");
 
-    // Tab order of the controls that take the focus.
-    setTabOrder(EStartName, FileList);
-    setTabOrder(Question->widget(), singleenter);
+    describeForKeysAndScreenReaders();
+}
+
+// What each control is to the keyboard and to a screen reader: buttons and tick boxes take
+// the focus from Tab in reading order; every control says its visible word; boxes whose words
+// are drawn at run time speak those words.
+void TForm1::describeForKeysAndScreenReaders() {
+    installImageControlAccessibility();
+    using Kind = ImageControl::Kind;
+    auto named = [](ImageControl* control, Kind kind, const char* name) {
+        control->setKind(kind);
+        control->setAccessibleName(QString::fromLatin1(name));
+    };
+    named(IStartOk, Kind::Button, "Start Test");
+    named(StartTest, Kind::Text, "Select Test");
+    EStartName->setAccessibleName("Name");
+    FileList->setAccessibleName("Tests");
+    named(ClickStart, Kind::Button, "Click here to Start");
+    named(IRew, Kind::Button, "First question");
+    named(IPrevious, Kind::Button, "Previous question");
+    named(INext, Kind::Button, "Next question");
+    named(IFF, Kind::Button, "Last question");
+    named(IFinish, Kind::Button, "Finish");
+    named(IReset, Kind::Button, "Reset");
+    named(IHelp, Kind::Button, "Help");
+    singleenter->setAccessibleName("Answer");
+    const char* const letters[] = {"A", "B", "C", "D", "E"};
+    for (int k = 0; k < 5; ++k) {
+        named(ManLetters[k], Kind::Text, letters[k]);
+        named(AnswerBoxes[k], Kind::CheckBox, qPrintable(QString("Option ") + letters[k]));
+        OrderPlaces[k]->setKind(Kind::Button);
+        OrderPlaces[k]->setNamePrefix("Item ");
+    }
+    named(YesL, Kind::Text, "Yes");
+    named(YesSelect, Kind::CheckBox, "Yes");
+    named(NoL, Kind::Text, "No");
+    named(NoSelect, Kind::CheckBox, "No");
+    named(Iclear, Kind::Button, "Clear");
+    named(Image5, Kind::Text, "Test Results");
+    named(Iprint, Kind::Button, "Print");
+    named(IQuit, Kind::Button, "Quit");
+    named(IReview, Kind::Button, "Review");
+    for (ImageControl* box : {Questionno, Order, CorrectSingle, CorrMult, YesNoCorrect,
+                              OrderCorrect, Iresulttest, Ichildname, Iscore})
+        box->setKind(Kind::Text);
+    Iscore->setFocusPolicy(Qt::ClickFocus); // the results screen puts the focus here
+    for (QWidget* page : {Front->widget(), Question->widget()})
+        page->setProperty("pageView", true);
+    Front->widget()->setAccessibleName("Front page");
+    // The page view is named after the question it shows.
+    connect(Questionno, &ImageControl::shownTextChanged, Question->widget(),
+            [this](const QString& caption) { Question->widget()->setAccessibleName(caption); });
+
+    // The list's current entry stands out from the rest.
+    QPalette listColours = FileList->palette();
+    listColours.setColor(QPalette::Highlight, QColor(0xFF, 0xCC, 0x66));
+    listColours.setColor(QPalette::HighlightedText, Qt::black);
+    FileList->setPalette(listColours);
+
+    // Reading order: the chain of each screen, top to bottom and left to right.
+    const std::vector<QWidget*> chain = {EStartName,      FileList,       IStartOk,
+                                         Front->widget(), ClickStart,     Question->widget(),
+                                         singleenter,     OrderPlaces[0], OrderPlaces[1],
+                                         OrderPlaces[2],  OrderPlaces[3], OrderPlaces[4],
+                                         Iclear,          YesSelect,      NoSelect,
+                                         AnswerBoxes[0],  AnswerBoxes[1], AnswerBoxes[2],
+                                         AnswerBoxes[3],  AnswerBoxes[4], IRew,
+                                         IPrevious,       INext,          IFF,
+                                         IFinish,         IReset,         IHelp,
+                                         Iscore,          Iprint,         IQuit,
+                                         IReview};
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    focusRing_ = new FocusRing(this);
 }
 
 // Every handler runs through the guard, so no exception ever reaches Qt.
@@ -246,6 +320,8 @@ void TForm1::connectHandlers() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
                 guarded([&] { FileListMouseDown(FileList, button, shift, pos.x(), pos.y()); });
             });
+    connect(FileList, &FileListBox::keyboardMoved, this,
+            [this] { guarded([this] { FileListKeyMove(FileList); }); });
     onClick(ClickStart, &TForm1::ClickStartClick);
 
     onPress(IRew, &TForm1::IRewMouseDown);

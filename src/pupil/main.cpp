@@ -8,6 +8,7 @@
 #include "pupil/file_list_box.h"
 #include "pupil/fonts.h"
 #include "pupil/form.h"
+#include "pupil/screen_fit.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -102,15 +103,20 @@ int main(int argc, char* argv[]) {
 
     // Centred on the screen; after a switch the toolkit learns the new size only later, from
     // the event loop, so the switched size is asked of the display itself.
+    // A screen too small for the window (or large text) gets it in a scrolling frame.
+    std::unique_ptr<QWidget> frame;
+    QWidget* window = &form;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = form.displayModeChanged
                                ? QRect(screen->geometry().topLeft(), display.screenSize())
                                : screen->availableGeometry();
-        form.move(area.center() - form.rect().center());
+        frame = corvane::fitToScreen(form, area);
+        if (frame) window = frame.get();
+        window->move(area.center() - window->rect().center());
     }
     // The browser engine starts while the pupil types her name, so that the front page
     // opens without waiting for it.
     afterListShown(form.FileList, [&browsers] { browsers.warmUp(); });
-    form.show();
+    window->show();
     return QApplication::exec();
 }

@@ -42,8 +42,9 @@ void TForm1::drawquestion() {
     const std::int32_t q = currentQuestion;
     Questionno->setToolTip(QString());
     printquestionno("Question " + std::to_string(q) + "/" + std::to_string(store.questionCount));
-    questionPagePath = testPageFolder + "/question" + std::to_string(q) + ".htm";
+    questionPagePath = questionPage(q);
     Question->Navigate("file://" + questionPagePath);
+    if (q < lastQuestion(store)) Question->loadAhead("file://" + questionPage(q + 1));
 
     // Each choice shows its panel first and then hides the other three.
     const std::int32_t type = store.questionType[q];
@@ -70,6 +71,10 @@ void TForm1::drawquestion() {
         choose(orderpanel);
         draworder();
     }
+}
+
+Text TForm1::questionPage(std::int32_t q) const {
+    return testPageFolder + "/question" + std::to_string(q) + ".htm";
 }
 
 void TForm1::printquestionno(const Text& caption) {

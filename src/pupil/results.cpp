@@ -77,7 +77,7 @@ void TForm1::IResetClick(QObject*) {
 
 void TForm1::IReviewClick(QObject*) {
     const QString typed = seams().dialogs.inputBox(
-        "Review Password", "Please enter password to review questions", QString());
+        "Review Password", "Please enter password to review questions", QString(), true);
     if (!reviewPasswordAccepted(seams().settings.read(), fromQt(typed))) return;
     reviewMode = 1;
     hidePanel(ResultPanel);

@@ -87,6 +87,7 @@ void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers,
     loadfile();
     testPageFolder = removeTxt(testFilePath);
     frontPagePath = testPageFolder + "/front.htm";
+    Front->loadAhead("file://" + frontPagePath);
 }
 
 // Takes the name from the name box and moves to the front page screen; an empty name is
@@ -115,6 +116,7 @@ void TForm1::drawfrontpage() {
     testPageFolder = removeTxt(testFilePath);
     frontPagePath = testPageFolder + "/front.htm";
     Front->Navigate("file://" + frontPagePath);
+    if (store.questionCount > 0) Question->loadAhead("file://" + questionPage(1));
     Questionno->setVisible(true);
     currentQuestion = 0;
     Questionno->setToolTip("Click here to start the test");

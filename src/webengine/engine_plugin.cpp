@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -67,6 +68,18 @@ Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const 
     return result;
 }
 
+Q_DECL_EXPORT void corvaneWatchLoads(QWidget* view, QObject* context,
+                                     const engine::LoadFinished& finished) {
+    QWebEnginePage* page = qobject_cast<QWebEngineView*>(view)->page();
+    QObject::connect(page, &QWebEnginePage::loadingChanged, context,
+                     [finished](const QWebEngineLoadingInfo& info) {
+                         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+                         finished(info.url(),
+                                  info.status() == QWebEngineLoadingInfo::LoadSucceededStatus &&
+                                      !info.isErrorPage());
+                     });
+}
+
 } // extern "C"
 
 // The exported functions have the types the loader expects.
@@ -75,3 +88,4 @@ static_assert(std::is_same_v<decltype(corvaneMakeProfile), engine::MakeProfile>)
 static_assert(std::is_same_v<decltype(corvaneMakeView), engine::MakeView>);
 static_assert(std::is_same_v<decltype(corvaneShowUrl), engine::ShowUrl>);
 static_assert(std::is_same_v<decltype(corvaneRunOnPage), engine::RunOnPage>);
+static_assert(std::is_same_v<decltype(corvaneWatchLoads), engine::WatchLoads>);

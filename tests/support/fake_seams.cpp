@@ -24,8 +24,8 @@ bool FakeDialogs::confirm(const QString& text) {
 }
 
 QString FakeDialogs::inputBox(const QString& title, const QString& prompt,
-                              const QString& defaultText) {
-    shown.push_back({"input", prompt, title});
+                              const QString& defaultText, bool hidden) {
+    shown.push_back({"input", prompt, title, hidden});
     if (inputAnswers.empty()) return defaultText;
     const QString answer = inputAnswers.front();
     inputAnswers.pop_front();
@@ -61,6 +61,7 @@ class FakeBrowserView : public BrowserView {
         if (owner_.refuse) throw AppError("Navigation refused");
         owner_.navigations[name_].push_back(url);
     }
+    void setZoom(double factor) override { owner_.zooms[name_] = factor; }
 
   private:
     QWidget* widget_;

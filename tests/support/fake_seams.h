@@ -24,12 +24,13 @@ class FakeDialogs : public Dialogs {
         QString kind; // "message", "confirm", "input", "error", "display"
         QString text;
         QString caption;
+        bool hidden = false; // an input box that shows bullets for what is typed
     };
 
     void showMessage(const QString& text) override;
     bool confirm(const QString& text) override;
-    QString inputBox(const QString& title, const QString& prompt,
-                     const QString& defaultText) override;
+    QString inputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                     bool hidden) override;
     void errorBox(const QString& text, const QString& caption) override;
     bool offerDisplayMode(const QString& text, const QString& caption) override;
 
@@ -50,6 +51,7 @@ class FakeBrowserViews : public BrowserViews {
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 
     std::map<QString, std::vector<std::string>> navigations; // view name -> URLs
+    std::map<QString, double> zooms;                         // view name -> zoom factor
     bool refuse = false; // when set, Navigate throws as a refusing browser would
 
     std::string lastUrl(const QString& view) const;

@@ -340,6 +340,9 @@ void Monkey::keyPress() {
     QWidget* target = form_->focusWidget();
     if (!target || chance(40)) target = form_.get();
     const bool pressOnly = chance(15);
+    // The keys load the entry they move to in the test list, and Space presses the Start image.
+    loadPossible_ = target == form_->FileList;
+    startPossible_ = target == form_->IStartOk;
     note(QString("key %1%2%3 to %4")
              .arg(QKeySequence(key).toString(), modifierName(modifiers),
                   pressOnly ? " (press only)" : "", target->objectName()));

@@ -75,8 +75,8 @@ class Monkey {
     std::unique_ptr<TForm1> form_;
     QList<ImageControl*> images_;
     QMap<QString, QImage> tickBoxes_;
-    bool loadPossible_ = false;  // the event may load a test (a press on the test list)
-    bool startPossible_ = false; // the event may start a test (the OK image)
+    bool loadPossible_ = false;  // the event may load a test (a press or key on the test list)
+    bool startPossible_ = false; // the event may start a test (the OK image, or Space on it)
 };
 
 } // namespace corvane::testing
