@@ -93,3 +93,13 @@ package: package-deps
 	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb
 	cd $(PACKAGE_BUILD) && cpack
 	./packaging/check.sh $(PACKAGE_BUILD)
+
+# make repo  adds the package to the local apt repository REPO (apt-repo/): one folder with the
+#            packages and their Packages index (dpkg-scanpackages) that any web or file server
+#            can serve to the room's computers. See README, A room of computers.
+REPO ?= apt-repo
+.PHONY: repo
+repo: package
+	mkdir -p $(REPO)
+	cp $(PACKAGE_BUILD)/corvane-maths_*.deb $(REPO)/
+	cd $(REPO) && dpkg-scanpackages --multiversion . /dev/null >Packages && gzip -9nkf Packages

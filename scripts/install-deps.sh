@@ -43,9 +43,20 @@ done
 
 [ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
+# As root apt-get runs as it is; otherwise through sudo where there is one. A minimal Debian
+# has no sudo: then say what to install and how.
 SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "install-deps.sh: these Debian packages are missing:$missing" >&2
+        echo "This account is not root and there is no sudo. Install them as root, then run" >&2
+        echo "the command again:" >&2
+        echo "    su -c 'apt-get update && apt-get install --no-install-recommends$missing'" >&2
+        exit 1
+    fi
+    SUDO="sudo"
+fi
+echo "Installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -q
 # shellcheck disable=SC2086

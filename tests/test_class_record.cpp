@@ -428,7 +428,7 @@ class ClassRecordTest : public QObject {
         }
         FakeProgramFolder folder;
         folder.folder = QFile::encodeName(program.path()).toStdString();
-        QCOMPARE(IniSettings(folder).resultsFolder(),
+        QCOMPARE(IniSettings(folder).read().resultsFolder,
                  QString(expected).replace("PROGRAM", program.path()));
     }
 

@@ -20,7 +20,7 @@ const QString kOfferText = "Do you want to change the resolution so to fill the 
 // A document opener that fails, as a system without a viewer might.
 class RefusingDocuments : public corvane::Documents {
   public:
-    void open(const std::string&) override {
+    void open(const std::string&, QObject*, std::function<void(const QString&)>) override {
         ++calls;
         throw AppError("Cannot open the document");
     }

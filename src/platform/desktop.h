@@ -4,10 +4,11 @@
 
 namespace corvane {
 
-// Opens documents with the system's viewer.
+// Opens documents with xdg-open, the desktop's own choice of viewer, and hears when it fails.
 class DesktopDocuments : public Documents {
   public:
-    void open(const std::string& path) override;
+    void open(const std::string& path, QObject* context,
+              std::function<void(const QString& reason)> failed) override;
 };
 
 // The folder the running executable lies in.

@@ -75,7 +75,7 @@ QString addRecordFile(const QString& folder, const QString& name, const QByteArr
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
         temporary = dir + QFile::encodeName(temporaryName(i == 0 ? name : newName()));
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0640);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {

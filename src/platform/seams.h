@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/settings_file.h"
+
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QObject;
 class QWidget;
 
 namespace corvane {
@@ -57,7 +61,10 @@ class DisplayModes {
 class Documents {
   public:
     virtual ~Documents() = default;
-    virtual void open(const std::string& path) = 0; // with the system's viewer; outcome ignored
+    // Opens the document with the system's viewer; when no viewer could show it, calls `failed`
+    // with the reason, now or later, on the window's thread, unless `context` is gone by then.
+    virtual void open(const std::string& path, QObject* context,
+                      std::function<void(const QString& reason)> failed) = 0;
 };
 
 class ProgramFolder {
@@ -74,11 +81,11 @@ class ReportPrinter {
     virtual bool print(const Report& report) = 0;
 };
 
-// The teacher's settings for this computer.
+// The teacher's settings for this computer, read afresh at each call.
 class Settings {
   public:
     virtual ~Settings() = default;
-    virtual QString resultsFolder() = 0; // the class record's folder; empty when it is off
+    virtual ProgramSettings read() = 0;
 };
 
 // Where the class record's files go. Called off the window's thread.

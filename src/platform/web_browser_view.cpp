@@ -370,6 +370,12 @@ class WebBrowserView : public BrowserView {
 
 } // namespace
 
+QString WebBrowserViews::besideProgram() {
+    // In a folder of its own, so that the package need not run ldconfig for it.
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/plugins/libcorvane-webengine.so");
+}
+
 WebBrowserViews::WebBrowserViews(const QString& pluginPath)
     : engine_(std::make_unique<EnginePlugin>(pluginPath, [this] {
           // Each view is made in a pass of its own.

@@ -28,6 +28,8 @@ class WebBrowserViews : public BrowserViews {
   public:
     // `pluginPath` is the engine plugin, libcorvane-webengine.so.
     explicit WebBrowserViews(const QString& pluginPath);
+    // The plugin of the running program: plugins/libcorvane-webengine.so beside it.
+    static QString besideProgram();
     ~WebBrowserViews() override;
     std::unique_ptr<BrowserView> create(QWidget* parent, const QString& name) override;
 

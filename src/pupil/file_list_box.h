@@ -8,14 +8,14 @@ namespace corvane {
 
 // The test list: a list box whose entries stay sorted without regard to letter case, drawn
 // over a surface of its own size that the drawing routines can clear. Each entry keeps the
-// bytes of its file name beside the text it shows.
+// bytes of its file's path beside the text it shows.
 class FileListBox : public QListWidget {
     Q_OBJECT
   public:
     explicit FileListBox(QWidget* parent = nullptr);
 
     // Inserts `entry` at its place in the case-insensitive order; `fileName` is the entry's
-    // name as the file system holds it.
+    // path as the file system holds it.
     void addSorted(const QString& entry, const QByteArray& fileName);
     QStringList entries() const;
     static QByteArray fileName(const QListWidgetItem* item);

@@ -79,6 +79,7 @@ class TForm1 : public QWidget {
     std::int32_t savedScreenWidth = 0;
     std::int32_t savedScreenHeight = 0;
     bool displayModeChanged = false;
+    bool settingsProblemTold = false; // a mistake in corvane-maths.ini is told once a run
 
     // ---- Controls (component names) --------------------------------------------------------
     QLabel* LheaderName = nullptr;
@@ -202,6 +203,7 @@ class TForm1 : public QWidget {
     void IReviewClick(QObject* Sender);
     void IprintClick(QObject* Sender);
     void saveClassRecord(); // when the teacher turned the class record on
+    void tellSettingsProblem();
     RecordKeeper& recordKeeper() { return *recordKeeper_; }
 
     // ---- Shell -------------------------------------------------------------------------------

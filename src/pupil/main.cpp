@@ -89,8 +89,7 @@ int main(int argc, char* argv[]) {
 
     corvane::QtDialogs dialogs;
     // The browser engine is a plugin beside the program, loaded once a page is first needed.
-    corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
-                                      "/libcorvane-webengine.so");
+    corvane::WebBrowserViews browsers(corvane::WebBrowserViews::besideProgram());
     corvane::ScreenDisplayModes display;
     corvane::DesktopDocuments documents;
     corvane::ExecutableFolder folder;

@@ -2,6 +2,7 @@
 // password-guarded review of a marked test, the print-out and the class record.
 #include "core/marking_rules.h"
 #include "core/report.h"
+#include "core/settings_file.h"
 #include "pupil/form.h"
 #include "pupil/record_keeper.h"
 
@@ -45,6 +46,17 @@ void TForm1::IFinishClick(QObject*) {
     DrawButton1(Ichildname, 18, 20, "Test Result for :" + pupilName, 1);
     Clearscreen2(Iscore, kResultsFill);
     DrawButton1(Iscore, 18, 20, scoreLine(score, store.questionCount), 1);
+    if (!reviewMode) tellSettingsProblem();
+}
+
+// A mistake in the settings is told once, over the results screen, where the teacher looks
+// for the class record.
+void TForm1::tellSettingsProblem() {
+    if (settingsProblemTold) return;
+    const QString problem = settingsProblemText(seams().settings.read());
+    if (problem.isEmpty()) return;
+    settingsProblemTold = true;
+    seams().dialogs.showMessage(problem);
 }
 
 void TForm1::IResetClick(QObject*) {
@@ -64,7 +76,7 @@ void TForm1::IResetClick(QObject*) {
 void TForm1::IReviewClick(QObject*) {
     const QString typed = seams().dialogs.inputBox(
         "Review Password", "Please enter password to review questions", QString(), true);
-    if (upperCase(fromQt(typed)) != "MARBLETS") return;
+    if (!reviewPasswordAccepted(seams().settings.read(), fromQt(typed))) return;
     reviewMode = 1;
     hidePanel(ResultPanel);
     hidePanel(FrontPanel);
@@ -84,7 +96,7 @@ void TForm1::IprintClick(QObject*) {
 // The checksum is the one taken when the test was loaded: the file marked, even when it has
 // been edited or moved since.
 void TForm1::saveClassRecord() {
-    const QString folder = seams().settings.resultsFolder();
+    const QString folder = seams().settings.read().resultsFolder;
     if (folder.isEmpty()) return;
     if (testChecksum.isEmpty()) {
         seams().dialogs.showMessage(saveFailureText(folder, "no test file was loaded whole"));

@@ -3,6 +3,7 @@
 #include "pupil/record_keeper.h"
 
 #include <QApplication>
+#include <QFile>
 
 namespace corvane {
 namespace {
@@ -28,6 +29,7 @@ void TForm1::FormCreate(QObject*) {
     savedScreenHeight = screen.height();
     displayModeChanged = false;
     if (savedScreenWidth == kFillWidth && savedScreenHeight == kFillHeight) return;
+    if (seams_.settings.read().displayOffer == DisplayOffer::Never) return;
 
     if (seams_.dialogs.offerDisplayMode(
             "Do you want to change the resolution so to fill the screen ?", "Fill Screen")) {
@@ -48,7 +50,12 @@ void TForm1::IQuitClick(QObject*) {
 }
 
 void TForm1::IHelpClick(QObject*) {
-    seams_.documents.open(helpFilePath);
+    const QString file = QFile::decodeName(QByteArray::fromStdString(helpFilePath));
+    seams_.documents.open(helpFilePath, this, [this, file](const QString& reason) {
+        seams_.dialogs.showMessage(
+            QStringLiteral("The help could not be opened: %1. It is the file %2.")
+                .arg(reason, file));
+    });
 }
 
 void TForm1::showErrorBox(const Text& message) {

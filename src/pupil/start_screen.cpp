@@ -3,11 +3,15 @@
 #include "core/class_record.h"
 #include "core/library.h"
 #include "core/reader.h"
+#include "core/settings_file.h"
 #include "pupil/file_list_box.h"
 #include "pupil/form.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <set>
 
 namespace corvane {
 namespace {
@@ -46,7 +50,9 @@ void TForm1::FormActivate(QObject*) {
     reviewMode = 0;
 
     programFolder = seams().programFolder.path() + "/";
-    testFolder = programFolder + "test/";
+    const std::vector<QString> folders = testFolders(
+        seams().settings.read(), QFile::decodeName(QByteArray::fromStdString(programFolder)));
+    testFolder = QFile::encodeName(folders.front()).toStdString() + "/";
     helpFilePath = programFolder + "LumbrelHelp.pdf";
 
     for (QWidget* panel : {static_cast<QWidget*>(this), StartPanel, ResultPanel, FrontPanel,
@@ -62,16 +68,23 @@ void TForm1::FormActivate(QObject*) {
     Clearscreen3(FileList->canvasImage(), FileList, kWhite);
     setEditColours(EStartName, kNameBoxOrange, 0x000000);
 
+    // The library's tests, then the samples when asked for; a library test hides a sample of
+    // the same file name. Each entry keeps its file's whole path.
     enterFolder(testFolder);
-    for (const TestEntry& entry : listTestEntries("."))
-        FileList->addSorted(entry.shown, QByteArray::fromStdString(entry.fileName));
+    std::set<std::string> listed;
+    for (const QString& folder : folders) {
+        const std::string path = QFile::encodeName(folder).toStdString() + "/";
+        for (const TestEntry& entry : listTestEntries(path))
+            if (listed.insert(entry.fileName).second)
+                FileList->addSorted(entry.shown, QByteArray::fromStdString(path + entry.fileName));
+    }
 }
 
 void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
     const QListWidgetItem* item = FileList->itemAt(X, Y);
     if (!item) return;
     testName = removeTxt(fromQt(item->text()));
-    testFilePath = programFolder + "test/" + FileListBox::fileName(item).toStdString();
+    testFilePath = FileListBox::fileName(item).toStdString();
     loadfile();
     testPageFolder = removeTxt(testFilePath);
     frontPagePath = testPageFolder + "/front.htm";

@@ -1,5 +1,7 @@
 #include "teacher/library_folder.h"
 
+#include "core/settings_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,7 +9,8 @@
 namespace corvane::teacher {
 
 QString libraryFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/test");
+    const QString program = QCoreApplication::applicationDirPath();
+    return testFolders(readToolSettings("corvane-teacher"), program).front();
 }
 
 QString sourceFolderOf(const QString& library) {

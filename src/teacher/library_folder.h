@@ -4,8 +4,8 @@
 
 namespace corvane::teacher {
 
-// The test library the pupils see: the test folder beside the program. The one place to
-// change when the folder comes from a setting.
+// The test library the pupils see: library/folder of corvane-maths.ini, else the sample tests
+// beside the program.
 QString libraryFolder();
 
 // Where sources of the library's tests are kept: the source folder beside the library.

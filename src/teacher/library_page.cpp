@@ -164,7 +164,11 @@ void LibraryPage::tryAsPupil() {
 }
 
 void LibraryPage::showInFolder() {
-    desktop_.documents.open(QFile::encodeName(library_).toStdString());
+    desktop_.documents.open(
+        QFile::encodeName(library_).toStdString(), this, [this](const QString& reason) {
+            desktop_.dialogs.showMessage(
+                tr("The folder could not be opened: %1. It is %2.").arg(reason, library_));
+        });
 }
 
 void LibraryPage::duplicate() {

@@ -22,12 +22,11 @@ int main(int argc, char* argv[]) {
     corvane::WebBrowserViews::prepareEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane Maths for Teachers"));
-    QApplication::setDesktopFileName(QStringLiteral("corvane-teacher"));
+    QApplication::setDesktopFileName(QStringLiteral("org.corvane.Teacher"));
     corvane::registerFontSubstitutes();
 
     corvane::QtDialogs dialogs;
-    corvane::WebBrowserViews browsers(QCoreApplication::applicationDirPath() +
-                                      "/libcorvane-webengine.so");
+    corvane::WebBrowserViews browsers(corvane::WebBrowserViews::besideProgram());
     corvane::DesktopDocuments documents;
     corvane::QtReportPrinter printer;
     corvane::FileResultsFolder results;

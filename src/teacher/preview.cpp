@@ -38,7 +38,7 @@ class FolderOf : public ProgramFolder {
 // The class record is off: what the teacher tries is no pupil's result.
 class NoClassRecord : public Settings {
   public:
-    QString resultsFolder() override { return {}; }
+    ProgramSettings read() override { return {}; }
 };
 
 // The pupil's window puts the focus in its answer box when it shows a question; while the

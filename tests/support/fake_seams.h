@@ -66,10 +66,16 @@ class FakeDisplayModes : public DisplayModes {
     std::vector<QSize> modes;
 };
 
+// Records the documents opened; a set `failure` is reported as the viewer's reason.
 class FakeDocuments : public Documents {
   public:
-    void open(const std::string& path) override { opened.push_back(path); }
+    void open(const std::string& path, QObject*,
+              std::function<void(const QString&)> failed) override {
+        opened.push_back(path);
+        if (!failure.isEmpty()) failed(failure);
+    }
     std::vector<std::string> opened;
+    QString failure;
 };
 
 class FakeProgramFolder : public ProgramFolder {
@@ -85,10 +91,16 @@ class FakePrinter : public ReportPrinter {
     std::vector<Report> printed;
 };
 
+// `values` as they are, with `folder` as results/folder (off by default).
 class FakeSettings : public Settings {
   public:
-    QString resultsFolder() override { return folder; }
-    QString folder; // off by default
+    ProgramSettings read() override {
+        ProgramSettings read = values;
+        read.resultsFolder = folder;
+        return read;
+    }
+    QString folder;
+    ProgramSettings values;
 };
 
 // A record file as the results folder was given it.

@@ -4,6 +4,7 @@
 #include "core/app_error.h"
 #include "core/library.h"
 #include "core/reader.h"
+#include "core/settings_file.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
 #include "tools/check/mark.h"
@@ -27,7 +28,7 @@ constexpr int kBadArguments = 2;
 
 const char* const kUsage =
     "usage: corvane-check [PATH...]         check test files and folders of them\n"
-    "                                       (default: the test folder beside the program)\n"
+    "                                       (default: the library of corvane-maths.ini)\n"
     "       corvane-check --dump FILE       print the loaded test as JSON\n"
     "       corvane-check --mark FILE ANSWERS\n"
     "                                       mark one answer line per question\n";
@@ -124,8 +125,9 @@ int main(int argc, char* argv[]) {
         return usageError(
             QStringLiteral("%1 takes %2 file(s)").arg(QString::fromStdString(mode)).arg(wanted));
     if (wanted < 0 && args.empty())
-        args.push_back(
-            nativePath(QCoreApplication::applicationDirPath() + QStringLiteral("/test")));
+        for (const QString& folder :
+             testFolders(readToolSettings("corvane-check"), QCoreApplication::applicationDirPath()))
+            args.push_back(nativePath(folder));
     for (const NativePath& arg : args) {
         std::error_code ignored;
         if (arg.starts_with('-'))

@@ -1,5 +1,6 @@
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
+#include "core/settings_file.h"
 #include "platform/web_browser_view.h"
 #include "tools/make/from_test.h"
 #include "tools/make/gift_import.h"
@@ -23,8 +24,8 @@ constexpr int kBadArguments = 2;
 
 const char* const kUsage =
     "usage: corvane-make SOURCE.md|QUIZ.gift [--out FOLDER] [--force] [--source]\n"
-    "  --out FOLDER  the test library to put the test in (default: the test folder beside\n"
-    "                the program)\n"
+    "  --out FOLDER  the test library to put the test in (default: the library of\n"
+    "                corvane-maths.ini)\n"
     "  --force       replace a test of the same name\n"
     "  --source      for a GIFT file: print the test source it converts to, write nothing\n"
     "       corvane-make --from-test TEST.txt\n"
@@ -45,7 +46,9 @@ int main(int argc, char* argv[]) {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QStringList args = QCoreApplication::arguments().mid(1);
     corvane::make::MakeRequest request;
-    request.outFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/test");
+    request.outFolder = corvane::testFolders(corvane::readToolSettings("corvane-make"),
+                                             QCoreApplication::applicationDirPath())
+                            .front();
     QString sourcePath;
     bool printSource = false;
     while (!args.isEmpty()) {
@@ -95,8 +98,7 @@ int main(int argc, char* argv[]) {
     }
     request.pictureFolder = QFileInfo(sourcePath).absolutePath();
 
-    corvane::WebBrowserViews engine(QCoreApplication::applicationDirPath() +
-                                    QStringLiteral("/libcorvane-webengine.so"));
+    corvane::WebBrowserViews engine(corvane::WebBrowserViews::besideProgram());
     const corvane::make::MakeResult made = corvane::make::makeTestThatFits(request, engine);
     if (!made.errors.empty()) {
         QTextStream(stderr) << corvane::make::formatErrors(request.sourceName, made.errors)

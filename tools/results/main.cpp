@@ -1,6 +1,7 @@
 // corvane-results: the class summary of the records that the program saves in its results
 // folder, as text, as CSV for a spreadsheet, or as one HTML page.
 
+#include "core/settings_file.h"
 #include "tools/results/folder.h"
 #include "tools/results/library_tests.h"
 #include "tools/results/reports.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 
 using namespace corvane::results;
+using corvane::readToolSettings;
 
 namespace {
 
@@ -21,7 +23,9 @@ constexpr int kOk = 0;
 constexpr int kSkipped = 1;
 constexpr int kBadArguments = 2;
 
-const char* const kUsage = "usage: corvane-results [--csv] [--html FILE] FOLDER\n";
+const char* const kUsage = "usage: corvane-results [--csv] [--html FILE] [FOLDER]\n"
+                           "  FOLDER  the records' folder (default: results/folder of "
+                           "corvane-maths.ini)\n";
 
 struct Options {
     QString folder;
@@ -55,7 +59,9 @@ Options parseArguments(QStringList args) {
     }
     if (!options.problem.isEmpty()) return options;
     if (options.folder.isEmpty())
-        options.problem = QStringLiteral("no FOLDER given");
+        options.folder = readToolSettings("corvane-results").resultsFolder;
+    if (options.folder.isEmpty())
+        options.problem = QStringLiteral("no FOLDER given, and corvane-maths.ini names none");
     else if (!QFileInfo(options.folder).isDir())
         options.problem = QStringLiteral("%1 is not a folder").arg(options.folder);
     return options;

@@ -1,0 +1,241 @@
+#include "core/settings_file.h"
+
+#include "core/text.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace corvane {
+namespace {
+
+// What a line's value does to the settings; returns the problem, or an empty text.
+using Apply = std::function<QString(ProgramSettings&, const QString& value)>;
+
+struct Setting {
+    QString section;
+    QString name;
+};
+
+// Levenshtein distance, for "did you mean" on a misspelt name.
+int distance(const QString& a, const QString& b) {
+    std::vector<int> row(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+QString closest(const QString& word, const QStringList& known) {
+    for (const QString& candidate : known)
+        if (distance(word, candidate) <= 2)
+            return QStringLiteral(" (did you mean \"%1\"?)").arg(candidate);
+    return {};
+}
+
+class Parser {
+  public:
+    Parser(ProgramSettings& settings, const QString& iniFolder, const QString& home)
+        : settings_(settings), iniFolder_(iniFolder), home_(home) {
+        add("library", "folder",
+            [this](ProgramSettings& s, const QString& v) { return folder(v, s.libraryFolder); });
+        add("library", "samples", [](ProgramSettings& s, const QString& v) {
+            return choice(v, {"yes", "no", "true", "false", "1", "0"}, "yes or no",
+                          [&](int i) { s.librarySamples = i % 2 == 0; });
+        });
+        add("results", "folder",
+            [this](ProgramSettings& s, const QString& v) { return folder(v, s.resultsFolder); });
+        add("display", "offer", [](ProgramSettings& s, const QString& v) {
+            return choice(v, {"ask", "never"}, "ask or never", [&](int i) {
+                s.displayOffer = i == 0 ? DisplayOffer::Ask : DisplayOffer::Never;
+            });
+        });
+        add("review", "password_sha256", [](ProgramSettings& s, const QString& v) {
+            const QByteArray hex = v.toLatin1().toLower();
+            const bool valid = v.size() == 64 && QByteArray::fromHex(hex).toHex() == hex;
+            if (!valid && !v.isEmpty())
+                return QStringLiteral("must be 64 hexadecimal digits, as corvane-maths(1) "
+                                      "shows how to make");
+            s.reviewPasswordSha256 = v.isEmpty() ? QByteArray() : hex;
+            return QString();
+        });
+    }
+
+    void line(int number, QString text) {
+        text = text.trimmed();
+        if (text.isEmpty() || text.startsWith(';') || text.startsWith('#')) return;
+        if (text.startsWith('[')) return section(number, text);
+        const qsizetype equals = text.indexOf('=');
+        if (equals <= 0)
+            return problem(number, QStringLiteral("\"%1\" is not a setting (write name=value "
+                                                  "under a [section])")
+                                       .arg(text));
+        if (section_.isNull())
+            return problem(number, QStringLiteral("\"%1\" comes before any [section]").arg(text));
+        if (section_.isEmpty()) return; // under a section already reported
+        const QString name = text.left(equals).trimmed().toLower();
+        const auto found = applies_.find(section_ + '/' + name);
+        if (found == applies_.end())
+            return problem(number, QStringLiteral("\"%1\" is not a setting of [%2]%3")
+                                       .arg(name, section_, closest(name, names(section_))));
+        const auto [first, isNew] = seen_.emplace(found->first, number);
+        if (!isNew)
+            return problem(number, QStringLiteral("\"%1\" is set again (first on line %2)")
+                                       .arg(name)
+                                       .arg(first->second));
+        const QString why = found->second(settings_, unquoted(text.mid(equals + 1).trimmed()));
+        if (!why.isEmpty()) problem(number, QStringLiteral("\"%1\" %2").arg(name, why));
+    }
+
+    void problem(int number, const QString& text) { settings_.problems.push_back({number, text}); }
+
+  private:
+    void add(const char* section, const char* name, Apply apply) {
+        applies_.emplace(QString::fromLatin1(section) + '/' + QString::fromLatin1(name),
+                         std::move(apply));
+    }
+
+    QStringList names(const QString& section) const {
+        QStringList found;
+        for (const auto& [key, apply] : applies_)
+            if (key.startsWith(section + '/')) found << key.mid(section.size() + 1);
+        return found;
+    }
+
+    void section(int number, const QString& text) {
+        const QString name = text.mid(1, text.size() - 2).trimmed().toLower();
+        if (!text.endsWith(']') || names(name).isEmpty()) {
+            section_ = QStringLiteral(""); // not null: its lines are skipped, not reported
+            QStringList known;
+            for (const auto& [key, apply] : applies_)
+                if (!known.contains(key.section('/', 0, 0))) known << key.section('/', 0, 0);
+            problem(number,
+                    QStringLiteral("%1 is not a section of this file (they are [%2])%3")
+                        .arg(text, known.join(QStringLiteral("], [")), closest(name, known)));
+            return;
+        }
+        section_ = name;
+    }
+
+    static QString unquoted(const QString& value) {
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+            return value.mid(1, value.size() - 2);
+        return value;
+    }
+
+    static QString choice(const QString& value, const QStringList& allowed, const char* shown,
+                          const std::function<void(int)>& set) {
+        const qsizetype at = allowed.indexOf(value.toLower());
+        if (at < 0) return QStringLiteral("must be %1, not \"%2\"").arg(shown, value);
+        set(int(at));
+        return {};
+    }
+
+    QString folder(const QString& value, QString& into) const {
+        QString path = value;
+        if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+            path = home_ + path.mid(1);
+        else if (path.startsWith('~'))
+            return QStringLiteral("is \"%1\": write the whole folder; ~ alone is the home folder")
+                .arg(value);
+        into = path.isEmpty() ? path : QDir::cleanPath(QDir(iniFolder_).absoluteFilePath(path));
+        return {};
+    }
+
+    ProgramSettings& settings_;
+    QString iniFolder_;
+    QString home_;
+    QString section_; // null before the first section, empty under an unknown one
+    std::map<QString, Apply> applies_;
+    std::map<QString, int> seen_; // setting -> the line that set it
+};
+
+} // namespace
+
+ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
+                              const QString& home) {
+    ProgramSettings settings;
+    Parser parser(settings, iniFolder, home);
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
+    const QList<QByteArray> lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString line = utf8(lines[i]);
+        if (utf8.hasError())
+            parser.problem(int(i + 1), QStringLiteral("is not UTF-8 text"));
+        else
+            parser.line(int(i + 1), line);
+    }
+    return settings;
+}
+
+ProgramSettings readProgramSettings(const QString& programFolder, const QString& systemFile) {
+    QString path = QDir(programFolder).filePath(QString::fromLatin1(kSettingsFileName));
+    if (!QFileInfo::exists(path)) path = systemFile;
+    if (!QFileInfo::exists(path)) return {};
+    QFile file(path);
+    ProgramSettings settings;
+    if (file.open(QIODevice::ReadOnly))
+        settings = parseSettings(file.readAll(), QFileInfo(path).absolutePath(), QDir::homePath());
+    else
+        settings.problems.push_back(
+            {0, QStringLiteral("cannot be read: %1").arg(file.errorString())});
+    settings.file = path;
+    return settings;
+}
+
+ProgramSettings readToolSettings(const char* tool) {
+    ProgramSettings settings = readProgramSettings(QCoreApplication::applicationDirPath());
+    const QString problem = settingsProblemText(settings);
+    if (!problem.isEmpty()) QTextStream(stderr) << tool << ": " << problem << "\n";
+    return settings;
+}
+
+std::vector<QString> testFolders(const ProgramSettings& settings, const QString& programFolder) {
+    const QString samples = QDir(programFolder).filePath(QStringLiteral("test"));
+    if (settings.libraryFolder.isEmpty() ||
+        QDir::cleanPath(settings.libraryFolder) == QDir::cleanPath(samples))
+        return {samples};
+    if (!settings.librarySamples) return {settings.libraryFolder};
+    return {settings.libraryFolder, samples};
+}
+
+QString settingsProblemText(const ProgramSettings& settings) {
+    if (settings.problems.empty()) return {};
+    const SettingsProblem& first = settings.problems.front();
+    QString text = QString::fromLatin1(kSettingsFileName);
+    text += first.line > 0 ? QStringLiteral(" line %1: ").arg(first.line) : QStringLiteral(": ");
+    text += first.text;
+    if (settings.problems.size() > 1)
+        text += QStringLiteral(" (and %1 more)").arg(settings.problems.size() - 1);
+    text += QStringLiteral(" (%1)").arg(settings.file);
+    if (settings.resultsFolder.isEmpty()) text.prepend(QStringLiteral("The class record is off: "));
+    return text;
+}
+
+bool reviewPasswordAccepted(const ProgramSettings& settings, const std::string& typed) {
+    const std::string word = upperCase(typed);
+    if (settings.reviewPasswordSha256.isEmpty()) return word == "MARBLETS";
+    const QByteArray hash =
+        QCryptographicHash::hash(QByteArray::fromStdString(word), QCryptographicHash::Sha256);
+    return hash.toHex() == settings.reviewPasswordSha256;
+}
+
+} // namespace corvane

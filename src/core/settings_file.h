@@ -1,0 +1,61 @@
+#pragma once
+
+// The settings of a computer, from corvane-maths.ini: beside the program for a portable
+// install, otherwise in /etc/corvane-maths/. The program and every tool read them here.
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace corvane {
+
+inline constexpr char kSettingsFileName[] = "corvane-maths.ini";
+inline constexpr char kSystemSettingsFile[] = "/etc/corvane-maths/corvane-maths.ini";
+
+enum class DisplayOffer { Ask, Never };
+
+// A line of the file that could not be used; line 0 stands for the whole file.
+struct SettingsProblem {
+    int line = 0;
+    QString text;
+};
+
+struct ProgramSettings {
+    QString file;               // the file read; empty when there is none
+    QString libraryFolder;      // empty: the samples beside the program are the library
+    bool librarySamples = true; // list the samples too when the library is elsewhere
+    QString resultsFolder;      // empty: the class record is off
+    DisplayOffer displayOffer = DisplayOffer::Ask;
+    QByteArray reviewPasswordSha256; // 64 lower-case hex digits; empty: the built-in password
+    std::vector<SettingsProblem> problems;
+};
+
+// Reads the file's bytes. Sections and names ignore letter case, values are taken as written
+// (commas included, one pair of surrounding double quotes dropped); a folder starting with ~ is
+// in `home`, a relative one is taken from `iniFolder`. Every line that cannot be used is a
+// problem and sets nothing.
+ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
+                              const QString& home);
+
+// The settings for the program in `programFolder`: its own corvane-maths.ini when there is
+// one, else `systemFile`, else the defaults.
+ProgramSettings readProgramSettings(const QString& programFolder,
+                                    const QString& systemFile = QString(kSystemSettingsFile));
+
+// The settings for a command-line tool, which lies in the program's folder; their first
+// mistake is written to stderr after "TOOL: ".
+ProgramSettings readToolSettings(const char* tool);
+
+// The folders whose tests the pupils see: the library, then the samples when they are asked
+// for and are not the library.
+std::vector<QString> testFolders(const ProgramSettings& settings, const QString& programFolder);
+
+// The first problem as a teacher reads it, "corvane-maths.ini line 2: ... (FILE)", after
+// "The class record is off: " when the record is off; empty without problems.
+QString settingsProblemText(const ProgramSettings& settings);
+
+// Whether `typed` is the review password: the built-in one, or the text whose upper-cased
+// bytes (a..z only) have the SHA-256 the settings name.
+bool reviewPasswordAccepted(const ProgramSettings& settings, const std::string& typed);
+
+} // namespace corvane

@@ -1,0 +1,203 @@
+// corvane-maths.ini: every line read as written or told with its line; the two places; the
+// folders the pupils see; the problem as the teacher reads it; the review password.
+#include "core/settings_file.h"
+#include "support/test_files.h"
+
+#include <QCryptographicHash>
+#include <QtTest>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+// The settings in one line, with the home and ini folders written HOME and INI.
+QString describe(const ProgramSettings& s) {
+    QStringList parts{"results=" + s.resultsFolder, "library=" + s.libraryFolder};
+    if (!s.librarySamples) parts << "samples=no";
+    if (s.displayOffer == DisplayOffer::Never) parts << "offer=never";
+    if (!s.reviewPasswordSha256.isEmpty()) parts << "password=" + s.reviewPasswordSha256.left(8);
+    for (const SettingsProblem& problem : s.problems)
+        parts << QStringLiteral("%1: %2").arg(problem.line).arg(problem.text);
+    return parts.join(" | ").replace("/home/pupil", "HOME").replace("/etc/cm", "INI");
+}
+
+const QByteArray kOwlPie = QCryptographicHash::hash("OWL PIE", QCryptographicHash::Sha256).toHex();
+
+} // namespace
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void lines_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("expected");
+        const QString none = "results= | library=";
+        QTest::newRow("empty") << QByteArray() << none;
+        QTest::newRow("comments, blank lines, CRLF, byte-order mark")
+            << QByteArray("\xEF\xBB\xBF; note\r\n\r\n# other\r\n[results]\r\nfolder=/srv/4b\r\n")
+            << "results=/srv/4b | library=";
+        QTest::newRow("a comma is part of the folder")
+            << QByteArray("[results]\nfolder=/srv/4b, maths\n")
+            << "results=/srv/4b, maths | library=";
+        QTest::newRow("sections and names in any letter case")
+            << QByteArray("[Results]\nFOLDER = /srv/4b\n[LIBRARY]\nSamples=No\n")
+            << "results=/srv/4b | library= | samples=no";
+        QTest::newRow("~ is the home folder")
+            << QByteArray("[results]\nfolder=~/results\n[library]\nfolder=~\n")
+            << "results=HOME/results | library=HOME";
+        QTest::newRow("relative to the ini's folder")
+            << QByteArray("[results]\nfolder=results/../4b\n") << "results=INI/4b | library=";
+        QTest::newRow("quotes dropped") << QByteArray("[results]\nfolder=\"/srv/my results\"\n")
+                                        << "results=/srv/my results | library=";
+        QTest::newRow("blank folder is off") << QByteArray("[results]\nfolder=\n") << none;
+        QTest::newRow("every setting")
+            << QByteArray("[library]\nfolder=/srv/tests\nsamples=false\n[display]\noffer=never\n"
+                          "[review]\npassword_sha256=" +
+                          kOwlPie.toUpper() + "\n")
+            << "results= | library=/srv/tests | samples=no | offer=never | password=" +
+                   QString(kOwlPie.left(8));
+        QTest::newRow("misspelt name")
+            << QByteArray("[results]\nfodler=/srv/4b\n")
+            << none + " | 2: \"fodler\" is not a setting of [results] (did you mean \"folder\"?)";
+        QTest::newRow("misspelt section: its lines are not told again")
+            << QByteArray("[result]\nfolder=/srv/4b\n")
+            << none + " | 1: [result] is not a section of this file (they are [display], "
+                      "[library], [results], [review]) (did you mean \"results\"?)";
+        QTest::newRow("before any section")
+            << QByteArray("folder=/srv/4b\n")
+            << none + " | 1: \"folder=/srv/4b\" comes before any [section]";
+        QTest::newRow("no equals sign")
+            << QByteArray("[results]\nfolder /srv/4b\n")
+            << none +
+                   " | 2: \"folder /srv/4b\" is not a setting (write name=value under a [section])";
+        QTest::newRow("set twice: the first stays")
+            << QByteArray("[results]\nfolder=/a\n[Results]\nfolder=/b\n")
+            << "results=/a | library= | 4: \"folder\" is set again (first on line 2)";
+        QTest::newRow("another user's home")
+            << QByteArray("[results]\nfolder=~bob/results\n")
+            << none + " | 2: \"folder\" is \"~bob/results\": write the whole folder; ~ alone is "
+                      "the home folder";
+        QTest::newRow("bad choices")
+            << QByteArray("[library]\nsamples=maybe\n[display]\noffer=sometimes\n")
+            << none + " | 2: \"samples\" must be yes or no, not \"maybe\" | 4: \"offer\" must be "
+                      "ask or never, not \"sometimes\"";
+        QTest::newRow("password not a hash")
+            << QByteArray("[review]\npassword_sha256=owl pie\n")
+            << none + " | 2: \"password_sha256\" must be 64 hexadecimal digits, as "
+                      "corvane-maths(1) shows how to make";
+        QTest::newRow("not UTF-8")
+            << QByteArray("[results]\nfolder=/srv/caf\xE9\n") << none + " | 2: is not UTF-8 text";
+    }
+    void lines() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        QCOMPARE(describe(parseSettings(ini, "/etc/cm", "/home/pupil")), expected);
+    }
+
+    // Beside the program first, then the system's file, then none; a file that cannot be read
+    // is told.
+    void places_data() {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<QString>("system"); // "file", "none" or "folder" (unreadable)
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("beside wins") << true << "file"
+                                     << "beside";
+        QTest::newRow("system") << false << "file"
+                                << "system";
+        QTest::newRow("none") << false << "none"
+                              << "";
+        QTest::newRow("unreadable") << false << "folder"
+                                    << "problem";
+    }
+    void places() {
+        QFETCH(bool, beside);
+        QFETCH(QString, system);
+        QFETCH(QString, expected);
+        QTemporaryDir program, etc;
+        if (beside) writeFile(program, "corvane-maths.ini", "[results]\nfolder=beside\n");
+        if (system == "file") writeFile(etc, "corvane-maths.ini", "[results]\nfolder=system\n");
+        if (system == "folder") QVERIFY(QDir(etc.path()).mkdir("corvane-maths.ini"));
+        const QString systemFile = etc.filePath("corvane-maths.ini");
+
+        const ProgramSettings read = readProgramSettings(program.path(), systemFile);
+        if (expected == "problem") {
+            QCOMPARE(read.file, systemFile);
+            QCOMPARE(read.problems.size(), std::size_t(1));
+            QVERIFY2(read.problems[0].text.startsWith("cannot be read"),
+                     qPrintable(read.problems[0].text));
+        } else {
+            QCOMPARE(read.resultsFolder,
+                     expected.isEmpty() ? QString() : (beside ? program : etc).filePath(expected));
+            QCOMPARE(read.file, expected.isEmpty() ? QString()
+                                                   : (beside ? program.filePath("corvane-maths.ini")
+                                                             : systemFile));
+            QVERIFY(read.problems.empty());
+        }
+    }
+
+    void testFolders_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<bool>("samples");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("default") << "" << true << QStringList{"/p/test"};
+        QTest::newRow("shared and samples") << "/srv/t" << true << QStringList{"/srv/t", "/p/test"};
+        QTest::newRow("shared only") << "/srv/t" << false << QStringList{"/srv/t"};
+        QTest::newRow("the samples named") << "/p/./test/" << false << QStringList{"/p/test"};
+    }
+    void testFolders() {
+        QFETCH(QString, library);
+        QFETCH(bool, samples);
+        QFETCH(QStringList, expected);
+        ProgramSettings settings;
+        settings.libraryFolder = library;
+        settings.librarySamples = samples;
+        const std::vector<QString> folders = corvane::testFolders(settings, "/p");
+        QCOMPARE(QStringList(folders.begin(), folders.end()), expected);
+    }
+
+    void problemText_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no problem") << QByteArray("[results]\nfolder=/srv\n") << "";
+        QTest::newRow("record off")
+            << QByteArray("[results]\nfodler=/srv\n")
+            << "The class record is off: corvane-maths.ini line 2: \"fodler\" is not a setting "
+               "of [results] (did you mean \"folder\"?) (F)";
+        QTest::newRow("record on, two problems")
+            << QByteArray("[results]\nfolder=/srv\n[display]\noffer=no\nofer=never\n")
+            << "corvane-maths.ini line 4: \"offer\" must be ask or never, not \"no\" (and 1 more) "
+               "(F)";
+    }
+    void problemText() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        ProgramSettings settings = parseSettings(ini, "/", "/home");
+        settings.file = "F";
+        QCOMPARE(settingsProblemText(settings), expected);
+    }
+
+    void reviewPassword_data() {
+        QTest::addColumn<QByteArray>("hash");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("built-in") << QByteArray() << "marblets" << true;
+        QTest::newRow("built-in, wrong") << QByteArray() << "owl pie" << false;
+        QTest::newRow("own, any case") << kOwlPie << "Owl pie" << true;
+        QTest::newRow("own, capitals") << kOwlPie << "OWL PIE" << true;
+        QTest::newRow("own replaces the built-in") << kOwlPie << "marblets" << false;
+        QTest::newRow("own, blank before") << kOwlPie << " owl pie" << false;
+    }
+    void reviewPassword() {
+        QFETCH(QByteArray, hash);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        ProgramSettings settings;
+        settings.reviewPasswordSha256 = hash;
+        QCOMPARE(reviewPasswordAccepted(settings, typed.toStdString()), accepted);
+    }
+};
+
+QTEST_MAIN(SettingsFileTest)
+#include "test_settings_file.moc"
