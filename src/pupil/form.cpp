@@ -20,7 +20,7 @@ TForm1::TForm1(const Seams& seams, QWidget* parent)
     connectHandlers();
     qApp->installEventFilter(this);
     guarded([this] { FormCreate(this); });
-    recordKeeper_->sendKept(seams.settings.resultsFolder()); // what earlier runs kept
+    recordKeeper_->sendKept(seams.settings.read().resultsFolder); // what earlier runs kept
 }
 
 TForm1::~TForm1() {

@@ -198,7 +198,7 @@ QString ResultsPage::startFolder() {
     const QString chosen = QSettings().value(kFolderKey).toString();
     if (!chosen.isEmpty()) return chosen;
     ExecutableFolder program;
-    return IniSettings(program).resultsFolder();
+    return IniSettings(program).read().resultsFolder;
 }
 
 void ResultsPage::setLibrary(const QString& folder) {

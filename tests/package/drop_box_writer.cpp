@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
     record.score = 1;
     record.rows = {{1, "A", true, {}}};
     QString error;
-    if (corvane::FileResultsFolder().save(QString::fromLocal8Bit(argv[1]), record, error)) return 0;
+    corvane::FileResultsFolder writer;
+    if (corvane::saveRecord(writer, QString::fromLocal8Bit(argv[1]), record, error)) return 0;
     QTextStream(stderr) << error << "\n";
     return 1;
 }
