@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run   installs what is missing, builds, and starts the program on the sample tests.
 # make test  installs what is missing, builds with AddressSanitizer + UBSan, runs every test.
 # make fuzz  fuzzes the test file reader for FUZZ_SECONDS seconds (needs clang with libFuzzer).

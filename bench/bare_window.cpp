@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up reference: a Qt Widgets program that shows one empty white 790 x 564 window,
 // titled so that the start-up probe finds it.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of a pupil with the real browser views under an X server, as the program runs it: the
 // engine started after the first paint, the test picked 2 s later, 1 s of typing the name
 // before OK, 1 s of reading the front page before the start image, then Next through the 30

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Making a 30-question test of every type from its source, against writing the same files'
 // bytes (the test file, the pages, the style sheet and a picture) into a fresh folder.
 #include "bench/report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures that need no real browser, measured on the offscreen platform with the fake desktop:
 // loading a 30-question test, moving to the next question, marking, and Finish with the class
 // record on a local folder beside Finish without it.

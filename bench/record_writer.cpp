@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes COUNT class records into FOLDER through the program's own results folder writer, one
 // pupil per record ("Pupil <process id>-<n>"), for the stress run of many writers at once.
 //   record_writer FOLDER COUNT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a results folder of many records as the teacher's Results page does (list, read,
 // summarise, head the questions), then rescanning it with nothing new and with one new record.
 // The reference is reading the same files' bytes alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's Results page alone in a window, for trying it by hand and under Xvfb:
 //   results_window [FOLDER [LIBRARY]]
 // Without a FOLDER it opens the one the page would start with (chosen last, or the class

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark against the Release build in BUILD and prints one line per figure:
 # name, value, unit, the reference measured in the same run, and the goal. A figure measured
 # over several runs shows their median, and on a second line min / median / max of it and of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how long a program takes from its start until a region of its window shows what it
 // should, by watching the X server's screen from outside; the program itself is not changed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's window with a 30-question source: from a keystroke to the problems list and the
 // preview brought up to date, against making the same source alone (the floor of the check).
 // Offscreen with the fake desktop: the preview's page is asked for, not drawn by the engine.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a fuzzer with clang, libFuzzer, AddressSanitizer and UBSan.
 # Usage: fuzz/build.sh OUTPUT_FOLDER [reader|record|gift]   (the program is OUTPUT_FOLDER/NAME_fuzzer)
 #   reader: the test file reader (the default); record: the record parser of corvane-results;

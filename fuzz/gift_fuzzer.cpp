@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the GIFT reader of corvane-make. Every input must convert without a
 // crash, and the source it converts to must read back, with no error, as exactly the questions
 // it says it made: a GIFT text that breaks out of its escaping (a line that reads as a heading,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the test file reader. Each input is written to one scratch file and
 // read into a new store made to look used. The input must either load into a well-formed
 // store or fail with one of the reader's own messages; anything else aborts, and libFuzzer

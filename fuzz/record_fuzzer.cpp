@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the record parser of corvane-results. Whatever the bytes, parsing ends
 // with a record or a reason. A record keeps the promises the summary relies on, and written
 // out again with the program's own field quoting it reads back as the same record.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a fuzzer and runs it for SECONDS seconds in WORK_FOLDER.
 # Usage: fuzz/run.sh SECONDS WORK_FOLDER [reader|record|gift]   (reader by default)
 # The corpus grows in WORK_FOLDER/corpus (seeded from the committed seeds: fuzz/corpus and the

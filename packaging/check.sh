@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the package built in BUILD the way Debian checks packages: each desktop entry, each
 # AppStream metainfo and the .deb itself with lintian. Fails on any error or warning.
 #   usage: packaging/check.sh BUILD

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The package's version, from git: the newest tag vX.Y.Z gives X.Y.Z on the tagged commit and
 # X.Y.Z+N.gHASH N commits later, so that every build upgrades the one before. Without such a tag
 # every commit of the history is counted after the changelog's version; outside git the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that one or more jobs need and that are not on the machine yet.
 #   usage: install-deps.sh JOB...   (JOB: build, test, bench, fuzz, package)
 # Every job needs the build packages too. Safe to run again: does nothing when all are present.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stress test of the class record, with the program's own record writer and corvane-results.
 #   usage: scripts/stress-records.sh BUILD_FOLDER   (holding record_writer and corvane-results)
 # 1. PROCESSES writers save RECORDS records each into one folder at the same time: every one of

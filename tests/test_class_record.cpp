@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print and the class record on the results screen: what the print-out shows before and after
 // the review password, the record saved off the window's thread, kept on this computer and sent
 // again when it fails (also across a restart and a killed program), the real writer's files, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/class_record.h"
 #include "core/csv_lines.h"
 #include "support/test_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/gift_import.h"
 #include "tools/make/gift_markdown.h"
 #include "tools/make/test_source.h"

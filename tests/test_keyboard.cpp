@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: Enter goes on from every screen, A..E tick choice options, and every key
 // press is seen wherever the focus is while still reaching the focused control.
 #include "pupil/fonts.h"

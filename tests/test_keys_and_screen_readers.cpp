@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pupil with only the keyboard, or with a screen reader: the whole road from the name to the
 // score by keys, what each screen tells a screen reader, the focus ring, the page zoom and the
 // browser engine's accessibility switch.

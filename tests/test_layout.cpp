@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as built: every control by name, at its place, in its parent, in stacking order,
 // with its hint and design-time visibility; the transparency of YesNoCorrect; the guard.
 #include "core/app_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long seeded stream of random real input on whole windows over random test libraries, with
 // the window's promises checked after every event (see support/monkey_driver.h).
 // MONKEY_SEED and MONKEY_EVENTS choose the run; a failure prints the seed and the last events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/fonts.h"
 #include "pupil/form.h"
 #include "support/fake_seams.h"

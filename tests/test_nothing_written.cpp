@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program writes no files: a whole test (load, answer, finish, review) with the real
 // browser views, under a home folder of its own and a copy of the sample library as the
 // program folder, leaves both trees exactly as they were, and nothing is even written and

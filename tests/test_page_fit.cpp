@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-make's pages as the browser engine lays them out: each kind of overflow is named on
 // its question's line, and the option letters of a choice stand over the pupil's tick boxes.
 #include "platform/web_browser_view.h"

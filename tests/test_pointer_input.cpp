@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/panel_texts.h"
 #include "pupil/fonts.h"
 #include "pupil/form.h"

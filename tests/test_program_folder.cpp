@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program finds its folder through the real path of its executable: started through a
 // link such as /usr/bin/corvane-maths, it still reads the tests beside the executable. This
 // program starts itself through links and compares the folder it reports.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/marking_rules.h"
 #include "core/reader.h"
 #include "support/test_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report rows and the class record's bytes and file name, which the record reader relies on.
 #include "core/class_record.h"
 #include "core/panel_texts.h"

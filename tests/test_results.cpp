@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finishing a test (the completeness question, the screen switch, the three results lines),
 // the review password and the restart, driven by real clicks on the window's buttons.
 #include "pupil/fonts.h"

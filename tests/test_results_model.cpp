@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The class summary model that corvane-results and the teacher's Results page share: which
 // attempt counts, which names are one pupil, the wrong answers, question headings, the HTML
 // page's order, and re-marking from stored answers.

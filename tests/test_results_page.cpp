@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's Results page on a real folder of records written by the program's own writer:
 // it opens, shows a record written meanwhile within two seconds, names who has not finished,
 // prints the class page on one sheet and re-marks into new records beside the old.

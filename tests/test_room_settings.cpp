@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window under a room's settings: the shared library (with or without the samples), no
 // display offer, the settings' mistake told once at the first Finish, the school's review
 // password, and the help that cannot be opened.

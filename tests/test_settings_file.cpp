@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-maths.ini: every line read as written or told with its line; the two places; the
 // folders the pupils see; the problem as the teacher reads it; the review password.
 #include "core/settings_file.h"

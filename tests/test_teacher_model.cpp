@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's window without a window: the problems of a source, the Insert menu's questions,
 // the source written from a test, and the library list.
 #include "core/reader.h"

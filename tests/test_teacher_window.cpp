@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's window with the fakes of the desktop: a source is opened, a mistake typed shows
 // on its line, the fix clears it, the preview follows the cursor, and Make puts the test in the
 // library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser views without their engine plugin: showing a page is an error with a clear
 // message, the warm-up passes quietly, and the window reports the error in its error box.
 // With the plugin: pages loaded ahead are shown only while they are still what a fresh load

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switches the display mode of a real X server: Xorg with the dummy video driver, started on a
 // free display number with the modes 1024x768 and 800x600; and the program on that server,
 // ended by a signal, restores it. Skipped when Xorg cannot start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the help document, with pictures taken from the real window, or one screenshot of the
 // whole window with its page drawn by the browser engine.
 //   corvane-help-pdf PROGRAM_FOLDER SOURCE.html OUTPUT.pdf

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon into a hicolor icon theme folder at the sizes desktop menus use,
 // drawn by the same code as the window's icon.
 //   corvane-icons FOLDER   writes FOLDER/NxN/apps/corvane-maths.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One finished test as a file of the class record: its CSV bytes and its file name. The reader

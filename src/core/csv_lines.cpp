@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RFC 4180 read through libcsv in strict mode. libcsv reports every unquoted CR and LF as a
 // line end of its own (CSV_REPALL_NL), which lets the collector below take CR LF pairs and bare
 // LFs as line ends and refuse a lone CR.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The texts shown in the answer panels' boxes, built from the question store. Each returns the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/report.h"
 
 #include "core/panel_texts.h"

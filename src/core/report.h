@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The rows of a finished test: what the pupil answered, the verdict, and (only where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The settings of a computer, from corvane-maths.ini: beside the program for a portable

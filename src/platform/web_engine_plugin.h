@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The browser engine lives in a plugin, libcorvane-webengine.so, so that the program starts

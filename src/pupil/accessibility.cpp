@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/accessibility.h"
 
 #include "pupil/image_control.h"

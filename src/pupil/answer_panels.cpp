@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fills the answer panel of the question on screen from the store: the pupil's answer, and the
 // result box, which is drawn in every state and shown only while reviewing.
 #include "core/panel_texts.h"

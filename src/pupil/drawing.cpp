@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing routines shared by every screen: fills, frames, text and boxes on the surface
 // of an image control. Each sets the attributes it relies on and leaves them set.
 #include "pupil/form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: Enter goes on as Next does, the letters A..E tick the options of a choice
 // question. Every key press of the window arrives here first and still reaches the focused
 // control afterwards. Keys that mean nothing else on a screen work its controls: Y and N tick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/accessibility.h"
 #include "pupil/file_list_box.h"
 #include "pupil/focus_ring.h"

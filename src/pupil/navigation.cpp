@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage of a run and the moves between the start screen, the front page and the
 // questions; putting one question on screen.
 #include "pupil/form.h"

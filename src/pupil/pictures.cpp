@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/pictures.h"
 
 #include "pupil/picture_painting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records the pupil's answer given with the mouse or typed into the edit box, for the question
 // on screen, and redraws the panel from the store.
 #include "pupil/form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/record_keeper.h"
 
 #include "core/record_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Saves the class record off the window's thread. Every record is first kept on this computer

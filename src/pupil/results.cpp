@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finishing a run: the completeness question, marking, the results screen, restarting, the
 // password-guarded review of a marked test, the print-out and the class record.
 #include "core/marking_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start screen: setting it up, the test list, the pupil's name, the front page and the
 // move to question 1; and loading a test file into the store.
 #include "core/class_record.h"

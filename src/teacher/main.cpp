@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-teacher: the teacher's window. Writes, checks and tries tests of the library, and
 // shows the class's results.
 //   corvane-teacher [SOURCE.md | QUIZ.gift | TEST.txt | RESULTS-FOLDER]

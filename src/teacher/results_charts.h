@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The class page's two small charts, painted. Each also says what it shows in its accessible

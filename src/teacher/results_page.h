@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The teacher's Results page: the class page of a test (average, spread, grid of pupils against

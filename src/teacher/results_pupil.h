@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A pupil's page: every attempt at every test, each answer with its verdict and the right

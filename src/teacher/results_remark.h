@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Re-marking after a corrected answer key: the old and the new scores side by side, and the

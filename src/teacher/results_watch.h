@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Keeps a results folder's scan up to date: change notices from the file system, and a rescan

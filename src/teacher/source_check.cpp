@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "teacher/source_check.h"
 
 #include "tools/make/page_fit.h"

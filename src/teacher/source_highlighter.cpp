@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "teacher/source_highlighter.h"
 
 #include "tools/make/answers.h"

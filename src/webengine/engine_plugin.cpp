@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser engine plugin: everything that touches Qt WebEngine. Loaded by WebBrowserViews
 // on first need; see platform/web_engine_plugin.h.
 #include "platform/web_engine_plugin.h"

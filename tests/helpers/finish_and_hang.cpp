@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // For test_class_record: a pupil's window whose results folder hangs. Usage:
 // finish_and_hang APPLICATION_NAME TEST_FILE. Loads the test, finishes it as the pupil Kim with
 // the class record on, prints "finished" and waits to be killed. The application name is the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The results drop box with real accounts: a folder owned by a teacher, group teachers, mode
 # 3773. Two pupils each save a record with the program's writer; neither can list the folder
 # or read or remove the other's record; the records are 0640 in the teachers' group; a teacher

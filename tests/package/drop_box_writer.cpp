@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves one class record for PUPIL into FOLDER through the program's own writer, as the
 // program does at Finish; prints what went wrong and exits with 1 when it cannot.
 //   usage: drop_box_writer FOLDER PUPIL

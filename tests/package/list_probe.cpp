@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt plugin that the package test loads into the installed program through
 // QT_QPA_GENERIC_PLUGINS, so that the program needs no test hook of its own: once the window
 // shows its test list with entries, the probe prints the caption and the entries and ends the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built package as a school's technician uses it:
 #  1. unpacked, the program started from its /usr/bin link in another folder lists the samples;
 #  2. with /etc/corvane-maths/corvane-maths.ini (the shipped template, its settings filled in)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/check/library_checks.h"
 
 #include "core/app_error.h"

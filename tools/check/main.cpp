@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-check: finds the mistakes in test files that load without an error but spoil a
 // question, dumps a loaded test as JSON, and marks a set of answers against a test.
 

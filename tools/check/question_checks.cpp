@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/check/question_checks.h"
 
 #include "core/marking_rules.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The GIFT reader of corvane-make: turns a GIFT quiz file into test source. A library of its
 # own so that its tests and its fuzzer link it.
 add_library(corvane_gift STATIC

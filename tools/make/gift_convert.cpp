@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/gift_convert.h"
 
 #include "core/marking_rules.h"

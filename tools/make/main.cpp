@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-make: makes a test (test file and page folder) from one readable source file.
 
 #include "core/settings_file.h"

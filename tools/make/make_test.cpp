@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/make_test.h"
 
 #include "tools/make/answers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/page_fit.h"
 
 #include "core/app_error.h"

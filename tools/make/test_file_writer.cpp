@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/test_file_writer.h"
 
 #include "tools/check/keywords.h"

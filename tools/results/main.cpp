@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-results: the class summary of the records that the program saves in its results
 // folder, as text, as CSV for a spreadsheet, or as one HTML page.
 
