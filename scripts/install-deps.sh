@@ -12,6 +12,8 @@ fonts-liberation fonts-comic-neue libcsv-dev"
 BUILD="$BUILD pkg-config libmd4c-dev libmd4c-html0-dev"
 # corvane-results and the teacher's window read question headings with libxml2's HTML parser.
 BUILD="$BUILD libxml2-dev"
+# The spreadsheet export of corvane-results and the Results page (.xlsx).
+BUILD="$BUILD libxlsxwriter-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"

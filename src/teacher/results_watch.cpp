@@ -55,8 +55,13 @@ void ResultsWatch::rescan() {
         again_ = true;
         return;
     }
-    ScanRequest request{folder_, library_, choice_,
-                        latest_.folder == folder_ ? latest_.files : ScanCache{}, summarise_};
+    const bool same = latest_.folder == folder_;
+    ScanRequest request{folder_,
+                        library_,
+                        choice_,
+                        same ? latest_.files : ScanCache{},
+                        same ? latest_.unlisted : std::vector<results::Skipped>{},
+                        summarise_};
     summarise_ = false;
     future_ = QtConcurrent::run(scanFolder, std::move(request));
     watcher_.setFuture(future_);
@@ -74,6 +79,7 @@ void ResultsWatch::finished() {
     } else { // the same records: only the class list may have changed
         latest_.files = std::move(scan.files);
         latest_.folders = std::move(scan.folders);
+        latest_.unlisted = std::move(scan.unlisted);
         latest_.classList = std::move(scan.classList);
         latest_.added.clear();
     }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 
 #include <libxml/HTMLparser.h>
 
@@ -52,6 +53,15 @@ QString textOf(const xmlNode* node) {
 } // namespace
 
 LibraryTests::LibraryTests(const QString& folder) {
+    add(folder);
+}
+
+LibraryTests::LibraryTests(const std::vector<QString>& folders) {
+    for (const QString& folder : folders)
+        add(folder);
+}
+
+void LibraryTests::add(const QString& folder) {
     std::vector<TestEntry> entries;
     try {
         entries = listTestEntries(QFile::encodeName(folder).toStdString());
@@ -61,7 +71,8 @@ LibraryTests::LibraryTests(const QString& folder) {
     for (const TestEntry& entry : entries) {
         const QString path = QDir(folder).filePath(QFile::decodeName(entry.fileName.c_str()));
         const QByteArray bytes = fileBytes(path);
-        if (!bytes.isEmpty()) files_.insert(QString::fromLatin1(checksumHex(bytes)), path);
+        const QString checksum = QString::fromLatin1(checksumHex(bytes));
+        if (!bytes.isEmpty() && !files_.contains(checksum)) files_.insert(checksum, path);
     }
 }
 
@@ -103,10 +114,26 @@ QString pageFolder(const QString& testFile) {
     return QFile::decodeName(removeTxt(QFile::encodeName(testFile).toStdString()).c_str());
 }
 
+QString versionLabel(const TestSummary& test, const std::vector<TestSummary>& tests,
+                     bool inLibrary) {
+    bool others = false;
+    for (const TestSummary& other : tests)
+        others = others || (other.test == test.test && other.checksum != test.checksum);
+    if (!others) return {};
+    if (inLibrary) return QStringLiteral("in the library now");
+    const QDate first = test.firstUsed.date();
+    const QString day = QLocale::c().toString(first, first.year() == QDate::currentDate().year()
+                                                         ? QStringLiteral("d MMM")
+                                                         : QStringLiteral("d MMM yyyy"));
+    return QStringLiteral("earlier version, first used %1").arg(day);
+}
+
 void addHeadings(std::vector<TestSummary>& tests, const LibraryTests& library) {
-    for (TestSummary& test : tests)
+    for (TestSummary& test : tests) {
         for (QuestionShare& share : test.shares)
             share.heading = library.heading(test.checksum, share.number);
+        test.version = versionLabel(test, tests, !library.testFile(test.checksum).isEmpty());
+    }
 }
 
 } // namespace corvane::results

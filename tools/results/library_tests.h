@@ -18,6 +18,8 @@ class LibraryTests {
   public:
     LibraryTests() = default;
     explicit LibraryTests(const QString& folder);
+    // The tests of every folder; of two files with one checksum the first folder's is taken.
+    explicit LibraryTests(const std::vector<QString>& folders);
 
     // The test file with this checksum; empty when the library has none.
     QString testFile(const QString& checksum) const;
@@ -25,6 +27,8 @@ class LibraryTests {
     QString heading(const QString& checksum, int q) const;
 
   private:
+    void add(const QString& folder);
+
     QHash<QString, QString> files_;                // checksum -> test file
     mutable QHash<QString, QStringList> headings_; // checksum -> headings of questions 1..30
 };
@@ -37,7 +41,9 @@ QString pageHeading(const QByteArray& html);
 // finds it.
 QString pageFolder(const QString& testFile);
 
-// Gives every question of every test its heading from the library.
+// Gives every question of every test its heading from the library, and each version of a test
+// whose name has more than one its label: "in the library now", "earlier version, first used
+// 12 Nov".
 void addHeadings(std::vector<TestSummary>& tests, const LibraryTests& library);
 
 } // namespace corvane::results

@@ -57,9 +57,12 @@ std::vector<WrongAnswer> wrongAnswers(const std::vector<PupilResult>& pupils, in
 
 TestSummary summariseTest(const TestKey& key, std::map<QString, std::vector<Record>>& byPupil,
                           AttemptChoice choice) {
-    TestSummary summary{std::get<0>(key), std::get<1>(key), std::get<2>(key), {}, {}, {}};
+    TestSummary summary{
+        std::get<0>(key), std::get<1>(key), std::get<2>(key), {}, {}, {}, choice, {}, {}};
     for (auto& [name, attempts] : byPupil) {
         std::sort(attempts.begin(), attempts.end(), finishedBefore);
+        if (!summary.firstUsed.isValid() || attempts.front().finished < summary.firstUsed)
+            summary.firstUsed = attempts.front().finished;
         const Record chosen = chosenAttempt(attempts, choice);
         summary.pupils.push_back({attempts.back().pupil.simplified(), chosen, std::move(attempts)});
     }
@@ -91,6 +94,30 @@ QString QuestionShare::label() const {
 
 QString TestSummary::title() const {
     return testTitle(test, checksum);
+}
+
+QString TestSummary::displayName() const {
+    return version.isEmpty() ? title() : title() + QStringLiteral(", ") + version;
+}
+
+QString TestSummary::key() const {
+    return test + QChar(0x1f) + checksum + QChar(0x1f) + QString::number(questions);
+}
+
+QString choiceWord(AttemptChoice choice) {
+    switch (choice) {
+    case AttemptChoice::Best:
+        return QStringLiteral("best");
+    case AttemptChoice::First:
+        return QStringLiteral("first");
+    case AttemptChoice::Latest:
+        break;
+    }
+    return QStringLiteral("latest");
+}
+
+QString choiceSentence(AttemptChoice choice) {
+    return QStringLiteral("The %1 attempt of each pupil counts.").arg(choiceWord(choice));
 }
 
 QString testTitle(const QString& test, const QString& checksum) {
@@ -135,7 +162,8 @@ std::vector<TestSummary> summarise(const std::vector<Record>& records, AttemptCh
     for (auto& [key, pupils] : byTest)
         summaries.push_back(summariseTest(key, pupils, choice));
     std::stable_sort(summaries.begin(), summaries.end(), [](const auto& a, const auto& b) {
-        return QString::localeAwareCompare(a.test, b.test) < 0;
+        const int byName = QString::localeAwareCompare(a.test, b.test);
+        return byName != 0 ? byName < 0 : a.firstUsed < b.firstUsed;
     });
     return summaries;
 }
