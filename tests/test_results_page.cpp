@@ -134,7 +134,7 @@ class TestResultsPage : public QObject {
         QTemporaryDir dir;
         save(dir.path(), recordOf("Anna", {"A"}));
         writeFile(dir, ".20261208-100000_PC_Ben_Shapes_00000001.csv.tmp", "half a rec");
-        teacher::ScanRequest request{dir.path(), {}, results::AttemptChoice::Latest, {}, false};
+        teacher::ScanRequest request{dir.path(), {}, results::AttemptChoice::Latest, {}, false, {}};
         teacher::Scan first = teacher::scanFolder(request);
         QCOMPARE(first.added.size(), 1u);
         QVERIFY(first.skipped.empty()); // a record being written is not a broken file

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -41,15 +42,9 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
 }
 
 QString choiceName(results::AttemptChoice choice) {
-    switch (choice) {
-    case results::AttemptChoice::Best:
-        return QStringLiteral("Best attempt");
-    case results::AttemptChoice::First:
-        return QStringLiteral("First attempt");
-    case results::AttemptChoice::Latest:
-        break;
-    }
-    return QStringLiteral("Latest attempt");
+    QString name = results::choiceWord(choice) + QStringLiteral(" attempt");
+    name[0] = name[0].toUpper();
+    return name;
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) {
@@ -131,13 +126,18 @@ ResultsPage::ResultsPage(QWidget* parent)
     layout->addLayout(top);
     layout->addLayout(pick);
     layout->addWidget(status_);
+    skippedNote_ = new QLabel(this);
+    skippedNote_->setObjectName(QStringLiteral("skippedNote"));
+    skippedNote_->setTextFormat(Qt::PlainText); // file names are never markup
+    skippedNote_->setWordWrap(true);
+    skippedNote_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    skippedNote_->hide();
+    layout->addWidget(skippedNote_);
     layout->addWidget(tabs_, 1);
     layout->addWidget(buildButtons());
 
     connect(tests_, &QComboBox::currentIndexChanged, this, &ResultsPage::showTest);
-    connect(choice_, &QComboBox::currentIndexChanged, this, [this] {
-        watch_.setChoice(static_cast<results::AttemptChoice>(choice_->currentData().toInt()));
-    });
+    connect(choice_, &QComboBox::currentIndexChanged, this, [this] { watch_.setChoice(choice()); });
 }
 
 QWidget* ResultsPage::buildPupilTab() {
@@ -172,14 +172,17 @@ QWidget* ResultsPage::buildButtons() {
     byteOrderMark_->setObjectName(QStringLiteral("byteOrderMark"));
     byteOrderMark_->setToolTip(QStringLiteral("For spreadsheets that read UTF-8 only with one"));
     auto* html = button(QStringLiteral("E&xport HTML…"), "exportHtml", row);
+    auto* sheet = button(QStringLiteral("Export sp&readsheet…"), "exportSpreadsheet", row);
+    sheet->setToolTip(QStringLiteral("An .xlsx file that opens by double click"));
     auto* printClassButton = button(QStringLiteral("Pri&nt class page…"), "printClass", row);
     auto* printPupilButton = button(QStringLiteral("Print pupil pa&ge…"), "printPupil", row);
     connect(remark, &QPushButton::clicked, this, &ResultsPage::askRemark);
     connect(csv, &QPushButton::clicked, this, &ResultsPage::askExportCsv);
     connect(html, &QPushButton::clicked, this, &ResultsPage::askExportHtml);
+    connect(sheet, &QPushButton::clicked, this, &ResultsPage::askExportSpreadsheet);
     connect(printClassButton, &QPushButton::clicked, this, &ResultsPage::printClass);
     connect(printPupilButton, &QPushButton::clicked, this, &ResultsPage::printPupil);
-    for (QWidget* w : std::initializer_list<QWidget*>{remark, csv, byteOrderMark_, html,
+    for (QWidget* w : std::initializer_list<QWidget*>{remark, sheet, csv, byteOrderMark_, html,
                                                       printClassButton, printPupilButton})
         layout->addWidget(w);
     layout->addStretch(1);
@@ -191,6 +194,7 @@ void ResultsPage::openFolder(const QString& folder) {
     status_->setText(QStringLiteral("Reading the records…"));
     newestPupil_.clear();
     newestNote_.clear();
+    note_.clear();
     latestFinished_ = {};
     watch_.open(folder);
 }
@@ -213,22 +217,22 @@ void ResultsPage::setClassList(const QString& file) {
 }
 
 const results::TestSummary* ResultsPage::currentTest() const {
-    const QString title = tests_->currentData().toString();
+    const QString key = tests_->currentData().toString();
     for (const results::TestSummary& test : scan().tests)
-        if (test.title() == title) return &test;
+        if (test.key() == key) return &test;
     return nullptr;
+}
+
+QStringList ResultsPage::classList() const {
+    if (classListFile_.isEmpty()) return scan().classList;
+    QFile file(classListFile_);
+    return file.open(QIODevice::ReadOnly) ? results::classListNames(file.read(1 << 20))
+                                          : QStringList();
 }
 
 QStringList ResultsPage::missingPupils() const {
     const results::TestSummary* test = currentTest();
-    if (!test) return {};
-    QStringList names = scan().classList;
-    if (!classListFile_.isEmpty()) {
-        QFile file(classListFile_);
-        names = file.open(QIODevice::ReadOnly) ? results::classListNames(file.readAll())
-                                               : QStringList();
-    }
-    return results::missingPupils(*test, names);
+    return test ? results::missingPupils(*test, classList()) : QStringList();
 }
 
 void ResultsPage::scanned(bool fresh) {
@@ -243,7 +247,7 @@ void ResultsPage::scanned(bool fresh) {
         latestFinished_ = newest->finished;
     if (newest && fresh && before.isValid() && newest->finished > before) {
         newestPupil_ = results::sameNameKey(newest->pupil);
-        newestTest_ = results::testTitle(newest->test, newest->checksum);
+        newestTest_ = results::testKey(*newest);
         newestNote_ = QStringLiteral(" Just finished: %1, %2/%3 in %4.")
                           .arg(newest->pupil)
                           .arg(newest->score)
@@ -262,12 +266,12 @@ void ResultsPage::scanned(bool fresh) {
         tests_->clear();
         for (const results::TestSummary& test : s.tests) {
             tests_->addItem(QStringLiteral("%1 (%2)").arg(
-                                test.title(), results::counted(test.pupilCount(), "pupil")),
-                            test.title());
+                                test.displayName(), results::counted(test.pupilCount(), "pupil")),
+                            test.key());
             for (const results::PupilResult& pupil : test.pupils)
                 if (!latest.isValid() || pupil.attempts.back().finished > latest) {
                     latest = pupil.attempts.back().finished;
-                    latestTitle = test.title();
+                    latestTitle = test.key();
                 }
         }
         int keep = tests_->findData(wantedTest_);
@@ -291,6 +295,7 @@ void ResultsPage::scanned(bool fresh) {
     for (const results::Skipped& skip : s.skipped)
         skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
     tabs_->setTabText(2, QStringLiteral("S&kipped (%1)").arg(s.skipped.size()));
+    showSkippedNote();
 
     showStatus();
     showTest();
@@ -299,19 +304,44 @@ void ResultsPage::scanned(bool fresh) {
 
 void ResultsPage::showStatus() {
     const Scan& s = scan();
-    if (!s.error.isEmpty()) return status_->setText(s.error);
-    status_->setText(QStringLiteral("%1 in %2, %3 skipped.%4")
-                         .arg(results::counted(static_cast<int>(s.records.size()), "record"),
-                              results::counted(static_cast<int>(s.tests.size()), "test"))
-                         .arg(s.skipped.size())
-                         .arg(newestNote_));
+    QString text = s.error;
+    if (text.isEmpty() && !s.folder.isEmpty())
+        text = QStringLiteral("%1 in %2, %3 skipped.%4")
+                   .arg(results::counted(static_cast<int>(s.records.size()), "record"),
+                        results::counted(static_cast<int>(s.tests.size()), "test"))
+                   .arg(s.skipped.size())
+                   .arg(newestNote_);
+    if (text.isEmpty()) text = QStringLiteral("Reading the records…");
+    // A message stays beside the count, not in its place.
+    status_->setText(note_.isEmpty() ? text : text + QLatin1Char(' ') + note_);
+}
+
+void ResultsPage::showSkippedNote() {
+    // Every folder and file that was left out is named, with the reason, under the list of
+    // the page's tabs; the first few also right here.
+    const Scan& s = scan();
+    constexpr std::size_t kNamed = 3;
+    QStringList named;
+    for (std::size_t i = 0; i < std::min(kNamed, s.skipped.size()); ++i)
+        named << QDir::toNativeSeparators(QDir(s.folder).relativeFilePath(s.skipped[i].path)) +
+                     QStringLiteral(" (") + s.skipped[i].reason + QLatin1Char(')');
+    QString text;
+    if (!named.isEmpty())
+        text = QStringLiteral("Skipped: ") + named.join(QStringLiteral("; ")) +
+               (s.skipped.size() > kNamed ? QStringLiteral("; and %1 more: see the Skipped tab.")
+                                                .arg(s.skipped.size() - kNamed)
+                                          : QStringLiteral("."));
+    skippedNote_->setText(text);
+    skippedNote_->setVisible(!text.isEmpty());
 }
 
 void ResultsPage::showTest() {
     const results::TestSummary* test = currentTest();
-    const bool newestHere = test && test->title() == newestTest_;
-    classView_->showTest(test, missingPupils(), newestHere ? newestPupil_ : QString(),
-                         !scan().tests.empty());
+    const bool newestHere = test && test->key() == newestTest_;
+    const QStringList names = classList();
+    classView_->showTest(test, test ? results::missingPupils(*test, names) : QStringList(),
+                         test ? results::pupilsNotListed(*test, names) : QStringList(),
+                         newestHere ? newestPupil_ : QString(), !scan().tests.empty());
 }
 
 void ResultsPage::showPupil(const QString& name) {
@@ -325,6 +355,17 @@ bool ResultsPage::exportCsv(const QString& path, bool byteOrderMark) {
     if (writeWhole(path, results::csvReport(scan().tests, byteOrderMark), error)) return true;
     tell(QStringLiteral("%1 could not be written: %2").arg(path, error));
     return false;
+}
+
+bool ResultsPage::exportSpreadsheet(const QString& path) {
+    const QString error = results::writeXlsxReport(path, scan().tests, choice());
+    if (error.isEmpty()) return true;
+    tell(QStringLiteral("%1 could not be written: %2").arg(path, error));
+    return false;
+}
+
+results::AttemptChoice ResultsPage::choice() const {
+    return static_cast<results::AttemptChoice>(choice_->currentData().toInt());
 }
 
 bool ResultsPage::exportHtml(const QString& path) {
@@ -349,7 +390,7 @@ void ResultsPage::remarkWith(const QString& correctedTestFile) {
         tell(remark.error);
         return;
     }
-    const QString remarked = results::testTitle(test->test, remark.checksum);
+    const QString remarked = results::testKey(test->test, remark.checksum, test->questions);
     auto* dialog = new RemarkDialog(std::move(remark), scan().records, scan().folder, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &RemarkDialog::recordsSaved, this, [this, remarked] {
@@ -395,6 +436,15 @@ void ResultsPage::askExportCsv() {
         tell(QStringLiteral("Saved %1.").arg(path));
 }
 
+void ResultsPage::askExportSpreadsheet() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export spreadsheet"),
+                                                QString(), QStringLiteral("Spreadsheet (*.xlsx)"));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    if (exportSpreadsheet(path)) tell(QStringLiteral("Saved %1.").arg(path));
+}
+
 void ResultsPage::askExportHtml() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export HTML"),
                                                       QString(), QStringLiteral("HTML (*.html)"));
@@ -420,7 +470,8 @@ void ResultsPage::printPupil() {
 }
 
 void ResultsPage::tell(const QString& text) {
-    status_->setText(text);
+    note_ = text;
+    showStatus();
 }
 
 } // namespace corvane::teacher

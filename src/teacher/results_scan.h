@@ -30,8 +30,8 @@ struct ScanRequest {
     QString library; // the test library the questions' headings come from
     results::AttemptChoice choice = results::AttemptChoice::Latest;
     ScanCache known;                        // what the last scan read
-    std::vector<results::Skipped> unlisted; // what the last scan's listing skipped
     bool summarise = true;                  // false: summarise only when a file came or went
+    std::vector<results::Skipped> unlisted; // what the last scan's listing skipped
 };
 
 struct Scan {

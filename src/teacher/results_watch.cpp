@@ -60,8 +60,8 @@ void ResultsWatch::rescan() {
                         library_,
                         choice_,
                         same ? latest_.files : ScanCache{},
-                        same ? latest_.unlisted : std::vector<results::Skipped>{},
-                        summarise_};
+                        summarise_,
+                        same ? latest_.unlisted : std::vector<results::Skipped>{}};
     summarise_ = false;
     future_ = QtConcurrent::run(scanFolder, std::move(request));
     watcher_.setFuture(future_);

@@ -34,7 +34,7 @@ QString htmlReport(const std::vector<TestSummary>& tests);
 QString finishedText(const Record& record);
 
 // The question's label cut to a chart's or a table's width, with "…" where it was cut.
-QString shortLabel(const QuestionShare& share);
+QString shortLabel(const QuestionShare& share, qsizetype chars = 48);
 
 // `text` with its control characters shown as \x1b, \n, \t…: safe to write to a terminal.
 // Every record's text that reaches a terminal goes through this.

@@ -68,6 +68,14 @@ struct TestSummary {
     const PupilResult* pupil(const QString& name) const;
 };
 
+// What tells one test summary from every other: its name, checksum and question count.
+QString testKey(const QString& test, const QString& checksum, int questions);
+QString testKey(const Record& record);
+
+// True when `a` comes before `b` in a list of names: letter case and accents folded (Émile
+// beside emma), then as written.
+bool nameBefore(const QString& a, const QString& b);
+
 // "Fractions [3f2a9c1e]": a test's name with the start of its checksum.
 QString testTitle(const QString& test, const QString& checksum);
 
@@ -82,6 +90,10 @@ std::vector<TestSummary> summarise(const std::vector<Record>& records,
 
 // The names of a class list that have no record in `test`, in the list's order, each once.
 QStringList missingPupils(const TestSummary& test, const QStringList& classList);
+
+// The pupils of `test` whose names are not in a class list, as the test writes them; none when
+// the list is empty.
+QStringList pupilsNotListed(const TestSummary& test, const QStringList& classList);
 
 // The names of a class list file: one per line, UTF-8 (a byte-order mark is allowed), blank
 // lines and lines starting with "#" left out.

@@ -37,10 +37,9 @@ QString finishedText(const Record& record) {
     return record.finished.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-QString shortLabel(const QuestionShare& share) {
-    constexpr qsizetype kLabelChars = 48;
+QString shortLabel(const QuestionShare& share, qsizetype chars) {
     const QString label = share.label();
-    return label.size() <= kLabelChars ? label : label.left(kLabelChars - 1) + QChar(0x2026);
+    return label.size() <= chars ? label : label.left(chars - 1) + QChar(0x2026);
 }
 
 QString wrongAnswersText(const QuestionShare& share, int most) {
