@@ -393,7 +393,7 @@ class TestResultsModel : public QObject {
             << "in the library now";
         QTest::newRow("neither in the library")
             << false << "earlier version, first used 12 Nov 2025"
-            << "earlier version, first used 9 Dec 2025";
+            << "not in the library, first used 9 Dec 2025";
     }
     void versionsOfOneName() {
         QFETCH(bool, newInLibrary);

@@ -114,25 +114,36 @@ QString pageFolder(const QString& testFile) {
     return QFile::decodeName(removeTxt(QFile::encodeName(testFile).toStdString()).c_str());
 }
 
+namespace {
+
 QString versionLabel(const TestSummary& test, const std::vector<TestSummary>& tests,
-                     bool inLibrary) {
+                     const LibraryTests& library) {
     bool others = false;
+    bool newer = false; // another version is in the library or was first used later
     for (const TestSummary& other : tests)
-        others = others || (other.test == test.test && other.checksum != test.checksum);
+        if (other.test == test.test && other.checksum != test.checksum) {
+            others = true;
+            newer = newer || !library.testFile(other.checksum).isEmpty() ||
+                    other.firstUsed > test.firstUsed;
+        }
     if (!others) return {};
-    if (inLibrary) return QStringLiteral("in the library now");
+    if (!library.testFile(test.checksum).isEmpty()) return QStringLiteral("in the library now");
     const QDate first = test.firstUsed.date();
     const QString day = QLocale::c().toString(first, first.year() == QDate::currentDate().year()
                                                          ? QStringLiteral("d MMM")
                                                          : QStringLiteral("d MMM yyyy"));
-    return QStringLiteral("earlier version, first used %1").arg(day);
+    return (newer ? QStringLiteral("earlier version, first used %1")
+                  : QStringLiteral("not in the library, first used %1"))
+        .arg(day);
 }
+
+} // namespace
 
 void addHeadings(std::vector<TestSummary>& tests, const LibraryTests& library) {
     for (TestSummary& test : tests) {
         for (QuestionShare& share : test.shares)
             share.heading = library.heading(test.checksum, share.number);
-        test.version = versionLabel(test, tests, !library.testFile(test.checksum).isEmpty());
+        test.version = versionLabel(test, tests, library);
     }
 }
 
