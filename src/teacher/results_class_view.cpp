@@ -77,7 +77,10 @@ ClassView::ClassView(QWidget* parent) : QWidget(parent) {
     split->addWidget(charts);
     split->addWidget(grid_);
     split->addWidget(questions_);
-    split->setStretchFactor(1, 2);
+    // The grid gets most of the room: as many pupils as fit.
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 3);
+    split->setStretchFactor(2, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(split, 1);

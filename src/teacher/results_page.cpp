@@ -47,6 +47,10 @@ QString choiceName(results::AttemptChoice choice) {
     return name;
 }
 
+bool isCopy(const results::Skipped& skip) {
+    return skip.reason.startsWith(QLatin1String("a copy of "));
+}
+
 bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
@@ -291,9 +295,13 @@ void ResultsPage::scanned(bool fresh) {
     if (!pupils_->currentText().isEmpty() && tabs_->currentIndex() == 1)
         emit pupils_->currentTextChanged(pupils_->currentText());
 
+    // What needs a look first (folders that cannot be read, links, FIFOs, files that are no
+    // records), then the copies, each once counted.
     skipped_->clear();
-    for (const results::Skipped& skip : s.skipped)
-        skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
+    for (const bool copies : {false, true})
+        for (const results::Skipped& skip : s.skipped)
+            if (isCopy(skip) == copies)
+                skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
     tabs_->setTabText(2, QStringLiteral("S&kipped (%1)").arg(s.skipped.size()));
     showSkippedNote();
 
@@ -317,22 +325,31 @@ void ResultsPage::showStatus() {
 }
 
 void ResultsPage::showSkippedNote() {
-    // Every folder and file that was left out is named, with the reason, under the list of
-    // the page's tabs; the first few also right here.
+    // The Skipped tab names every folder and file left out, with the reason; this line names
+    // the first few that are not copies, and counts the copies.
     const Scan& s = scan();
-    constexpr std::size_t kNamed = 3;
+    constexpr qsizetype kNamed = 3;
+    const QDir folder(s.folder);
     QStringList named;
-    for (std::size_t i = 0; i < std::min(kNamed, s.skipped.size()); ++i)
-        named << QDir::toNativeSeparators(QDir(s.folder).relativeFilePath(s.skipped[i].path)) +
-                     QStringLiteral(" (") + s.skipped[i].reason + QLatin1Char(')');
-    QString text;
-    if (!named.isEmpty())
-        text = QStringLiteral("Skipped: ") + named.join(QStringLiteral("; ")) +
-               (s.skipped.size() > kNamed ? QStringLiteral("; and %1 more: see the Skipped tab.")
-                                                .arg(s.skipped.size() - kNamed)
-                                          : QStringLiteral("."));
-    skippedNote_->setText(text);
-    skippedNote_->setVisible(!text.isEmpty());
+    std::size_t copies = 0, others = 0;
+    for (const results::Skipped& skip : s.skipped) {
+        if (isCopy(skip)) {
+            ++copies;
+        } else if (named.size() < kNamed) {
+            named << QDir::toNativeSeparators(folder.relativeFilePath(skip.path)) +
+                         QStringLiteral(" (") + skip.reason + QLatin1Char(')');
+        } else {
+            ++others;
+        }
+    }
+    if (others > 0) named << QStringLiteral("%1 more").arg(others);
+    if (copies == 1) named << QStringLiteral("1 copy counted once");
+    if (copies > 1) named << QStringLiteral("%1 copies counted once").arg(copies);
+    skippedNote_->setText(named.isEmpty()
+                              ? QString()
+                              : QStringLiteral("Skipped: ") + named.join(QStringLiteral("; ")) +
+                                    QStringLiteral(". Each is named in the Skipped tab."));
+    skippedNote_->setVisible(!named.isEmpty());
 }
 
 void ResultsPage::showTest() {

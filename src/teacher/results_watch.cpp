@@ -56,12 +56,9 @@ void ResultsWatch::rescan() {
         return;
     }
     const bool same = latest_.folder == folder_;
-    ScanRequest request{folder_,
-                        library_,
-                        choice_,
-                        same ? latest_.files : ScanCache{},
-                        summarise_,
-                        same ? latest_.unlisted : std::vector<results::Skipped>{}};
+    ScanRequest request{folder_,    library_,
+                        choice_,    same ? latest_.files : ScanCache{},
+                        summarise_, same ? latest_.unlisted : std::vector<results::Skipped>{}};
     summarise_ = false;
     future_ = QtConcurrent::run(scanFolder, std::move(request));
     watcher_.setFuture(future_);
