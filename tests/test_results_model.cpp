@@ -208,6 +208,32 @@ class TestResultsModel : public QObject {
         QCOMPARE(other.shares[0].label(), QStringLiteral("Q1")); // no test with its checksum
     }
 
+    // A test corrected in the library keeps showing its old version's question words and test
+    // file (for the right answers), from the copy kept when the library held it.
+    void versionsKeptAfterCorrection() {
+        QTemporaryDir library, kept;
+        const QByteArray old = oneQuestion("KWORD", {"0", "0", "0", "0", "0", "0", "circel"});
+        const QByteArray fixed = oneQuestion("KWORD", {"0", "0", "0", "0", "0", "0", "circle"});
+        const QString oldSum = QString::fromLatin1(corvane::checksumHex(old));
+        const QString fixedSum = QString::fromLatin1(corvane::checksumHex(fixed));
+        writeFile(library, "Shapes.txt", old);
+        writeFile(library, "Shapes/question1.htm", "<h1>Name the shape</h1>");
+        QCOMPARE(LibraryTests(library.path(), kept.path()).heading(oldSum, 1), "Name the shape");
+
+        writeFile(library, "Shapes.txt", fixed); // made again, the page reworded
+        writeFile(library, "Shapes/question1.htm", "<h1>Which shape is this?</h1>");
+        const LibraryTests now(library.path(), kept.path());
+        QVERIFY(now.inLibrary(fixedSum) && !now.inLibrary(oldSum));
+        QCOMPARE(now.heading(oldSum, 1), QStringLiteral("Name the shape"));
+        QCOMPARE(now.heading(fixedSum, 1), QStringLiteral("Which shape is this?"));
+        QFile oldFile(now.testFile(oldSum));
+        QVERIFY(oldFile.open(QIODevice::ReadOnly));
+        QCOMPARE(oldFile.readAll(), old);
+        // Without kept versions the old one is simply unknown.
+        QCOMPARE(LibraryTests(library.path()).heading(oldSum, 1), QString());
+        QCOMPARE(LibraryTests(library.path()).testFile(oldSum), QString());
+    }
+
     void htmlPageOrder() {
         std::vector<TestSummary> tests =
             summarise({made("Al", "2026-12-08T10:00:00Z", {"A", "-<b>"}),

@@ -153,9 +153,8 @@ QWidget* ResultsPage::buildPupilTab() {
     pupilPage_->setObjectName(QStringLiteral("pupilPage"));
     pupilPage_->setAccessibleName(QStringLiteral("The pupil's attempts and answers"));
     connect(pupils_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        pupilPage_->setHtml(
-            name.isEmpty() ? QString()
-                           : pupilPageHtml(name, scan().tests, results::LibraryTests(library_)));
+        pupilPage_->setHtml(name.isEmpty() ? QString()
+                                           : pupilPageHtml(name, scan().tests, libraryTests()));
     });
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("P&upil:"), pupils_);
@@ -208,6 +207,10 @@ QString ResultsPage::startFolder() {
     if (!chosen.isEmpty()) return chosen;
     ExecutableFolder program;
     return IniSettings(program).read().resultsFolder;
+}
+
+results::LibraryTests ResultsPage::libraryTests() const {
+    return results::LibraryTests(library_, results::keptVersionsFolder());
 }
 
 void ResultsPage::setLibrary(const QString& folder) {
@@ -363,7 +366,7 @@ void ResultsPage::showTest() {
 
 void ResultsPage::showPupil(const QString& name) {
     pupils_->setCurrentIndex(pupils_->findText(name));
-    pupilPage_->setHtml(pupilPageHtml(name, scan().tests, results::LibraryTests(library_)));
+    pupilPage_->setHtml(pupilPageHtml(name, scan().tests, libraryTests()));
     tabs_->setCurrentIndex(1);
 }
 
@@ -482,8 +485,8 @@ void ResultsPage::printPupil() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        printPupilPage(printer, pupilPageHtml(pupils_->currentText(), scan().tests,
-                                              results::LibraryTests(library_)));
+        printPupilPage(printer,
+                       pupilPageHtml(pupils_->currentText(), scan().tests, libraryTests()));
 }
 
 void ResultsPage::tell(const QString& text) {

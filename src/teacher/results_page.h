@@ -6,6 +6,7 @@
 // page, the files that are not records, re-marking, export and printing. Live: records that
 // arrive in the folder show within moments.
 #include "teacher/results_watch.h"
+#include "tools/results/library_tests.h"
 
 #include <QWidget>
 
@@ -70,6 +71,7 @@ class ResultsPage : public QWidget {
     void printClass();
     void printPupil();
     void tell(const QString& text);
+    results::LibraryTests libraryTests() const; // the library, and the versions kept of it
 
     ResultsWatch watch_;
     QString library_;

@@ -96,7 +96,8 @@ Scan scanFolder(ScanRequest request) {
     std::sort(scan.skipped.begin(), scan.skipped.end(),
               [](const auto& a, const auto& b) { return a.path < b.path; });
     scan.tests = results::summarise(scan.records, request.choice);
-    results::addHeadings(scan.tests, results::LibraryTests(request.library));
+    results::addHeadings(scan.tests,
+                         results::LibraryTests(request.library, results::keptVersionsFolder()));
     return scan;
 }
 

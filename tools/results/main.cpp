@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
     write(stderr, skippedText);
 
     std::vector<TestSummary> tests = summarise(found.records, options.choice);
-    addHeadings(tests, LibraryTests(libraryFolders(settings)));
+    addHeadings(tests, LibraryTests(libraryFolders(settings), keptVersionsFolder()));
     bool written = true;
     if (!options.html.isEmpty()) written = writePage(options.html, htmlReport(tests));
     if (!options.xlsx.isEmpty()) {
