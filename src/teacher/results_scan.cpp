@@ -51,7 +51,7 @@ Scan scanFolder(ScanRequest request) {
     scan.unlisted = std::move(listing.skipped);
     std::vector<results::FolderFile> fresh;
     for (const results::FolderFile& found : listing.files) {
-        if (results::isTemporaryName(QFileInfo(found.path).fileName())) continue;
+        if (results::isTemporaryName(found.path.mid(found.path.lastIndexOf(u'/') + 1))) continue;
         auto known = request.known.constFind(found.path);
         if (known != request.known.cend() && known->size == found.size &&
             known->modifiedNs == found.modifiedNs)
