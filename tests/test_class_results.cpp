@@ -400,7 +400,11 @@ void TestClassResults::exitStatuses() {
     writeFile(dir, "class.txt", "Anna\nBen\n"); // the class list is no record
     const QString page = dir.filePath("out/class.html");
     QDir().mkpath(dir.filePath("out"));
-    QCOMPARE(run({"--html", page, dir.path()}), 0);
+    const ToolRun pageOnly = runTool(CORVANE_RESULTS_EXE, {"--html", page, dir.path()});
+    QCOMPARE(pageOnly.status, 0);
+    QCOMPARE(pageOnly.out, QString()); // the page is the output
+    const ToolRun best = runTool(CORVANE_RESULTS_EXE, {"--attempt", "best", dir.path()});
+    QVERIFY2(best.out.contains("The best attempt of each pupil counts."), qPrintable(best.out));
     QFile html(page);
     QVERIFY(html.open(QIODevice::ReadOnly));
     const QByteArray body = html.readAll();
@@ -417,6 +421,8 @@ void TestClassResults::exitStatuses() {
                                    {"--bogus", dir.path()},
                                    {"--html"},
                                    {"--html", "--csv", dir.path()},
+                                   {"--attempt", "worst", dir.path()},
+                                   {"--xlsx"},
                                    {dir.filePath("a/20261208-101503_PC1_Anna_Shapes_0badf00d.csv")},
                                    {dir.path(), dir.path()}}) {
         QCOMPARE(run(bad, &err), 2);

@@ -150,15 +150,15 @@ int main(int argc, char* argv[]) {
                               .arg(printable(options.xlsx), error));
         written = written && error.isEmpty();
     }
-    if (!options.html.isEmpty() || !options.xlsx.isEmpty()) {
-        // The file is the output; nothing else is printed.
-    } else if (options.csv) {
+    if (options.csv) {
         const QByteArray csv = csvReport(tests);
         // A terminal is sent no control characters from the records; a pipe gets the bytes.
         if (::isatty(STDOUT_FILENO))
             write(stdout, printable(QString::fromUtf8(csv), true));
         else
             std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);
+    } else if (!options.html.isEmpty() || !options.xlsx.isEmpty()) {
+        // The file is the output; nothing else is printed.
     } else if (tests.empty()) {
         write(stdout, "No records in " + printable(options.folder) + "\n");
     } else {
