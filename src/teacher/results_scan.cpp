@@ -49,15 +49,23 @@ Scan scanFolder(ScanRequest request) {
     results::FolderListing listing = results::listFolder(folder);
     scan.folders = std::move(listing.folders);
     scan.unlisted = std::move(listing.skipped);
+    // Files being written are left out; a file read before and unchanged is not read again.
+    std::erase_if(listing.files, [](const results::FolderFile& found) {
+        return results::isTemporaryName(found.path.mid(found.path.lastIndexOf(u'/') + 1));
+    });
+    const auto known = [&](const results::FolderFile& found) {
+        const auto file = request.known.constFind(found.path);
+        return file != request.known.cend() && file->size == found.size &&
+               file->modifiedNs == found.modifiedNs;
+    };
     std::vector<results::FolderFile> fresh;
-    for (const results::FolderFile& found : listing.files) {
-        if (results::isTemporaryName(found.path.mid(found.path.lastIndexOf(u'/') + 1))) continue;
-        auto known = request.known.constFind(found.path);
-        if (known != request.known.cend() && known->size == found.size &&
-            known->modifiedNs == found.modifiedNs)
-            scan.files.insert(found.path, *known);
-        else
-            fresh.push_back(found);
+    for (const results::FolderFile& found : listing.files)
+        if (!known(found)) fresh.push_back(found);
+    if (fresh.empty() && listing.files.size() == static_cast<std::size_t>(request.known.size())) {
+        scan.files = request.known; // the same files: shared, not copied
+    } else {
+        for (const results::FolderFile& found : listing.files)
+            if (known(found)) scan.files.insert(found.path, *request.known.constFind(found.path));
     }
     std::vector<ScannedFile> read(fresh.size());
     auto readOne = [&](std::size_t i) { read[i] = readFile(fresh[i]); };

@@ -7,7 +7,7 @@ namespace corvane::teacher {
 
 namespace {
 
-constexpr int kSettleMs = 200;
+constexpr int kSettleMs = 100;
 constexpr int kPeriodicMs = 3000;
 
 } // namespace
