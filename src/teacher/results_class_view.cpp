@@ -98,10 +98,10 @@ void ClassView::showTest(const results::TestSummary* test, const QStringList& mi
         missing_->clear();
         return;
     }
-    summary_->setText(QStringLiteral("%1, %2. Class average: %3.")
+    summary_->setText(QStringLiteral("%1, %2. Class average: %3. %4")
                           .arg(results::counted(test->questions, QStringLiteral("question")),
                                results::counted(test->pupilCount(), QStringLiteral("pupil")),
-                               test->averageText()));
+                               test->averageText(), results::choiceSentence(test->choice)));
     bars_->showTest(*test);
     spread_->showTest(*test);
     fillGrid(*test, strangers, newestPupil);
