@@ -12,9 +12,13 @@ fonts-liberation fonts-comic-neue libcsv-dev"
 BUILD="$BUILD pkg-config libmd4c-dev libmd4c-html0-dev"
 # corvane-results and the teacher's window read question headings with libxml2's HTML parser.
 BUILD="$BUILD libxml2-dev"
+# The spreadsheet export of corvane-results and the Results page (.xlsx).
+BUILD="$BUILD libxlsxwriter-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"
+# The spreadsheet export is read back by unzip and opened by LibreOffice, as a teacher would.
+TEST="$TEST unzip libreoffice-calc-nogui"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"

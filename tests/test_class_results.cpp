@@ -8,10 +8,12 @@
 #include "tools/results/summary.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace corvane;
@@ -70,6 +72,8 @@ class TestClassResults : public QObject {
     void formulaGuard();
     void unreadableFolder_data();
     void unreadableFolder();
+    void untrustedEntries_data();
+    void untrustedEntries();
     void writerAndReaderAgree();
     void summary();
     void csvCells();
@@ -251,6 +255,69 @@ void TestClassResults::unreadableFolder() {
     QVERIFY(!results.out.contains("Ben"));
 }
 
+// What a pupil can plant in the drop box is named and skipped at once: a FIFO would block a
+// reader for ever, a link would read a file the pupil cannot.
+void TestClassResults::untrustedEntries_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("FIFO named as a record") << "fifo"
+                                            << "x.csv"
+                                            << "a FIFO, not a record file";
+    QTest::addRow("FIFO as the class list") << "fifo"
+                                            << "class.txt"
+                                            << "a FIFO, not a record file";
+    QTest::addRow("FIFO in a sub-folder") << "fifo"
+                                          << "a/y.csv"
+                                          << "a FIFO, not a record file";
+    QTest::addRow("link to another class's record") << "file link"
+                                                    << "z.csv"
+                                                    << "a link, not followed";
+    QTest::addRow("link to a folder") << "folder link"
+                                      << "other"
+                                      << "a link, not followed";
+    QTest::addRow("link as the class list") << "file link"
+                                            << "class.txt"
+                                            << "a link, not followed";
+}
+
+void TestClassResults::untrustedEntries() {
+    QFETCH(QString, kind);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir, elsewhere;
+    writeFile(dir, "20261208-101503_PC1_Anna_Shapes_0badf00d.csv", record("Anna"));
+    const QString secret =
+        writeFile(elsewhere, "20261208-101504_PC2_Ben_Shapes_12345678.csv", record("Ben"));
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+    else
+        QVERIFY(QFile::link(kind == "file link" ? secret : elsewhere.path(), path));
+
+    QElapsedTimer took;
+    took.start();
+    const FolderRecords found = readRecordsIn(dir.path());
+    QVERIFY(took.elapsed() < 2000);
+    QCOMPARE(found.records.size(), 1u);
+    QCOMPARE(found.records[0].pupil, QStringLiteral("Anna"));
+    QCOMPARE(found.skipped.size(), 1u);
+    QCOMPARE(found.skipped[0].path, path);
+    QCOMPARE(found.skipped[0].reason, reason);
+    // Opened directly (a race between listing and reading), it is refused just the same.
+    QByteArray bytes;
+    if (QFileInfo(path).isFile() || kind == "fifo")
+        QCOMPARE(readRegularFile(path, 1 << 20, bytes), reason);
+
+    // The tool returns at once and names it too.
+    const ToolRun tool = runTool(CORVANE_RESULTS_EXE, {dir.path()});
+    QCOMPARE(tool.status, 1);
+    QVERIFY2(tool.err.contains(path + ": " + reason + ", skipped"), qPrintable(tool.err));
+    QVERIFY(tool.out.contains("Anna") && !tool.out.contains("Ben"));
+    QVERIFY(took.elapsed() < 20000);
+}
+
 // A record as the program saves it reads back field for field; its temporary file is no record.
 void TestClassResults::writerAndReaderAgree() {
     corvane::ClassRecord saved;
@@ -333,7 +400,11 @@ void TestClassResults::exitStatuses() {
     writeFile(dir, "class.txt", "Anna\nBen\n"); // the class list is no record
     const QString page = dir.filePath("out/class.html");
     QDir().mkpath(dir.filePath("out"));
-    QCOMPARE(run({"--html", page, dir.path()}), 0);
+    const ToolRun pageOnly = runTool(CORVANE_RESULTS_EXE, {"--html", page, dir.path()});
+    QCOMPARE(pageOnly.status, 0);
+    QCOMPARE(pageOnly.out, QString()); // the page is the output
+    const ToolRun best = runTool(CORVANE_RESULTS_EXE, {"--attempt", "best", dir.path()});
+    QVERIFY2(best.out.contains("The best attempt of each pupil counts."), qPrintable(best.out));
     QFile html(page);
     QVERIFY(html.open(QIODevice::ReadOnly));
     const QByteArray body = html.readAll();
@@ -350,6 +421,8 @@ void TestClassResults::exitStatuses() {
                                    {"--bogus", dir.path()},
                                    {"--html"},
                                    {"--html", "--csv", dir.path()},
+                                   {"--attempt", "worst", dir.path()},
+                                   {"--xlsx"},
                                    {dir.filePath("a/20261208-101503_PC1_Anna_Shapes_0badf00d.csv")},
                                    {dir.path(), dir.path()}}) {
         QCOMPARE(run(bad, &err), 2);

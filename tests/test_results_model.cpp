@@ -3,12 +3,17 @@
 // attempt counts, which names are one pupil, the wrong answers, question headings, the HTML
 // page's order, and re-marking from stored answers.
 #include "support/test_files.h"
+#include "tools/results/folder.h"
 #include "tools/results/library_tests.h"
 #include "tools/results/remark.h"
 #include "tools/results/reports.h"
 #include "tools/results/summary.h"
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace corvane::results;
 using corvane::testing::crlfLines;
@@ -41,6 +46,43 @@ Record made(const QString& pupil, const QString& finished, const QStringList& an
 // A test file of one question: the type's keyword, a comment, then `lines`.
 QByteArray oneQuestion(const QString& type, const QStringList& lines) {
     return crlfLines(QStringList{"1", type, "comment"} + lines + QStringList{"----------"});
+}
+
+// The cells of the first sheet of an .xlsx file, by reference ("B5"): shared strings resolved,
+// numbers as written; a formula cell's value is "=" and its formula.
+QHash<QString, QString> xlsxCells(const QString& file) {
+    const auto part = [&](const char* name) {
+        QProcess unzip;
+        unzip.start("unzip", {"-p", file, name});
+        unzip.waitForFinished(20000);
+        return unzip.readAllStandardOutput();
+    };
+    QStringList shared;
+    QXmlStreamReader strings(part("xl/sharedStrings.xml"));
+    while (!strings.atEnd()) {
+        strings.readNext();
+        if (strings.isStartElement() && strings.name() == QLatin1String("si"))
+            shared << QString();
+        else if (strings.isStartElement() && strings.name() == QLatin1String("t"))
+            shared.last() += strings.readElementText();
+    }
+    QHash<QString, QString> cells;
+    QXmlStreamReader sheet(part("xl/worksheets/sheet1.xml"));
+    QString ref, type;
+    while (!sheet.atEnd()) {
+        sheet.readNext();
+        if (!sheet.isStartElement()) continue;
+        if (sheet.name() == QLatin1String("c")) {
+            ref = sheet.attributes().value("r").toString();
+            type = sheet.attributes().value("t").toString();
+        } else if (sheet.name() == QLatin1String("f")) {
+            cells[ref] = "=" + sheet.readElementText();
+        } else if (sheet.name() == QLatin1String("v") && !cells.contains(ref)) {
+            const QString v = sheet.readElementText();
+            cells[ref] = type == QLatin1String("s") ? shared.value(v.toInt()) : v;
+        }
+    }
+    return cells;
 }
 
 } // namespace
@@ -166,6 +208,32 @@ class TestResultsModel : public QObject {
         QCOMPARE(other.shares[0].label(), QStringLiteral("Q1")); // no test with its checksum
     }
 
+    // A test corrected in the library keeps showing its old version's question words and test
+    // file (for the right answers), from the copy kept when the library held it.
+    void versionsKeptAfterCorrection() {
+        QTemporaryDir library, kept;
+        const QByteArray old = oneQuestion("KWORD", {"0", "0", "0", "0", "0", "0", "circel"});
+        const QByteArray fixed = oneQuestion("KWORD", {"0", "0", "0", "0", "0", "0", "circle"});
+        const QString oldSum = QString::fromLatin1(corvane::checksumHex(old));
+        const QString fixedSum = QString::fromLatin1(corvane::checksumHex(fixed));
+        writeFile(library, "Shapes.txt", old);
+        writeFile(library, "Shapes/question1.htm", "<h1>Name the shape</h1>");
+        QCOMPARE(LibraryTests(library.path(), kept.path()).heading(oldSum, 1), "Name the shape");
+
+        writeFile(library, "Shapes.txt", fixed); // made again, the page reworded
+        writeFile(library, "Shapes/question1.htm", "<h1>Which shape is this?</h1>");
+        const LibraryTests now(library.path(), kept.path());
+        QVERIFY(now.inLibrary(fixedSum) && !now.inLibrary(oldSum));
+        QCOMPARE(now.heading(oldSum, 1), QStringLiteral("Name the shape"));
+        QCOMPARE(now.heading(fixedSum, 1), QStringLiteral("Which shape is this?"));
+        QFile oldFile(now.testFile(oldSum));
+        QVERIFY(oldFile.open(QIODevice::ReadOnly));
+        QCOMPARE(oldFile.readAll(), old);
+        // Without kept versions the old one is simply unknown.
+        QCOMPARE(LibraryTests(library.path()).heading(oldSum, 1), QString());
+        QCOMPARE(LibraryTests(library.path()).testFile(oldSum), QString());
+    }
+
     void htmlPageOrder() {
         std::vector<TestSummary> tests =
             summarise({made("Al", "2026-12-08T10:00:00Z", {"A", "-<b>"}),
@@ -279,6 +347,191 @@ class TestResultsModel : public QObject {
         QVERIFY(!remarkRecords({}, dir.filePath("missing.txt")).error.isEmpty());
         const QString broken = writeFile(dir, "Broken.txt", "two\r\nKWORD\r\n");
         QVERIFY(remarkRecords({}, broken).error.contains("not a test file"));
+    }
+
+    // A record with the same pupil, test, time and answers as another is one attempt, whatever
+    // its file is called or where it lies; the copy is named as skipped.
+    void copiesCountOnce_data() {
+        QTest::addColumn<QString>("file");     // the second record's file
+        QTest::addColumn<QString>("pupil");    // its pupil
+        QTest::addColumn<QString>("finished"); // its finishing time
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>(
+            "copyOf"); // the file reported as the copy's original; empty: no copy
+        const QString at = QStringLiteral("2026-12-08T10:00:00Z");
+        QTest::newRow("backup in a sub-folder")
+            << "r/backup-9dec/a.csv"
+            << "Ben" << at << QStringList{"A", "-B"} << "r/a.csv";
+        QTest::newRow("(copy) beside it, shorter path kept")
+            << "r/a (copy).csv"
+            << "Ben" << at << QStringList{"A", "-B"} << "r/a.csv";
+        QTest::newRow("name written otherwise")
+            << "r/b.csv"
+            << " BEN " << at << QStringList{"A", "-B"} << "r/a.csv";
+        QTest::newRow("same time on another clock")
+            << "r/b.csv"
+            << "Ben"
+            << "2026-12-08T11:00:00+01:00" << QStringList{"A", "-B"} << "r/a.csv";
+        QTest::newRow("another answer is another attempt")
+            << "r/b.csv"
+            << "Ben" << at << QStringList{"A", "-C"} << "";
+        QTest::newRow("another time is another attempt")
+            << "r/b.csv"
+            << "Ben"
+            << "2026-12-08T10:00:01Z" << QStringList{"A", "-B"} << "";
+        QTest::newRow("another pupil") << "r/b.csv"
+                                       << "Bea" << at << QStringList{"A", "-B"} << "";
+    }
+    void copiesCountOnce() {
+        QFETCH(QString, file);
+        QFETCH(QString, pupil);
+        QFETCH(QString, finished);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, copyOf);
+        // The copy first: which record is kept must not depend on the order they were read.
+        std::vector<Record> records{made(pupil, finished, answers, file),
+                                    made("Ben", "2026-12-08T10:00:00Z", {"A", "-B"}, "r/a.csv")};
+        const std::vector<Skipped> copies = removeCopies(records);
+        const std::vector<TestSummary> tests = summarise(records);
+        int attempts = 0;
+        for (const PupilResult& p : tests.at(0).pupils)
+            attempts += p.attemptCount();
+        if (copyOf.isEmpty()) {
+            QVERIFY(copies.empty());
+            QCOMPARE(attempts, 2);
+            return;
+        }
+        QCOMPARE(copies.size(), 1u);
+        QCOMPARE(copies[0].path, file);
+        QCOMPARE(copies[0].reason, "a copy of " + copyOf);
+        QCOMPARE(attempts, 1);
+        QCOMPARE(records.at(0).file, copyOf);
+    }
+
+    // Two versions of a test of one name are two entries, each with its own records, told
+    // apart by the library and by when they were first used.
+    void versionsOfOneName_data() {
+        QTest::addColumn<bool>("newInLibrary");
+        QTest::addColumn<QString>("oldLabel");
+        QTest::addColumn<QString>("newLabel");
+        QTest::newRow("the new one in the library")
+            << true << "earlier version, first used 12 Nov 2025"
+            << "in the library now";
+        QTest::newRow("neither in the library")
+            << false << "earlier version, first used 12 Nov 2025"
+            << "not in the library, first used 9 Dec 2025";
+    }
+    void versionsOfOneName() {
+        QFETCH(bool, newInLibrary);
+        QFETCH(QString, oldLabel);
+        QFETCH(QString, newLabel);
+        QTemporaryDir dir;
+        const QByteArray fixed = oneQuestion("KWORD", {"0", "0", "0", "0", "0", "0", "circle"});
+        if (newInLibrary) writeFile(dir, "Shapes.txt", fixed);
+        const QString newSum = QString::fromLatin1(corvane::checksumHex(fixed));
+        std::vector<Record> records;
+        for (const char* pupil : {"Al", "Bo", "Cy"})
+            records.push_back(made(pupil, "2025-11-12T09:00:00Z", {"-circle"}));
+        Record fresh = made("Al", "2025-12-09T09:00:00Z", {"circle"});
+        fresh.checksum = newSum;
+        records.push_back(fresh);
+        std::vector<TestSummary> tests = summarise(records);
+        addHeadings(tests, LibraryTests(dir.path()));
+        QCOMPARE(tests.size(), 2u);
+        QCOMPARE(tests[0].checksum, kSum); // first used first
+        QCOMPARE(tests[0].pupilCount(), 3);
+        QCOMPARE(tests[0].pupils[0].chosen.score, 0);
+        QCOMPARE(tests[1].pupilCount(), 1);
+        QCOMPARE(tests[1].pupils[0].chosen.score, 1);
+        QCOMPARE(tests[0].version, oldLabel);
+        QCOMPARE(tests[1].version, newLabel);
+        QVERIFY(tests[0].key() != tests[1].key());
+        QVERIFY(tests[0].displayName().endsWith(oldLabel));
+        // A test of one version needs no label.
+        std::vector<TestSummary> one = summarise({fresh});
+        addHeadings(one, LibraryTests(dir.path()));
+        QCOMPARE(one[0].version, QString());
+    }
+
+    void pupilOrderFoldsCaseAndAccents() {
+        QStringList names{"zed", QStringLiteral("\u00C9mile"), "Emma", "eve", "Adam", "emil"};
+        std::sort(names.begin(), names.end(), nameBefore);
+        QCOMPARE(names,
+                 (QStringList{"Adam", "emil", QStringLiteral("\u00C9mile"), "Emma", "eve", "zed"}));
+    }
+
+    void terminalText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("title and clear screen") << QStringLiteral("Zo\u00EB\x1b]0;x\x07\x1b[2J")
+                                                << QStringLiteral("Zo\u00EB\\x1b]0;x\\x07\\x1b[2J");
+        QTest::newRow("C1 introducer")
+            << QStringLiteral("a\u009b2Jb") << QStringLiteral("a\\x9b2Jb");
+        QTest::newRow("line breaks and tabs")
+            << QStringLiteral("a\r\nb\tc") << QStringLiteral("a\\r\\nb\\tc");
+        QTest::newRow("plain text untouched") << QStringLiteral("1,5 \u00A3 \u00D7 \u2713")
+                                              << QStringLiteral("1,5 \u00A3 \u00D7 \u2713");
+    }
+    void terminalText() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(printable(text), shown);
+        const std::vector<TestSummary> tests =
+            summarise({made(text, "2026-12-08T10:00:00Z", {"-" + text})});
+        const QString report = textReport(tests);
+        QVERIFY(report.contains(shown));
+        for (const QChar c : report)
+            QVERIFY(c == QLatin1Char('\n') || (c >= QLatin1Char(' ') && c != QChar(0x7f) &&
+                                               (c.unicode() < 0x80 || c.unicode() >= 0xa0)));
+    }
+
+    // The spreadsheet holds names and accents as written, scores as numbers, no formula even
+    // for a name that looks like one, and says which attempt counted; a real spreadsheet program
+    // reads it the same way.
+    void spreadsheetReadBack() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("class.xlsx");
+        Record zoe =
+            made(QStringLiteral("Zo\u00EB \u00C9lise"), "2026-12-08T10:00:00Z", {"A", "-B"});
+        zoe.computer = QStringLiteral("Salle 3, poste \u00E9");
+        const std::vector<TestSummary> tests =
+            summarise({zoe, made("=1+2", "2026-12-08T10:05:00Z", {"-A", "-B"}),
+                       made("=1+2", "2026-12-08T10:01:00Z", {"A", "B"})},
+                      AttemptChoice::Best);
+        QCOMPARE(writeXlsxReport(file, tests, AttemptChoice::Best), QString());
+        QVERIFY(!QFileInfo::exists(dir.filePath(".class.xlsx.tmp")));
+        const QHash<QString, QString> cells = xlsxCells(file);
+        QCOMPARE(cells.value("A2"), QStringLiteral("The best attempt of each pupil counts."));
+        QCOMPARE(cells.value("D4"), QStringLiteral("Pupil"));
+        QCOMPARE(cells.value("D5"), QStringLiteral("=1+2")); // a string cell, not a formula
+        QCOMPARE(cells.value("F5"), QStringLiteral("2"));    // the best attempt, as a number
+        QCOMPARE(cells.value("H5"), QStringLiteral("2"));    // attempts
+        QCOMPARE(cells.value("D6"), zoe.pupil);
+        QCOMPARE(cells.value("I6"), zoe.computer);
+        QCOMPARE(cells.value("J6"), QStringLiteral("1"));
+        QCOMPARE(cells.value("K6"), QStringLiteral("0"));
+        for (auto cell = cells.cbegin(); cell != cells.cend(); ++cell)
+            QVERIFY2(!cell.value().startsWith('=') || cell.key() == "D5", qPrintable(cell.key()));
+
+        const QString office = QStandardPaths::findExecutable("soffice");
+        if (office.isEmpty())
+            QSKIP("LibreOffice is not installed: the real-client read is left out");
+        QProcess convert;
+        convert.setWorkingDirectory(dir.path());
+        convert.start(office,
+                      {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless",
+                       "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir",
+                       dir.path(), file});
+        QVERIFY(convert.waitForFinished(120000));
+        QFile csv(dir.filePath("class.csv"));
+        QVERIFY2(csv.open(QIODevice::ReadOnly), convert.readAllStandardError().constData());
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n');
+        QVERIFY(lines.value(1).startsWith("The best attempt of each pupil counts."));
+        QVERIFY2(lines.value(4).contains(",=1+2,"), qPrintable(lines.value(4)));
+        QVERIFY2(
+            lines.value(5).contains(QStringLiteral(",Zo\u00EB \u00C9lise,2026-12-08 10:00,1,2,1,")),
+            qPrintable(lines.value(5)));
+        QVERIFY(lines.value(5).contains(QStringLiteral("\"Salle 3, poste \u00E9\",1,0")));
     }
 
     void classListFile() {

@@ -18,6 +18,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -26,6 +27,8 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimeZone>
+
+#include <sys/stat.h>
 
 using namespace corvane;
 using corvane::testing::crlfLines;
@@ -130,11 +133,73 @@ class TestResultsPage : public QObject {
             page.findChild<QLabel*>("status")->text().contains("not a folder that can be read"));
     }
 
+    // What a real class folder holds after a few weeks: a backup copy, a FIFO and links a pupil
+    // planted, and two versions of one test. Each copy counts once, each version is its own
+    // entry, and the page names every file it left out, with the reason.
+    void untrustedCornersAndVersions() {
+        QTemporaryDir dir, elsewhere;
+        save(dir.path(), recordOf("Anna", {"A", "B"}));
+        save(dir.path(), recordOf("Ben", {"A", "A"}, 1));
+        ClassRecord fixed = recordOf("Cara", {"A", "A"}, 2);
+        fixed.testChecksum = checksumHex("Shapes, corrected");
+        save(dir.path(), fixed);
+        QDir().mkpath(dir.filePath("backup-9dec"));
+        for (const QString& file : csvFiles(dir.path()))
+            QVERIFY(QFile::copy(dir.filePath(file), dir.filePath("backup-9dec/" + file)));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("x.csv")).constData(), 0666), 0);
+        QVERIFY(QFile::link(writeFile(elsewhere, "other.csv", "x"), dir.filePath("link.csv")));
+        QVERIFY(QFile::link(elsewhere.path(), dir.filePath("linked folder")));
+
+        teacher::ResultsPage page;
+        page.setLibrary(dir.filePath("no library"));
+        page.resize(1000, 700);
+        page.show();
+        page.openFolder(dir.path());
+        auto* tests = page.findChild<QComboBox*>("testChoice");
+        auto* grid = page.findChild<QTableWidget*>("classGrid");
+        QTRY_COMPARE_WITH_TIMEOUT(tests->count(), 2, 3000);
+        QStringList skipped;
+        for (int i = 0; i < page.findChild<QListWidget*>("skipped")->count(); ++i)
+            skipped << page.findChild<QListWidget*>("skipped")->item(i)->text();
+        QCOMPARE(skipped.size(), 6);
+        QVERIFY(skipped.contains(dir.filePath("x.csv") + ": a FIFO, not a record file"));
+        QVERIFY(skipped.contains(dir.filePath("link.csv") + ": a link, not followed"));
+        QVERIFY(skipped.contains(dir.filePath("linked folder") + ": a link, not followed"));
+        QCOMPARE(skipped.filter(": a copy of " + dir.path() + "/2026").size(), 3);
+        const QString note = page.findChild<QLabel*>("skippedNote")->text();
+        QCOMPARE(note, QStringLiteral("Skipped: link.csv (a link, not followed); linked folder (a "
+                                      "link, not followed); x.csv (a FIFO, not a record file); 3 "
+                                      "copies counted once. Each is named in the Skipped tab."));
+
+        // Each version shows its own records, copies counted once.
+        // (The year is left out in the year the records were written.)
+        const QRegularExpression first(" first used 8 Dec( 2026)? \\((\\d) pupils?\\)$");
+        const QString older = tests->itemText(0), newer = tests->itemText(1);
+        QVERIFY2(older.startsWith("Shapes [" + kChecksum.left(8) + "], earlier version,") &&
+                     first.match(older).captured(2) == "2",
+                 qPrintable(older));
+        QVERIFY2(newer.contains("], not in the library,") && first.match(newer).captured(2) == "1",
+                 qPrintable(newer));
+        tests->setCurrentIndex(0);
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->item(0, 3)->text(), QStringLiteral("1")); // Anna's attempts
+        tests->setCurrentIndex(1);
+        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->item(0, 0)->data(Qt::UserRole).toString(), QStringLiteral("Cara"));
+
+        // A message keeps the count beside it.
+        QVERIFY(!page.exportSpreadsheet(dir.filePath("no such folder/class.xlsx")));
+        const QString status = page.findChild<QLabel*>("status")->text();
+        QVERIFY2(status.startsWith("3 records in 2 tests, 6 skipped.") &&
+                     status.contains("could not be written"),
+                 qPrintable(status));
+    }
+
     void rescanReadsOnlyWhatIsNew() {
         QTemporaryDir dir;
         save(dir.path(), recordOf("Anna", {"A"}));
         writeFile(dir, ".20261208-100000_PC_Ben_Shapes_00000001.csv.tmp", "half a rec");
-        teacher::ScanRequest request{dir.path(), {}, results::AttemptChoice::Latest, {}, false};
+        teacher::ScanRequest request{dir.path(), {}, results::AttemptChoice::Latest, {}, false, {}};
         teacher::Scan first = teacher::scanFolder(request);
         QCOMPARE(first.added.size(), 1u);
         QVERIFY(first.skipped.empty()); // a record being written is not a broken file

@@ -39,8 +39,13 @@ void paintShares(QPainter& painter, const QRect& area,
                  const std::vector<results::QuestionShare>& shares, int pupils) {
     const int row = std::max(painter.fontMetrics().height() + 4,
                              area.height() / std::max<int>(1, shares.size()));
-    const int labelWidth = area.width() * 11 / 20;
-    const int barWidth = area.width() * 6 / 20;
+    // The share's text is never cut: its widest form is measured, the label and bar share the
+    // rest.
+    const int shareWidth =
+        painter.fontMetrics().horizontalAdvance(results::shareText(pupils, pupils)) + 12;
+    const int rest = std::max(0, area.width() - shareWidth);
+    const int labelWidth = rest * 11 / 17;
+    const int barWidth = rest * 6 / 17;
     int y = area.top();
     for (const results::QuestionShare& share : shares) {
         const QRect label(area.left(), y, labelWidth - 6, row);

@@ -13,11 +13,14 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace corvane::teacher {
 
 namespace {
 
 constexpr int kFixedColumns = 4; // Pupil, Score, Finished, Attempts
+constexpr qsizetype kGridLabelChars = 18;
 const QColor kNewest(0xff, 0xf0, 0xa0);
 const QColor kWrong(0xfb, 0xdc, 0xdc);
 
@@ -74,7 +77,10 @@ ClassView::ClassView(QWidget* parent) : QWidget(parent) {
     split->addWidget(charts);
     split->addWidget(grid_);
     split->addWidget(questions_);
-    split->setStretchFactor(1, 2);
+    // The grid gets most of the room: as many pupils as fit.
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 3);
+    split->setStretchFactor(2, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(split, 1);
@@ -82,7 +88,8 @@ ClassView::ClassView(QWidget* parent) : QWidget(parent) {
 }
 
 void ClassView::showTest(const results::TestSummary* test, const QStringList& missing,
-                         const QString& newestPupil, bool anyRecords) {
+                         const QStringList& strangers, const QString& newestPupil,
+                         bool anyRecords) {
     if (!test) {
         summary_->setText(anyRecords ? QString() : QStringLiteral("No records yet."));
         grid_->clear();
@@ -91,13 +98,13 @@ void ClassView::showTest(const results::TestSummary* test, const QStringList& mi
         missing_->clear();
         return;
     }
-    summary_->setText(QStringLiteral("%1, %2. Class average: %3.")
+    summary_->setText(QStringLiteral("%1, %2. Class average: %3. %4")
                           .arg(results::counted(test->questions, QStringLiteral("question")),
                                results::counted(test->pupilCount(), QStringLiteral("pupil")),
-                               test->averageText()));
+                               test->averageText(), results::choiceSentence(test->choice)));
     bars_->showTest(*test);
     spread_->showTest(*test);
-    fillGrid(*test, newestPupil);
+    fillGrid(*test, strangers, newestPupil);
     fillQuestions(*test);
     missing_->setText(missing.isEmpty() ? QString()
                                         : QStringLiteral("Not finished (%1): %2")
@@ -105,7 +112,8 @@ void ClassView::showTest(const results::TestSummary* test, const QStringList& mi
                                               .arg(missing.join(QStringLiteral(", "))));
 }
 
-void ClassView::fillGrid(const results::TestSummary& test, const QString& newestPupil) {
+void ClassView::fillGrid(const results::TestSummary& test, const QStringList& strangers,
+                         const QString& newestPupil) {
     // The teacher's place in the grid stays on the same pupil and question.
     const int scrolled = grid_->verticalScrollBar()->value();
     const QTableWidgetItem* current = grid_->item(grid_->currentRow(), 0);
@@ -116,16 +124,34 @@ void ClassView::fillGrid(const results::TestSummary& test, const QString& newest
     grid_->setColumnCount(kFixedColumns + test.questions);
     QStringList headers{QStringLiteral("Pupil"), QStringLiteral("Score"),
                         QStringLiteral("Finished"), QStringLiteral("Attempts")};
-    for (int q = 1; q <= test.questions; ++q)
-        headers << QStringLiteral("Q%1").arg(q);
     grid_->setHorizontalHeaderLabels(headers);
+    // Question columns are headed with the question's words, cut short; whole in the tooltip.
+    for (const results::QuestionShare& share : test.shares) {
+        auto* header = new QTableWidgetItem(results::shortLabel(share, kGridLabelChars));
+        header->setToolTip(share.label());
+        header->setData(Qt::AccessibleTextRole, share.label());
+        grid_->setHorizontalHeaderItem(kFixedColumns + share.number - 1, header);
+    }
     int row = 0;
     for (const results::PupilResult& pupil : test.pupils) {
         const bool newest =
             !newestPupil.isEmpty() && results::sameNameKey(pupil.name) == newestPupil;
-        auto* name = item(newest ? QStringLiteral("\u2605 ") + pupil.name : pupil.name,
-                          newest ? pupil.name + QStringLiteral(", just finished") : QString());
+        const bool stranger = strangers.contains(pupil.name);
+        QString shown = newest ? QStringLiteral("\u2605 ") + pupil.name : pupil.name;
+        QString spoken = newest ? pupil.name + QStringLiteral(", just finished") : QString();
+        if (stranger) {
+            shown += QStringLiteral(" (not on the class list)");
+            spoken = (spoken.isEmpty() ? pupil.name : spoken) +
+                     QStringLiteral(", not on the class list");
+        }
+        auto* name = item(shown, spoken);
         name->setData(Qt::UserRole, pupil.name);
+        if (stranger) {
+            QFont italic = name->font();
+            italic.setItalic(true);
+            name->setFont(italic);
+            name->setToolTip(QStringLiteral("Not on the class list"));
+        }
         if (newest) {
             name->setToolTip(QStringLiteral("Just finished"));
             name->setBackground(kNewest);
@@ -143,12 +169,16 @@ void ClassView::fillGrid(const results::TestSummary& test, const QString& newest
             ++q;
             const QString verdict =
                 result.right ? QStringLiteral("right") : QStringLiteral("wrong");
+            const QString label =
+                grid_->horizontalHeaderItem(kFixedColumns + q - 1)
+                    ? grid_->horizontalHeaderItem(kFixedColumns + q - 1)->toolTip()
+                    : QStringLiteral("Q%1").arg(q);
             auto* cell =
                 item(result.right ? QStringLiteral("\u2713") : QStringLiteral("\u2717"),
-                     QStringLiteral("Q%1 %2, answer %3").arg(q).arg(verdict, result.answer));
+                     QStringLiteral("%1 %2, answer %3").arg(label, verdict, result.answer));
             // The pupil's answer as typed, never taken for markup.
             cell->setToolTip(Qt::convertFromPlainText(
-                QStringLiteral("Q%1: %2 (%3)").arg(q).arg(result.answer, verdict)));
+                QStringLiteral("%1: %2 (%3)").arg(label, result.answer, verdict)));
             cell->setTextAlignment(Qt::AlignCenter);
             if (!result.right) cell->setBackground(kWrong);
             grid_->setItem(row, kFixedColumns + q - 1, cell);
@@ -173,11 +203,15 @@ void ClassView::fillQuestions(const results::TestSummary& test) {
     for (const results::QuestionShare& share : test.shares) {
         questions_->setItem(row, 0, item(share.label()));
         questions_->setItem(row, 1, item(results::shareText(share.right, test.pupilCount())));
-        questions_->setItem(row, 2, item(results::wrongAnswersText(share)));
+        // Every wrong answer, not only the most common: the row grows to hold them.
+        auto* wrong = item(results::wrongAnswersText(share, std::numeric_limits<int>::max()));
+        wrong->setToolTip(wrong->text());
+        questions_->setItem(row, 2, wrong);
         ++row;
     }
     questions_->resizeColumnsToContents();
     questions_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    questions_->resizeRowsToContents();
     if (currentRow >= 0 && currentRow < row) questions_->setCurrentCell(currentRow, currentColumn);
 }
 

@@ -22,16 +22,18 @@ class ClassView : public QWidget {
     explicit ClassView(QWidget* parent = nullptr);
 
     // Shows `test` (none: null; `anyRecords` tells an empty folder from no choice) with the
-    // names of the class list missing from it; the pupil whose grouping key is `newestPupil`
-    // is marked as just finished. The keyboard's place in the tables stays where it was.
+    // names of the class list missing from it, and marks its pupils that are not on the list
+    // (`strangers`); the pupil whose grouping key is `newestPupil` is marked as just finished.
+    // The keyboard's place in the tables stays where it was.
     void showTest(const results::TestSummary* test, const QStringList& missing,
-                  const QString& newestPupil, bool anyRecords);
+                  const QStringList& strangers, const QString& newestPupil, bool anyRecords);
 
   signals:
     void pupilActivated(const QString& name); // Enter or a double click on a pupil's row
 
   private:
-    void fillGrid(const results::TestSummary& test, const QString& newestPupil);
+    void fillGrid(const results::TestSummary& test, const QStringList& strangers,
+                  const QString& newestPupil);
     void fillQuestions(const results::TestSummary& test);
 
     QLabel* summary_;

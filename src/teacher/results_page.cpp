@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -41,15 +42,13 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
 }
 
 QString choiceName(results::AttemptChoice choice) {
-    switch (choice) {
-    case results::AttemptChoice::Best:
-        return QStringLiteral("Best attempt");
-    case results::AttemptChoice::First:
-        return QStringLiteral("First attempt");
-    case results::AttemptChoice::Latest:
-        break;
-    }
-    return QStringLiteral("Latest attempt");
+    QString name = results::choiceWord(choice) + QStringLiteral(" attempt");
+    name[0] = name[0].toUpper();
+    return name;
+}
+
+bool isCopy(const results::Skipped& skip) {
+    return skip.reason.startsWith(QLatin1String("a copy of "));
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) {
@@ -131,13 +130,18 @@ ResultsPage::ResultsPage(QWidget* parent)
     layout->addLayout(top);
     layout->addLayout(pick);
     layout->addWidget(status_);
+    skippedNote_ = new QLabel(this);
+    skippedNote_->setObjectName(QStringLiteral("skippedNote"));
+    skippedNote_->setTextFormat(Qt::PlainText); // file names are never markup
+    skippedNote_->setWordWrap(true);
+    skippedNote_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    skippedNote_->hide();
+    layout->addWidget(skippedNote_);
     layout->addWidget(tabs_, 1);
     layout->addWidget(buildButtons());
 
     connect(tests_, &QComboBox::currentIndexChanged, this, &ResultsPage::showTest);
-    connect(choice_, &QComboBox::currentIndexChanged, this, [this] {
-        watch_.setChoice(static_cast<results::AttemptChoice>(choice_->currentData().toInt()));
-    });
+    connect(choice_, &QComboBox::currentIndexChanged, this, [this] { watch_.setChoice(choice()); });
 }
 
 QWidget* ResultsPage::buildPupilTab() {
@@ -149,9 +153,8 @@ QWidget* ResultsPage::buildPupilTab() {
     pupilPage_->setObjectName(QStringLiteral("pupilPage"));
     pupilPage_->setAccessibleName(QStringLiteral("The pupil's attempts and answers"));
     connect(pupils_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        pupilPage_->setHtml(
-            name.isEmpty() ? QString()
-                           : pupilPageHtml(name, scan().tests, results::LibraryTests(library_)));
+        pupilPage_->setHtml(name.isEmpty() ? QString()
+                                           : pupilPageHtml(name, scan().tests, libraryTests()));
     });
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("P&upil:"), pupils_);
@@ -172,14 +175,17 @@ QWidget* ResultsPage::buildButtons() {
     byteOrderMark_->setObjectName(QStringLiteral("byteOrderMark"));
     byteOrderMark_->setToolTip(QStringLiteral("For spreadsheets that read UTF-8 only with one"));
     auto* html = button(QStringLiteral("E&xport HTML…"), "exportHtml", row);
+    auto* sheet = button(QStringLiteral("Export sp&readsheet…"), "exportSpreadsheet", row);
+    sheet->setToolTip(QStringLiteral("An .xlsx file that opens by double click"));
     auto* printClassButton = button(QStringLiteral("Pri&nt class page…"), "printClass", row);
     auto* printPupilButton = button(QStringLiteral("Print pupil pa&ge…"), "printPupil", row);
     connect(remark, &QPushButton::clicked, this, &ResultsPage::askRemark);
     connect(csv, &QPushButton::clicked, this, &ResultsPage::askExportCsv);
     connect(html, &QPushButton::clicked, this, &ResultsPage::askExportHtml);
+    connect(sheet, &QPushButton::clicked, this, &ResultsPage::askExportSpreadsheet);
     connect(printClassButton, &QPushButton::clicked, this, &ResultsPage::printClass);
     connect(printPupilButton, &QPushButton::clicked, this, &ResultsPage::printPupil);
-    for (QWidget* w : std::initializer_list<QWidget*>{remark, csv, byteOrderMark_, html,
+    for (QWidget* w : std::initializer_list<QWidget*>{remark, sheet, csv, byteOrderMark_, html,
                                                       printClassButton, printPupilButton})
         layout->addWidget(w);
     layout->addStretch(1);
@@ -191,6 +197,7 @@ void ResultsPage::openFolder(const QString& folder) {
     status_->setText(QStringLiteral("Reading the records…"));
     newestPupil_.clear();
     newestNote_.clear();
+    note_.clear();
     latestFinished_ = {};
     watch_.open(folder);
 }
@@ -200,6 +207,10 @@ QString ResultsPage::startFolder() {
     if (!chosen.isEmpty()) return chosen;
     ExecutableFolder program;
     return IniSettings(program).read().resultsFolder;
+}
+
+results::LibraryTests ResultsPage::libraryTests() const {
+    return results::LibraryTests(library_, results::keptVersionsFolder());
 }
 
 void ResultsPage::setLibrary(const QString& folder) {
@@ -213,22 +224,22 @@ void ResultsPage::setClassList(const QString& file) {
 }
 
 const results::TestSummary* ResultsPage::currentTest() const {
-    const QString title = tests_->currentData().toString();
+    const QString key = tests_->currentData().toString();
     for (const results::TestSummary& test : scan().tests)
-        if (test.title() == title) return &test;
+        if (test.key() == key) return &test;
     return nullptr;
+}
+
+QStringList ResultsPage::classList() const {
+    if (classListFile_.isEmpty()) return scan().classList;
+    QFile file(classListFile_);
+    return file.open(QIODevice::ReadOnly) ? results::classListNames(file.read(1 << 20))
+                                          : QStringList();
 }
 
 QStringList ResultsPage::missingPupils() const {
     const results::TestSummary* test = currentTest();
-    if (!test) return {};
-    QStringList names = scan().classList;
-    if (!classListFile_.isEmpty()) {
-        QFile file(classListFile_);
-        names = file.open(QIODevice::ReadOnly) ? results::classListNames(file.readAll())
-                                               : QStringList();
-    }
-    return results::missingPupils(*test, names);
+    return test ? results::missingPupils(*test, classList()) : QStringList();
 }
 
 void ResultsPage::scanned(bool fresh) {
@@ -243,7 +254,7 @@ void ResultsPage::scanned(bool fresh) {
         latestFinished_ = newest->finished;
     if (newest && fresh && before.isValid() && newest->finished > before) {
         newestPupil_ = results::sameNameKey(newest->pupil);
-        newestTest_ = results::testTitle(newest->test, newest->checksum);
+        newestTest_ = results::testKey(*newest);
         newestNote_ = QStringLiteral(" Just finished: %1, %2/%3 in %4.")
                           .arg(newest->pupil)
                           .arg(newest->score)
@@ -262,12 +273,12 @@ void ResultsPage::scanned(bool fresh) {
         tests_->clear();
         for (const results::TestSummary& test : s.tests) {
             tests_->addItem(QStringLiteral("%1 (%2)").arg(
-                                test.title(), results::counted(test.pupilCount(), "pupil")),
-                            test.title());
+                                test.displayName(), results::counted(test.pupilCount(), "pupil")),
+                            test.key());
             for (const results::PupilResult& pupil : test.pupils)
                 if (!latest.isValid() || pupil.attempts.back().finished > latest) {
                     latest = pupil.attempts.back().finished;
-                    latestTitle = test.title();
+                    latestTitle = test.key();
                 }
         }
         int keep = tests_->findData(wantedTest_);
@@ -287,10 +298,15 @@ void ResultsPage::scanned(bool fresh) {
     if (!pupils_->currentText().isEmpty() && tabs_->currentIndex() == 1)
         emit pupils_->currentTextChanged(pupils_->currentText());
 
+    // What needs a look first (folders that cannot be read, links, FIFOs, files that are no
+    // records), then the copies, each once counted.
     skipped_->clear();
-    for (const results::Skipped& skip : s.skipped)
-        skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
+    for (const bool copies : {false, true})
+        for (const results::Skipped& skip : s.skipped)
+            if (isCopy(skip) == copies)
+                skipped_->addItem(skip.path + QStringLiteral(": ") + skip.reason);
     tabs_->setTabText(2, QStringLiteral("S&kipped (%1)").arg(s.skipped.size()));
+    showSkippedNote();
 
     showStatus();
     showTest();
@@ -299,24 +315,58 @@ void ResultsPage::scanned(bool fresh) {
 
 void ResultsPage::showStatus() {
     const Scan& s = scan();
-    if (!s.error.isEmpty()) return status_->setText(s.error);
-    status_->setText(QStringLiteral("%1 in %2, %3 skipped.%4")
-                         .arg(results::counted(static_cast<int>(s.records.size()), "record"),
-                              results::counted(static_cast<int>(s.tests.size()), "test"))
-                         .arg(s.skipped.size())
-                         .arg(newestNote_));
+    QString text = s.error;
+    if (text.isEmpty() && !s.folder.isEmpty())
+        text = QStringLiteral("%1 in %2, %3 skipped.%4")
+                   .arg(results::counted(static_cast<int>(s.records.size()), "record"),
+                        results::counted(static_cast<int>(s.tests.size()), "test"))
+                   .arg(s.skipped.size())
+                   .arg(newestNote_);
+    if (text.isEmpty()) text = QStringLiteral("Reading the records…");
+    // A message stays beside the count, not in its place.
+    status_->setText(note_.isEmpty() ? text : text + QLatin1Char(' ') + note_);
+}
+
+void ResultsPage::showSkippedNote() {
+    // The Skipped tab names every folder and file left out, with the reason; this line names
+    // the first few that are not copies, and counts the copies.
+    const Scan& s = scan();
+    constexpr qsizetype kNamed = 3;
+    const QDir folder(s.folder);
+    QStringList named;
+    std::size_t copies = 0, others = 0;
+    for (const results::Skipped& skip : s.skipped) {
+        if (isCopy(skip)) {
+            ++copies;
+        } else if (named.size() < kNamed) {
+            named << QDir::toNativeSeparators(folder.relativeFilePath(skip.path)) +
+                         QStringLiteral(" (") + skip.reason + QLatin1Char(')');
+        } else {
+            ++others;
+        }
+    }
+    if (others > 0) named << QStringLiteral("%1 more").arg(others);
+    if (copies == 1) named << QStringLiteral("1 copy counted once");
+    if (copies > 1) named << QStringLiteral("%1 copies counted once").arg(copies);
+    skippedNote_->setText(named.isEmpty()
+                              ? QString()
+                              : QStringLiteral("Skipped: ") + named.join(QStringLiteral("; ")) +
+                                    QStringLiteral(". Each is named in the Skipped tab."));
+    skippedNote_->setVisible(!named.isEmpty());
 }
 
 void ResultsPage::showTest() {
     const results::TestSummary* test = currentTest();
-    const bool newestHere = test && test->title() == newestTest_;
-    classView_->showTest(test, missingPupils(), newestHere ? newestPupil_ : QString(),
-                         !scan().tests.empty());
+    const bool newestHere = test && test->key() == newestTest_;
+    const QStringList names = classList();
+    classView_->showTest(test, test ? results::missingPupils(*test, names) : QStringList(),
+                         test ? results::pupilsNotListed(*test, names) : QStringList(),
+                         newestHere ? newestPupil_ : QString(), !scan().tests.empty());
 }
 
 void ResultsPage::showPupil(const QString& name) {
     pupils_->setCurrentIndex(pupils_->findText(name));
-    pupilPage_->setHtml(pupilPageHtml(name, scan().tests, results::LibraryTests(library_)));
+    pupilPage_->setHtml(pupilPageHtml(name, scan().tests, libraryTests()));
     tabs_->setCurrentIndex(1);
 }
 
@@ -325,6 +375,17 @@ bool ResultsPage::exportCsv(const QString& path, bool byteOrderMark) {
     if (writeWhole(path, results::csvReport(scan().tests, byteOrderMark), error)) return true;
     tell(QStringLiteral("%1 could not be written: %2").arg(path, error));
     return false;
+}
+
+bool ResultsPage::exportSpreadsheet(const QString& path) {
+    const QString error = results::writeXlsxReport(path, scan().tests, choice());
+    if (error.isEmpty()) return true;
+    tell(QStringLiteral("%1 could not be written: %2").arg(path, error));
+    return false;
+}
+
+results::AttemptChoice ResultsPage::choice() const {
+    return static_cast<results::AttemptChoice>(choice_->currentData().toInt());
 }
 
 bool ResultsPage::exportHtml(const QString& path) {
@@ -349,7 +410,7 @@ void ResultsPage::remarkWith(const QString& correctedTestFile) {
         tell(remark.error);
         return;
     }
-    const QString remarked = results::testTitle(test->test, remark.checksum);
+    const QString remarked = results::testKey(test->test, remark.checksum, test->questions);
     auto* dialog = new RemarkDialog(std::move(remark), scan().records, scan().folder, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &RemarkDialog::recordsSaved, this, [this, remarked] {
@@ -395,6 +456,15 @@ void ResultsPage::askExportCsv() {
         tell(QStringLiteral("Saved %1.").arg(path));
 }
 
+void ResultsPage::askExportSpreadsheet() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export spreadsheet"),
+                                                QString(), QStringLiteral("Spreadsheet (*.xlsx)"));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    if (exportSpreadsheet(path)) tell(QStringLiteral("Saved %1.").arg(path));
+}
+
 void ResultsPage::askExportHtml() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export HTML"),
                                                       QString(), QStringLiteral("HTML (*.html)"));
@@ -415,12 +485,13 @@ void ResultsPage::printPupil() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        printPupilPage(printer, pupilPageHtml(pupils_->currentText(), scan().tests,
-                                              results::LibraryTests(library_)));
+        printPupilPage(printer,
+                       pupilPageHtml(pupils_->currentText(), scan().tests, libraryTests()));
 }
 
 void ResultsPage::tell(const QString& text) {
-    status_->setText(text);
+    note_ = text;
+    showStatus();
 }
 
 } // namespace corvane::teacher

@@ -6,6 +6,7 @@
 // page, the files that are not records, re-marking, export and printing. Live: records that
 // arrive in the folder show within moments.
 #include "teacher/results_watch.h"
+#include "tools/results/library_tests.h"
 
 #include <QWidget>
 
@@ -40,6 +41,7 @@ class ResultsPage : public QWidget {
     // The actions behind the page's buttons, once their file is chosen.
     bool exportCsv(const QString& path, bool byteOrderMark);
     bool exportHtml(const QString& path);
+    bool exportSpreadsheet(const QString& path); // .xlsx
     void remarkWith(const QString& correctedTestFile);
     void paintClassPage(QPagedPaintDevice& device);
     void showPupil(const QString& name);
@@ -47,6 +49,8 @@ class ResultsPage : public QWidget {
     const Scan& scan() const { return watch_.latest(); }
     const results::TestSummary* currentTest() const;
     QStringList missingPupils() const;
+    QStringList classList() const; // the chosen list, else class.txt of the folder
+    results::AttemptChoice choice() const;
 
   signals:
     void refreshed(); // the view shows a new scan
@@ -56,28 +60,33 @@ class ResultsPage : public QWidget {
     QWidget* buildButtons();
     void scanned(bool fresh);
     void showStatus();
+    void showSkippedNote();
     void showTest();
     void chooseFolder();
     void chooseClassList();
     void askRemark();
     void askExportCsv();
     void askExportHtml();
+    void askExportSpreadsheet();
     void printClass();
     void printPupil();
     void tell(const QString& text);
+    results::LibraryTests libraryTests() const; // the library, and the versions kept of it
 
     ResultsWatch watch_;
     QString library_;
     QString classListFile_;    // chosen; empty for class.txt of the folder
     QString newestPupil_;      // grouping key of the newest finisher, marked for a moment
-    QString newestTest_;       // that record's test title
-    QString wantedTest_;       // the title of a test to show once a scan has it (re-marked records)
+    QString newestTest_;       // that record's test key
+    QString wantedTest_;       // the key of a test to show once a scan has it (re-marked records)
+    QString note_;             // the last message to the teacher ("Saved …"), beside the count
     QString newestNote_;       // "Just finished: …" for the status line
     QDateTime latestFinished_; // the latest finishing time of the records read so far
     QTimer newestTimer_;
 
     QLabel* folderLabel_;
     QLabel* status_;
+    QLabel* skippedNote_;
     QComboBox* choice_;
     QComboBox* tests_;
     QTabWidget* tabs_;

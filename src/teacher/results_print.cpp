@@ -76,12 +76,12 @@ void paintClassPage(QPagedPaintDevice& device, const results::TestSummary& test,
     const int sheetHeight = kSheetWidth * page.height() / std::max(1, page.width());
     painter.setWindow(0, 0, kSheetWidth, sheetHeight);
 
-    int y = paragraph(painter, 0, test.title(), 28, true);
+    int y = paragraph(painter, 0, test.displayName(), 28, true);
     y = paragraph(painter, y,
-                  QStringLiteral("%1, %2. Class average: %3.")
+                  QStringLiteral("%1, %2. Class average: %3. %4")
                       .arg(results::counted(test.questions, QStringLiteral("question")),
                            results::counted(test.pupilCount(), QStringLiteral("pupil")),
-                           test.averageText()),
+                           test.averageText(), results::choiceSentence(test.choice)),
                   16);
     painter.setFont(sized(painter.font(), 12));
     paintSpread(painter, QRect(0, y, 300, 70), test.spread);

@@ -17,14 +17,27 @@ QString cell(const QString& text) {
     return QStringLiteral("<td>") + text.toHtmlEscaped() + QStringLiteral("</td>");
 }
 
-QString attemptTable(const results::Record& attempt, const QStringList& right) {
+// Each question's label ("Q3 How much money…") by its number from 1.
+QStringList questionLabels(const results::TestSummary& test) {
+    QStringList labels;
+    for (int q = 1; q <= test.questions; ++q)
+        labels << QStringLiteral("Q%1").arg(q);
+    for (const results::QuestionShare& share : test.shares)
+        if (share.number >= 1 && share.number <= test.questions)
+            labels[share.number - 1] = share.label();
+    return labels;
+}
+
+QString attemptTable(const results::Record& attempt, const QStringList& labels,
+                     const QStringList& right) {
     QString html = QStringLiteral("<table border=\"1\" cellpadding=\"4\" cellspacing=\"0\">"
                                   "<tr><th>Question</th><th>Answer</th><th>Verdict</th>"
                                   "<th>Right answer</th></tr>");
     int q = 0;
     for (const results::QuestionResult& result : attempt.questions) {
         html +=
-            QStringLiteral("<tr>") + cell(QStringLiteral("Q%1").arg(q + 1)) + cell(result.answer) +
+            QStringLiteral("<tr>") + cell(labels.value(q, QStringLiteral("Q%1").arg(q + 1))) +
+            cell(result.answer) +
             cell(result.right ? QStringLiteral("\u2713 right") : QStringLiteral("\u2717 wrong")) +
             cell(right.value(q)) + QStringLiteral("</tr>");
         ++q;
@@ -58,9 +71,7 @@ QStringList pupilNames(const std::vector<results::TestSummary>& tests) {
         for (const results::PupilResult& pupil : test.pupils)
             names.insert(results::sameNameKey(pupil.name), pupil.name);
     QStringList sorted = names.values();
-    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-        return QString::localeAwareCompare(a, b) < 0;
-    });
+    std::sort(sorted.begin(), sorted.end(), results::nameBefore);
     return sorted;
 }
 
@@ -72,7 +83,8 @@ QString pupilPageHtml(const QString& name, const std::vector<results::TestSummar
         const results::PupilResult* pupil = test.pupil(name);
         if (!pupil) continue;
         const QStringList right = rightAnswers(library, test.checksum);
-        html += QStringLiteral("<h2>%1</h2>").arg(test.title().toHtmlEscaped());
+        const QStringList labels = questionLabels(test);
+        html += QStringLiteral("<h2>%1</h2>").arg(test.displayName().toHtmlEscaped());
         if (right.isEmpty())
             html += QStringLiteral("<p>This test is not in the library: no right answers.</p>");
         int n = 0;
@@ -82,7 +94,7 @@ QString pupilPageHtml(const QString& name, const std::vector<results::TestSummar
                         .arg(results::finishedText(attempt))
                         .arg(attempt.score)
                         .arg(test.questions) +
-                    attemptTable(attempt, right);
+                    attemptTable(attempt, labels, right);
         ++shown;
     }
     if (shown == 0) html += QStringLiteral("<p>No records.</p>");

@@ -18,7 +18,7 @@ namespace corvane::teacher {
 
 struct ScannedFile {
     qint64 size = 0;
-    QDateTime modified;
+    qint64 modifiedNs = 0;
     std::shared_ptr<const results::Record> record; // null when the file is not a record
     QString reason;                                // why it is not
 };
@@ -29,8 +29,9 @@ struct ScanRequest {
     QString folder;
     QString library; // the test library the questions' headings come from
     results::AttemptChoice choice = results::AttemptChoice::Latest;
-    ScanCache known;       // what the last scan read
-    bool summarise = true; // false: summarise only when a file came or went
+    ScanCache known;                        // what the last scan read
+    bool summarise = true;                  // false: summarise only when a file came or went
+    std::vector<results::Skipped> unlisted; // what the last scan's listing skipped
 };
 
 struct Scan {
@@ -38,10 +39,13 @@ struct Scan {
     QString error;       // the folder cannot be read
     bool changed = true; // false: the files were those known; records and tests are left empty
     ScanCache files;
-    QStringList folders; // the folder and every sub-folder, for the change notices
+    QStringList folders; // the folder and every sub-folder read, for the change notices
+    std::vector<results::Skipped> unlisted; // what the listing skipped (links, FIFOs, folders)
     std::vector<std::shared_ptr<const results::Record>> added; // read by this scan
     std::vector<results::Record> records;
-    std::vector<results::Skipped> skipped; // by path; files being written are not listed
+    // By path: folders that cannot be read, links, FIFOs, files that are no records, copies;
+    // files being written are not listed.
+    std::vector<results::Skipped> skipped;
     std::vector<results::TestSummary> tests;
     QStringList classList; // class.txt of the folder; empty when it has none
 };

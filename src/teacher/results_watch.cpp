@@ -7,7 +7,7 @@ namespace corvane::teacher {
 
 namespace {
 
-constexpr int kSettleMs = 200;
+constexpr int kSettleMs = 100;
 constexpr int kPeriodicMs = 3000;
 
 } // namespace
@@ -55,8 +55,10 @@ void ResultsWatch::rescan() {
         again_ = true;
         return;
     }
-    ScanRequest request{folder_, library_, choice_,
-                        latest_.folder == folder_ ? latest_.files : ScanCache{}, summarise_};
+    const bool same = latest_.folder == folder_;
+    ScanRequest request{folder_,    library_,
+                        choice_,    same ? latest_.files : ScanCache{},
+                        summarise_, same ? latest_.unlisted : std::vector<results::Skipped>{}};
     summarise_ = false;
     future_ = QtConcurrent::run(scanFolder, std::move(request));
     watcher_.setFuture(future_);
@@ -74,6 +76,7 @@ void ResultsWatch::finished() {
     } else { // the same records: only the class list may have changed
         latest_.files = std::move(scan.files);
         latest_.folders = std::move(scan.folders);
+        latest_.unlisted = std::move(scan.unlisted);
         latest_.classList = std::move(scan.classList);
         latest_.added.clear();
     }

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -74,7 +75,11 @@ TeacherWindow::TeacherWindow(const Seams& desktop, const QString& library,
     connect(library_, &LibraryPage::editRequested, this, &TeacherWindow::edit);
     connect(library_, &LibraryPage::tryRequested, this, &TeacherWindow::tryAsPupil);
     showLibrary();
-    resize(1280, 800);
+    // As large as suits the pages, but never beyond the screen (a 1366 × 768 laptop's too,
+    // title bar included).
+    const QSize wanted(1280, 800);
+    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size() - QSize(0, 40))
+                    : wanted);
 }
 
 TeacherWindow::~TeacherWindow() = default;

@@ -26,8 +26,8 @@ QByteArray csvReport(const std::vector<TestSummary>& tests, bool byteOrderMark) 
     int columns = 0;
     for (const TestSummary& test : tests)
         columns = std::max(columns, test.questions);
-    QByteArrayList header{"Test",  "Test checksum", "Pupil",    "Finished",
-                          "Score", "Questions",     "Attempts", "Computer"};
+    QByteArrayList header{"Test",      "Test checksum", "Pupil",    "Finished",       "Score",
+                          "Questions", "Attempts",      "Computer", "Attempt counted"};
     for (int q = 1; q <= columns; ++q)
         header << "Q" + QByteArray::number(q);
     QByteArray out = byteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
@@ -43,7 +43,8 @@ QByteArray csvReport(const std::vector<TestSummary>& tests, bool byteOrderMark) 
                 QByteArray::number(record.score),
                 QByteArray::number(test.questions),
                 QByteArray::number(pupil.attemptCount()),
-                textCell(record.computer)};
+                textCell(record.computer),
+                choiceWord(test.choice).toLatin1()};
             for (const QuestionResult& question : record.questions)
                 cells << (question.right ? "1" : "0");
             while (cells.size() < header.size())

@@ -126,10 +126,11 @@ QString htmlReport(const std::vector<TestSummary>& tests) {
                        .arg(QLatin1String(kStyle));
     if (tests.empty()) html += QStringLiteral("<p>No records.</p>\n");
     for (const TestSummary& test : tests)
-        html += QStringLiteral("<section>\n<h2>%1</h2>\n<p>%2, %3. Class average: %4.</p>\n")
-                    .arg(test.title().toHtmlEscaped(),
+        html += QStringLiteral("<section>\n<h2>%1</h2>\n<p>%2, %3. Class average: %4. %5</p>\n")
+                    .arg(test.displayName().toHtmlEscaped(),
                          counted(test.questions, QStringLiteral("question")),
-                         counted(test.pupilCount(), QStringLiteral("pupil")), test.averageText()) +
+                         counted(test.pupilCount(), QStringLiteral("pupil")), test.averageText(),
+                         choiceSentence(test.choice)) +
                 shareChart(test) + spreadChart(test) + grid(test) + questionTable(test) +
                 QStringLiteral("</section>\n");
     return html + QStringLiteral("</body>\n</html>\n");

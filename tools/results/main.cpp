@@ -14,9 +14,12 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace corvane::results;
+using corvane::ProgramSettings;
 using corvane::readToolSettings;
+using corvane::testFolders;
 
 namespace {
 
@@ -24,16 +27,29 @@ constexpr int kOk = 0;
 constexpr int kSkipped = 1;
 constexpr int kBadArguments = 2;
 
-const char* const kUsage = "usage: corvane-results [--csv] [--html FILE] [FOLDER]\n"
-                           "  FOLDER  the records' folder (default: results/folder of "
-                           "corvane-maths.ini)\n";
+const char* const kUsage =
+    "usage: corvane-results [--csv] [--html FILE] [--xlsx FILE] [--attempt latest|best|first]\n"
+    "                       [FOLDER]\n"
+    "  FOLDER     the records' folder (default: results/folder of corvane-maths.ini)\n"
+    "  --html     write the class page to FILE instead of the text summary\n"
+    "  --xlsx     write a spreadsheet to FILE instead of the text summary\n"
+    "  --attempt  which of a pupil's attempts counts (default: latest)\n";
 
 struct Options {
     QString folder;
     bool csv = false;
     QString html;
+    QString xlsx;
+    AttemptChoice choice = AttemptChoice::Latest;
     QString problem; // what is wrong with the arguments; empty when they are fine
 };
+
+// The value after an option, or empty (and a problem) when there is none.
+QString optionValue(const QString& option, QStringList& args, QString& problem) {
+    if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))) return args.takeFirst();
+    problem = QStringLiteral("%1 needs a value").arg(option);
+    return {};
+}
 
 int usageError(const QString& problem) {
     QTextStream(stderr) << "corvane-results: " << problem << "\n" << kUsage;
@@ -44,28 +60,47 @@ Options parseArguments(QStringList args) {
     Options options;
     while (!args.isEmpty() && options.problem.isEmpty()) {
         const QString arg = args.takeFirst();
-        if (arg == QLatin1String("--csv"))
+        if (arg == QLatin1String("--csv")) {
             options.csv = true;
-        else if (arg == QLatin1String("--html") && !args.isEmpty() &&
-                 !args.first().startsWith(QLatin1Char('-')))
-            options.html = args.takeFirst();
-        else if (arg == QLatin1String("--html"))
-            options.problem = QStringLiteral("--html needs a FILE");
-        else if (arg.startsWith(QLatin1Char('-')))
-            options.problem = QStringLiteral("unknown option %1").arg(arg);
-        else if (!options.folder.isEmpty())
+        } else if (arg == QLatin1String("--html")) {
+            options.html = optionValue(arg, args, options.problem);
+        } else if (arg == QLatin1String("--xlsx")) {
+            options.xlsx = optionValue(arg, args, options.problem);
+        } else if (arg == QLatin1String("--attempt")) {
+            const QString word = optionValue(arg, args, options.problem);
+            bool known = false;
+            for (auto c : {AttemptChoice::Latest, AttemptChoice::Best, AttemptChoice::First})
+                if (word == choiceWord(c)) {
+                    options.choice = c;
+                    known = true;
+                }
+            if (!known && options.problem.isEmpty())
+                options.problem = QStringLiteral("--attempt is latest, best or first, not %1")
+                                      .arg(printable(word));
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            options.problem = QStringLiteral("unknown option %1").arg(printable(arg));
+        } else if (!options.folder.isEmpty()) {
             options.problem = QStringLiteral("only one FOLDER, please");
-        else
+        } else {
             options.folder = arg;
+        }
     }
-    if (!options.problem.isEmpty()) return options;
-    if (options.folder.isEmpty())
-        options.folder = readToolSettings("corvane-results").resultsFolder;
-    if (options.folder.isEmpty())
-        options.problem = QStringLiteral("no FOLDER given, and corvane-maths.ini names none");
-    else if (!QFileInfo(options.folder).isDir())
-        options.problem = QStringLiteral("%1 is not a folder").arg(options.folder);
     return options;
+}
+
+// The folders of tests whose questions head the summary: the school's library of the settings,
+// and the samples beside the program.
+std::vector<QString> libraryFolders(const ProgramSettings& settings) {
+    return testFolders(settings, QCoreApplication::applicationDirPath());
+}
+
+QString folderProblem(Options& options, const ProgramSettings& settings) {
+    if (options.folder.isEmpty()) options.folder = settings.resultsFolder;
+    if (options.folder.isEmpty())
+        return QStringLiteral("no FOLDER given, and corvane-maths.ini names none");
+    if (!QFileInfo(options.folder).isDir())
+        return QStringLiteral("%1 is not a folder").arg(printable(options.folder));
+    return {};
 }
 
 // Through a temporary name and a rename: the page is whole or not there.
@@ -73,9 +108,14 @@ bool writePage(const QString& path, const QString& html) {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(html.toUtf8()) >= 0 && file.commit())
         return true;
-    QTextStream(stderr) << "corvane-results: cannot write " << path << ": " << file.errorString()
-                        << "\n";
+    QTextStream(stderr) << "corvane-results: cannot write " << printable(path) << ": "
+                        << file.errorString() << "\n";
     return false;
+}
+
+void write(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
 } // namespace
@@ -87,27 +127,43 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << kUsage;
         return kOk;
     }
-    const Options options = parseArguments(args);
+    Options options = parseArguments(args);
     if (!options.problem.isEmpty()) return usageError(options.problem);
+    const ProgramSettings settings = readToolSettings("corvane-results");
+    if (const QString problem = folderProblem(options, settings); !problem.isEmpty())
+        return usageError(problem);
 
     const FolderRecords found = readRecordsIn(options.folder);
-    QTextStream err(stderr);
+    QString skippedText;
     for (const Skipped& skipped : found.skipped)
-        err << skipped.path << ": " << skipped.reason << ", skipped\n";
-    err.flush();
+        skippedText += printable(skipped.path) + ": " + printable(skipped.reason) + ", skipped\n";
+    write(stderr, skippedText);
 
-    // Questions are headed from the library beside the program, as the pupil's window finds it.
-    std::vector<TestSummary> tests = summarise(found.records);
-    addHeadings(tests, LibraryTests(QCoreApplication::applicationDirPath() + "/test"));
+    std::vector<TestSummary> tests = summarise(found.records, options.choice);
+    addHeadings(tests, LibraryTests(libraryFolders(settings), keptVersionsFolder()));
+    bool written = true;
+    if (!options.html.isEmpty()) written = writePage(options.html, htmlReport(tests));
+    if (!options.xlsx.isEmpty()) {
+        const QString error = writeXlsxReport(options.xlsx, tests, options.choice);
+        if (!error.isEmpty())
+            write(stderr, QStringLiteral("corvane-results: cannot write %1: %2\n")
+                              .arg(printable(options.xlsx), error));
+        written = written && error.isEmpty();
+    }
     if (options.csv) {
         const QByteArray csv = csvReport(tests);
-        std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);
+        // A terminal is sent no control characters from the records; a pipe gets the bytes.
+        if (::isatty(STDOUT_FILENO))
+            write(stdout, printable(QString::fromUtf8(csv), true));
+        else
+            std::fwrite(csv.constData(), 1, static_cast<std::size_t>(csv.size()), stdout);
+    } else if (!options.html.isEmpty() || !options.xlsx.isEmpty()) {
+        // The file is the output; nothing else is printed.
     } else if (tests.empty()) {
-        QTextStream(stdout) << "No records in " << options.folder << "\n";
+        write(stdout, "No records in " + printable(options.folder) + "\n");
     } else {
-        QTextStream(stdout) << textReport(tests);
+        write(stdout, textReport(tests));
     }
-    if (!options.html.isEmpty() && !writePage(options.html, htmlReport(tests)))
-        return kBadArguments;
+    if (!written) return kBadArguments;
     return found.skipped.empty() ? kOk : kSkipped;
 }

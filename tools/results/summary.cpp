@@ -2,6 +2,7 @@
 #include "tools/results/summary.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -57,16 +58,17 @@ std::vector<WrongAnswer> wrongAnswers(const std::vector<PupilResult>& pupils, in
 
 TestSummary summariseTest(const TestKey& key, std::map<QString, std::vector<Record>>& byPupil,
                           AttemptChoice choice) {
-    TestSummary summary{std::get<0>(key), std::get<1>(key), std::get<2>(key), {}, {}, {}};
+    TestSummary summary{
+        std::get<0>(key), std::get<1>(key), std::get<2>(key), {}, {}, {}, choice, {}, {}};
     for (auto& [name, attempts] : byPupil) {
         std::sort(attempts.begin(), attempts.end(), finishedBefore);
+        if (!summary.firstUsed.isValid() || attempts.front().finished < summary.firstUsed)
+            summary.firstUsed = attempts.front().finished;
         const Record chosen = chosenAttempt(attempts, choice);
         summary.pupils.push_back({attempts.back().pupil.simplified(), chosen, std::move(attempts)});
     }
-    std::stable_sort(
-        summary.pupils.begin(), summary.pupils.end(), [](const auto& a, const auto& b) {
-            return QString::localeAwareCompare(a.name.toCaseFolded(), b.name.toCaseFolded()) < 0;
-        });
+    std::stable_sort(summary.pupils.begin(), summary.pupils.end(),
+                     [](const auto& a, const auto& b) { return nameBefore(a.name, b.name); });
     summary.spread.assign(static_cast<std::size_t>(summary.questions) + 1, 0);
     for (const PupilResult& pupil : summary.pupils)
         ++summary.spread[static_cast<std::size_t>(pupil.chosen.score)];
@@ -91,6 +93,48 @@ QString QuestionShare::label() const {
 
 QString TestSummary::title() const {
     return testTitle(test, checksum);
+}
+
+QString TestSummary::displayName() const {
+    return version.isEmpty() ? title() : title() + QStringLiteral(", ") + version;
+}
+
+QString TestSummary::key() const {
+    return testKey(test, checksum, questions);
+}
+
+QString testKey(const QString& test, const QString& checksum, int questions) {
+    return test + QChar(0x1f) + checksum + QChar(0x1f) + QString::number(questions);
+}
+
+QString testKey(const Record& record) {
+    return testKey(record.test, record.checksum, static_cast<int>(record.questions.size()));
+}
+
+bool nameBefore(const QString& a, const QString& b) {
+    const auto folded = [](const QString& name) {
+        QString key = name.simplified().normalized(QString::NormalizationForm_D);
+        key.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+        return key.toCaseFolded();
+    };
+    const int order = QString::localeAwareCompare(folded(a), folded(b));
+    return order != 0 ? order < 0 : a < b;
+}
+
+QString choiceWord(AttemptChoice choice) {
+    switch (choice) {
+    case AttemptChoice::Best:
+        return QStringLiteral("best");
+    case AttemptChoice::First:
+        return QStringLiteral("first");
+    case AttemptChoice::Latest:
+        break;
+    }
+    return QStringLiteral("latest");
+}
+
+QString choiceSentence(AttemptChoice choice) {
+    return QStringLiteral("The %1 attempt of each pupil counts.").arg(choiceWord(choice));
 }
 
 QString testTitle(const QString& test, const QString& checksum) {
@@ -135,7 +179,8 @@ std::vector<TestSummary> summarise(const std::vector<Record>& records, AttemptCh
     for (auto& [key, pupils] : byTest)
         summaries.push_back(summariseTest(key, pupils, choice));
     std::stable_sort(summaries.begin(), summaries.end(), [](const auto& a, const auto& b) {
-        return QString::localeAwareCompare(a.test, b.test) < 0;
+        const int byName = QString::localeAwareCompare(a.test, b.test);
+        return byName != 0 ? byName < 0 : a.firstUsed < b.firstUsed;
     });
     return summaries;
 }
@@ -150,6 +195,17 @@ QStringList missingPupils(const TestSummary& test, const QStringList& classList)
         missing << name.simplified();
     }
     return missing;
+}
+
+QStringList pupilsNotListed(const TestSummary& test, const QStringList& classList) {
+    if (classList.isEmpty()) return {};
+    QSet<QString> listed;
+    for (const QString& name : classList)
+        listed.insert(sameNameKey(name));
+    QStringList strangers;
+    for (const PupilResult& pupil : test.pupils)
+        if (!listed.contains(sameNameKey(pupil.name))) strangers << pupil.name;
+    return strangers;
 }
 
 QStringList classListNames(const QByteArray& bytes) {
