@@ -470,7 +470,7 @@ class ClassRecordTest : public QObject {
     void recordsAre0640WhateverTheUmask_data() {
         QTest::addColumn<int>("mask");
         QTest::newRow("077, shared machines") << 077;
-        QTest::newRow("027") << 027;
+        QTest::newRow("070, no group rights") << 070;
         QTest::newRow("022, the usual") << 022;
         QTest::newRow("000") << 0;
     }
