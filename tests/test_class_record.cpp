@@ -13,11 +13,14 @@
 #include "support/fake_seams.h"
 #include "support/test_files.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -49,6 +52,33 @@ std::vector<Record> keptOnDisk(const QString& folder) {
     return records;
 }
 
+// A whole record of Ann's, as the window writes it.
+ClassRecord annsRecord() {
+    ClassRecord record;
+    record.finished = QDateTime::currentDateTime();
+    record.pupil = "Ann";
+    record.test = "Shapes";
+    record.testChecksum = checksumHex("5\n");
+    record.score = 1;
+    record.rows = {{1, "A", true, {}}};
+    return record;
+}
+
+// The files of `folder` (hidden ones too) with their permission bits.
+QMap<QString, int> modes(const QString& folder) {
+    QMap<QString, int> found;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        struct stat status {};
+        if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &status) == 0)
+            found.insert(name, int(status.st_mode & 07777));
+    }
+    return found;
+}
+
+const QString kSent = "Your result has been sent to your teacher.";
+const QString kKeptSafe = "Your result is kept safe on this computer. ";
+
 } // namespace
 
 class ClassRecordTest : public QObject {
@@ -59,8 +89,10 @@ class ClassRecordTest : public QObject {
     std::unique_ptr<TForm1> form;
 
     // A new window, as at the next start of the program.
-    void startForm() {
-        form = std::make_unique<TForm1>(desktop->seams());
+    void startForm() { startFormWith(desktop->seams()); }
+    // A window with the real settings file or the real results folder in place of the fakes.
+    void startFormWith(const Seams& seams) {
+        form = std::make_unique<TForm1>(seams);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -95,6 +127,7 @@ class ClassRecordTest : public QObject {
     void waitForSaves() { QTRY_VERIFY(!form->recordKeeper().saving()); }
 
     QString keptFolder() const { return RecordKeeper::keptFolder(); }
+    QString note() const { return form->RecordNote->isVisible() ? form->RecordNote->text() : ""; }
 
   private slots:
     void initTestCase() {
@@ -228,6 +261,10 @@ class ClassRecordTest : public QObject {
         finishFive("Ann", 4);
         QVERIFY(form->recordKeeper().saving());
         QVERIFY(desktop->resultsFolder.saved().empty());
+        QVERIFY(form->Iscore->isVisible());
+        QTRY_COMPARE(note(), kKeptSafe + "It is being sent to your teacher.");
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
+        QVERIFY(desktop->resultsFolder.saved().empty());
 
         desktop->dialogs.inputAnswers = {"wrong password"};
         QTest::mouseClick(form->IReview, Qt::LeftButton);
@@ -238,6 +275,23 @@ class ClassRecordTest : public QObject {
 
         QTRY_VERIFY_WITH_TIMEOUT(!form->recordKeeper().saving(), 10000);
         QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
+        QCOMPARE(note(), kSent);
+        QVERIFY(keptOnDisk(keptFolder()).empty());
+    }
+
+    // A results folder that hangs holds up no later pupil's record: each is kept on this
+    // computer at once, while the first send still waits.
+    void hangingFolderLeavesKeepingFree() {
+        desktop->settings.folder = kFolder;
+        desktop->resultsFolder.delayMs = 2000;
+        finishFive("Ann", 4);
+        QTRY_COMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
+        finishFive("Bob", 2);
+        QTRY_COMPARE(note(), kKeptSafe + "It is being sent to your teacher.");
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(2));
+        QVERIFY(desktop->resultsFolder.saved().empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!form->recordKeeper().saving(), 10000);
+        QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(2));
     }
 
     // A failed record is kept, tried again with the next Finish, and saved once it can be.
@@ -246,10 +300,10 @@ class ClassRecordTest : public QObject {
         desktop->resultsFolder.failWith("Network is unreachable");
         finishFive("Ann", 4);
         waitForSaves();
-        QCOMPARE(messages(desktop->dialogs),
-                 QStringList{"The result could not be saved in /class/4b: Network is unreachable\n"
-                             "Not yet saved, kept on this computer in " +
-                             keptFolder() + ": Ann (Shapes, 4 out of 5)"});
+        QVERIFY(messages(desktop->dialogs).isEmpty()); // a line on the results screen, no box
+        QCOMPARE(note(), kKeptSafe + "It will be sent to your teacher later.\nFor your teacher: "
+                                     "The result could not be saved in /class/4b: Network is "
+                                     "unreachable");
         QVERIFY(form->ResultPanel->isVisible());
         QCOMPARE(form->recordKeeper().kept(), std::size_t(1));
         QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
@@ -263,6 +317,7 @@ class ClassRecordTest : public QObject {
         QCOMPARE(parsed(saved[1].bytes).pupil, QString("Bob"));
         QCOMPARE(form->recordKeeper().kept(), std::size_t(0));
         QVERIFY(keptOnDisk(keptFolder()).empty());
+        QCOMPARE(note(), kSent);
     }
 
     // A record that the folder did not take is sent by the next start of the program, and
@@ -281,7 +336,7 @@ class ClassRecordTest : public QObject {
         QCOMPARE(desktop->resultsFolder.saved().size(), std::size_t(1));
         QCOMPARE(parsed(desktop->resultsFolder.saved().front().bytes).pupil, QString("Ann"));
         QVERIFY(keptOnDisk(keptFolder()).empty());
-        QVERIFY(messages(desktop->dialogs).size() == 1); // the first Finish's only
+        QVERIFY(messages(desktop->dialogs).isEmpty()); // the results screen told the pupil
     }
 
     // Killed while the folder hangs: the record is on this computer, and the next start sends
@@ -346,17 +401,18 @@ class ClassRecordTest : public QObject {
         desktop->resultsFolder.failWith("Network is unreachable");
         finishFive("Ann", 4);
         waitForSaves();
+        QCOMPARE(note(), "Your result could not be saved. Please tell your teacher now.\nFor your "
+                         "teacher: The result could not be saved in /class/4b: Network is "
+                         "unreachable; it cannot be kept on this computer in " +
+                             keptFolder() + ": the folder cannot be made");
         form->close();
         QFile::remove(keptFolder());
-        const QString notKept = " (they cannot be kept on this computer in " + keptFolder() +
-                                ": the folder cannot be made): Ann (Shapes, 4 out of 5)";
         QCOMPARE(messages(desktop->dialogs),
-                 (QStringList{"The result could not be saved in /class/4b: Network is "
-                              "unreachable\nNot yet saved" +
-                                  notKept,
-                              "The result could not be saved in /class/4b: Network is "
-                              "unreachable\nThese results are lost" +
-                                  notKept}));
+                 QStringList{"The result could not be saved in /class/4b: Network is "
+                             "unreachable\nThese results are lost (they cannot be kept on this "
+                             "computer in " +
+                             keptFolder() +
+                             ": the folder cannot be made): Ann (Shapes, 4 out of 5)"});
     }
 
     // A folder that hangs holds up closing no longer than the limit; the record stays kept.
@@ -407,6 +463,136 @@ class ClassRecordTest : public QObject {
 
         QVERIFY(!writer.save(dir.filePath("Shapes.txt"), name, bytes, error));
         QCOMPARE(error, qt_error_string(ENOTDIR));
+    }
+
+    // Records are rw-r----- whatever the pupil's umask: the copy kept on this computer while
+    // the results folder is missing, and the copy the real writer puts there at the next start.
+    void recordsAre0640WhateverTheUmask_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("077, shared machines") << 077;
+        QTest::newRow("070, no group rights") << 070;
+        QTest::newRow("022, the usual") << 022;
+        QTest::newRow("000") << 0;
+    }
+    void recordsAre0640WhateverTheUmask() {
+        QFETCH(int, mask);
+        QTemporaryDir share;
+        const QString folder = share.filePath("4b");
+        desktop->settings.folder = folder;
+        FileResultsFolder writer;
+        Seams seams = desktop->seams();
+        Seams real{seams.dialogs,       seams.browsers, seams.display,  seams.documents,
+                   seams.programFolder, seams.printer,  seams.settings, writer};
+        const mode_t before = ::umask(mask);
+        auto restore = qScopeGuard([before] { ::umask(before); });
+        startFormWith(real);
+        load("Shapes");
+        finishFive("Ann", 4);
+        waitForSaves();
+        const QMap<QString, int> kept = modes(keptFolder());
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept.first(), 0640);
+        QVERIFY(note().contains(qt_error_string(ENOENT)));
+
+        QVERIFY(QDir().mkpath(folder));
+        form.reset();
+        startFormWith(real);
+        waitForSaves();
+        QVERIFY(modes(keptFolder()).isEmpty());
+        const QMap<QString, int> sent = modes(folder);
+        QCOMPARE(sent.keys(), kept.keys());
+        QCOMPARE(sent.first(), 0640);
+    }
+
+    // A mistake that may hide the results folder keeps every record on this computer, is told
+    // on the start screen, and once the file is put right the next start sends them. The real
+    // settings file, read as the program reads it.
+    void brokenResultsSettingKeepsRecords_data() {
+        QTest::addColumn<QByteArray>("broken");
+        QTest::newRow("misspelt key") << QByteArray("[results]\nfodler=FOLDER\n");
+        QTest::newRow("misspelt section") << QByteArray("[resluts]\nfolder=FOLDER\n");
+        QTest::newRow("set twice") << QByteArray("[results]\nfolder=FOLDER\nfolder=FOLDER\n");
+    }
+    void brokenResultsSettingKeepsRecords() {
+        QFETCH(QByteArray, broken);
+        QTemporaryDir program, share;
+        const QByteArray folder = QFile::encodeName(share.path());
+        writeFile(program, "corvane-maths.ini", broken.replace("FOLDER", folder));
+        desktop->programFolder.folder = QFile::encodeName(program.path()).toStdString();
+        IniSettings ini(desktop->programFolder);
+        FileResultsFolder writer;
+        Seams seams = desktop->seams();
+        Seams real{seams.dialogs,       seams.browsers, seams.display, seams.documents,
+                   seams.programFolder, seams.printer,  ini,           writer};
+        startFormWith(real);
+        QVERIFY(form->SettingsNote->isVisible());
+        QVERIFY2(form->SettingsNote->text().startsWith(
+                     "Results are kept on this computer until this is put right: "
+                     "corvane-maths.ini line "),
+                 qPrintable(form->SettingsNote->text()));
+        load("Shapes");
+        finishFive("Ann", 4);
+        waitForSaves();
+        QCOMPARE(keptOnDisk(keptFolder()).size(), std::size_t(1));
+        QVERIFY(modes(share.path()).isEmpty());
+        QVERIFY(note().startsWith(kKeptSafe + "It will be sent to your teacher when the results "
+                                              "setting is put right.\nFor your teacher: "));
+        form->close();
+        QVERIFY(messages(desktop->dialogs).isEmpty()); // nothing lost, nothing more to say
+
+        writeFile(program, "corvane-maths.ini", "[results]\nfolder=" + folder + "\n");
+        form.reset();
+        startFormWith(real);
+        QVERIFY(!form->SettingsNote->isVisible());
+        waitForSaves();
+        QVERIFY(keptOnDisk(keptFolder()).empty());
+        QCOMPARE(keptOnDisk(share.path()).size(), std::size_t(1));
+    }
+
+    // A program killed between writing a kept record and renaming it leaves it under its
+    // temporary name: the next start sends it when it is whole, and leaves anything else alone.
+    void strandedRecordIsSentAtTheNextStart_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("whole") << "whole" << true;
+        QTest::newRow("cut in its data line") << "cut" << false;
+        QTest::newRow("only the header line") << "header" << false;
+        QTest::newRow("nothing written yet") << "empty" << false;
+        QTest::newRow("a link to a whole record") << "link" << false;
+    }
+    void strandedRecordIsSentAtTheNextStart() {
+        QFETCH(QString, how);
+        QFETCH(bool, sent);
+        form.reset();
+        QVERIFY(QDir().mkpath(keptFolder()));
+        const ClassRecord record = annsRecord();
+        const QString name = recordFileName(record, 7);
+        const QByteArray whole = recordCsv(record);
+        const QByteArray bytes = how == "cut"      ? whole.left(whole.size() - 5)
+                                 : how == "header" ? whole.left(whole.indexOf('\n') + 1)
+                                 : how == "empty"  ? QByteArray()
+                                                   : whole;
+        const QString temporary = QDir(keptFolder()).filePath(temporaryName(name));
+        if (how == "link") {
+            const QString target = writeFile(dir, "elsewhere.csv", whole);
+            QVERIFY(QFile::link(target, temporary));
+        } else {
+            QFile file(temporary);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+
+        desktop->settings.folder = kFolder;
+        startForm();
+        waitForSaves();
+        const auto saved = desktop->resultsFolder.saved();
+        QCOMPARE(saved.size(), std::size_t(sent ? 1 : 0));
+        if (sent) {
+            QCOMPARE(saved.front().name, name);
+            QCOMPARE(saved.front().bytes, whole);
+        }
+        // What is not a whole record stays as it was, for a person to look at.
+        QCOMPARE(QFileInfo::exists(temporary) || QFileInfo(temporary).isSymLink(), !sent);
+        QVERIFY(QDir(keptFolder()).entryList({"*.csv"}, QDir::Files).isEmpty());
     }
 
     void settingsFile_data() {

@@ -162,10 +162,19 @@ class SettingsFileTest : public QObject {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("expected");
         QTest::newRow("no problem") << QByteArray("[results]\nfolder=/srv\n") << "";
-        QTest::newRow("record off")
+        QTest::newRow("results setting broken")
             << QByteArray("[results]\nfodler=/srv\n")
-            << "The class record is off: corvane-maths.ini line 2: \"fodler\" is not a setting "
-               "of [results] (did you mean \"folder\"?) (F)";
+            << "Results are kept on this computer until this is put right: corvane-maths.ini "
+               "line 2: \"fodler\" is not a setting of [results] (did you mean \"folder\"?) (F)";
+        QTest::newRow("record off")
+            << QByteArray("[display]\noffer=no\n")
+            << "The class record is off: corvane-maths.ini line 2: \"offer\" must be ask or "
+               "never, not \"no\" (F)";
+        QTest::newRow("results problem told before an earlier one")
+            << QByteArray("[display]\noffer=no\n[results]\nfolder=~bob\n")
+            << "Results are kept on this computer until this is put right: corvane-maths.ini "
+               "line 4: \"folder\" is \"~bob\": write the whole folder; ~ alone is the home "
+               "folder (and 1 more) (F)";
         QTest::newRow("record on, two problems")
             << QByteArray("[results]\nfolder=/srv\n[display]\noffer=no\nofer=never\n")
             << "corvane-maths.ini line 4: \"offer\" must be ask or never, not \"no\" (and 1 more) "
@@ -177,6 +186,31 @@ class SettingsFileTest : public QObject {
         ProgramSettings settings = parseSettings(ini, "/", "/home");
         settings.file = "F";
         QCOMPARE(settingsProblemText(settings), expected);
+    }
+
+    // Which mistakes keep records on this computer: those that may hide the results folder.
+    void resultsSettingProblem_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("line"); // 0: the results setting can be used
+        QTest::newRow("good") << QByteArray("[results]\nfolder=/srv\n") << 0;
+        QTest::newRow("misspelt key") << QByteArray("[results]\nfodler=/srv\n") << 2;
+        QTest::newRow("set twice") << QByteArray("[results]\nfolder=/a\nfolder=/b\n") << 3;
+        QTest::newRow("bad folder") << QByteArray("[Results]\nfolder=~bob\n") << 2;
+        QTest::newRow("misspelt section") << QByteArray("[resluts]\nfolder=/srv\n") << 1;
+        QTest::newRow("unclosed section") << QByteArray("[results\nfolder=/srv\n") << 1;
+        QTest::newRow("another section's mistake")
+            << QByteArray("[results]\nfolder=/srv\n[display]\noffer=no\n[librray]\n") << 0;
+        QTest::newRow("not UTF-8 under results") << QByteArray("[results]\nfolder=/\xff\n") << 2;
+    }
+    void resultsSettingProblem() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, line);
+        ProgramSettings settings = parseSettings(ini, "/", "/home");
+        settings.file = "F";
+        const QString problem = corvane::resultsSettingProblem(settings);
+        QCOMPARE(problem.isEmpty(), line == 0);
+        if (line > 0)
+            QVERIFY2(problem.contains(QString(" line %1: ").arg(line)), qPrintable(problem));
     }
 
     void reviewPassword_data() {

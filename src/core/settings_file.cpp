@@ -104,7 +104,9 @@ class Parser {
         if (!why.isEmpty()) problem(number, QStringLiteral("\"%1\" %2").arg(name, why));
     }
 
-    void problem(int number, const QString& text) { settings_.problems.push_back({number, text}); }
+    void problem(int number, const QString& text) {
+        settings_.problems.push_back({number, text, section_});
+    }
 
   private:
     void add(const char* section, const char* name, Apply apply) {
@@ -126,9 +128,11 @@ class Parser {
             QStringList known;
             for (const auto& [key, apply] : applies_)
                 if (!known.contains(key.section('/', 0, 0))) known << key.section('/', 0, 0);
-            problem(number,
-                    QStringLiteral("%1 is not a section of this file (they are [%2])%3")
-                        .arg(text, known.join(QStringLiteral("], [")), closest(name, known)));
+            settings_.problems.push_back(
+                {number,
+                 QStringLiteral("%1 is not a section of this file (they are [%2])%3")
+                     .arg(text, known.join(QStringLiteral("], [")), closest(name, known)),
+                 name});
             return;
         }
         section_ = name;
@@ -197,7 +201,7 @@ ProgramSettings readProgramSettings(const QString& programFolder, const QString&
         settings = parseSettings(file.readAll(), QFileInfo(path).absolutePath(), QDir::homePath());
     else
         settings.problems.push_back(
-            {0, QStringLiteral("cannot be read: %1").arg(file.errorString())});
+            {0, QStringLiteral("cannot be read: %1").arg(file.errorString()), {}});
     settings.file = path;
     return settings;
 }
@@ -218,17 +222,48 @@ std::vector<QString> testFolders(const ProgramSettings& settings, const QString&
     return {settings.libraryFolder, samples};
 }
 
+namespace {
+
+// A problem under a section spelt like [results] may be the results folder's line.
+bool hidesResultsFolder(const SettingsProblem& problem) {
+    static const QString results = QStringLiteral("results");
+    return problem.line == 0 ||
+           (!problem.section.isEmpty() && distance(problem.section, results) <= 2);
+}
+
+const SettingsProblem* resultsProblem(const ProgramSettings& settings) {
+    const auto found =
+        std::find_if(settings.problems.begin(), settings.problems.end(), hidesResultsFolder);
+    return found == settings.problems.end() ? nullptr : &*found;
+}
+
+QString problemText(const ProgramSettings& settings, const SettingsProblem& problem,
+                    std::size_t others) {
+    QString text = QString::fromLatin1(kSettingsFileName);
+    text +=
+        problem.line > 0 ? QStringLiteral(" line %1: ").arg(problem.line) : QStringLiteral(": ");
+    text += problem.text;
+    if (others > 0) text += QStringLiteral(" (and %1 more)").arg(others);
+    return text + QStringLiteral(" (%1)").arg(settings.file);
+}
+
+} // namespace
+
 QString settingsProblemText(const ProgramSettings& settings) {
     if (settings.problems.empty()) return {};
-    const SettingsProblem& first = settings.problems.front();
-    QString text = QString::fromLatin1(kSettingsFileName);
-    text += first.line > 0 ? QStringLiteral(" line %1: ").arg(first.line) : QStringLiteral(": ");
-    text += first.text;
-    if (settings.problems.size() > 1)
-        text += QStringLiteral(" (and %1 more)").arg(settings.problems.size() - 1);
-    text += QStringLiteral(" (%1)").arg(settings.file);
-    if (settings.resultsFolder.isEmpty()) text.prepend(QStringLiteral("The class record is off: "));
+    const SettingsProblem* results = resultsProblem(settings);
+    QString text = problemText(settings, results ? *results : settings.problems.front(),
+                               settings.problems.size() - 1);
+    if (results)
+        text.prepend(QStringLiteral("Results are kept on this computer until this is put right: "));
+    else if (settings.resultsFolder.isEmpty())
+        text.prepend(QStringLiteral("The class record is off: "));
     return text;
+}
+
+QString resultsSettingProblem(const ProgramSettings& settings) {
+    const SettingsProblem* results = resultsProblem(settings);
+    return results ? problemText(settings, *results, 0) : QString();
 }
 
 bool reviewPasswordAccepted(const ProgramSettings& settings, const std::string& typed) {

@@ -19,6 +19,7 @@ enum class DisplayOffer { Ask, Never };
 struct SettingsProblem {
     int line = 0;
     QString text;
+    QString section; // the [section] it is under, lower-case; empty for the whole file
 };
 
 struct ProgramSettings {
@@ -52,8 +53,14 @@ ProgramSettings readToolSettings(const char* tool);
 std::vector<QString> testFolders(const ProgramSettings& settings, const QString& programFolder);
 
 // The first problem as a teacher reads it, "corvane-maths.ini line 2: ... (FILE)", after
-// "The class record is off: " when the record is off; empty without problems.
+// "The class record is off: " when the record is off, or after "Results are kept on this
+// computer until this is put right: " when the results setting is broken; empty without problems.
 QString settingsProblemText(const ProgramSettings& settings);
+
+// The first problem that may hide the results folder (under [results], under a section named
+// like it, or in the file as a whole) as settingsProblemText words it; empty when the results
+// setting can be used. Records are then kept on this computer, not sent.
+QString resultsSettingProblem(const ProgramSettings& settings);
 
 // Whether `typed` is the review password: the built-in one, or the text whose upper-cased
 // bytes (a..z only) have the SHA-256 the settings name.

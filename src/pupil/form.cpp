@@ -21,7 +21,8 @@ TForm1::TForm1(const Seams& seams, QWidget* parent)
     connectHandlers();
     qApp->installEventFilter(this);
     guarded([this] { FormCreate(this); });
-    recordKeeper_->sendKept(seams.settings.read().resultsFolder); // what earlier runs kept
+    recordKeeper_->setTell([this](const QString& line) { showRecordNote(line); });
+    recordKeeper_->takeUpKept(seams.settings.read()); // what earlier runs kept
 }
 
 TForm1::~TForm1() {

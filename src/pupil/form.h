@@ -80,7 +80,6 @@ class TForm1 : public QWidget {
     std::int32_t savedScreenWidth = 0;
     std::int32_t savedScreenHeight = 0;
     bool displayModeChanged = false;
-    bool settingsProblemTold = false; // a mistake in corvane-maths.ini is told once a run
 
     // ---- Controls (component names) --------------------------------------------------------
     QLabel* LheaderName = nullptr;
@@ -96,6 +95,7 @@ class TForm1 : public QWidget {
     ImageControl* StartTest = nullptr;
     QLineEdit* EStartName = nullptr;
     FileListBox* FileList = nullptr;
+    QLabel* SettingsNote = nullptr; // the first mistake in the settings, for the teacher
 
     std::unique_ptr<BrowserView> Front;
     ImageControl* ClickStart = nullptr;
@@ -150,6 +150,7 @@ class TForm1 : public QWidget {
     ImageControl* Iprint = nullptr;
     ImageControl* IQuit = nullptr;
     ImageControl* IReview = nullptr;
+    QLabel* RecordNote = nullptr; // where the pupil's record is
 
     // ---- Window events -----------------------------------------------------------------------
     void FormCreate(QObject* Sender);
@@ -204,6 +205,9 @@ class TForm1 : public QWidget {
     void IReviewClick(QObject* Sender);
     void IprintClick(QObject* Sender);
     void saveClassRecord(); // when the teacher turned the class record on
+    // The line under the score about the pupil's record; empty hides it.
+    void showRecordNote(const QString& line);
+    // The first mistake in the settings, on the start screen; none hides the line.
     void tellSettingsProblem();
     RecordKeeper& recordKeeper() { return *recordKeeper_; }
 

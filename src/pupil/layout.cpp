@@ -54,6 +54,19 @@ ImageControl* makeBox(QWidget* parent, const char* name, QRect geometry) {
     return image;
 }
 
+// A line of words that the program sets at run time, hidden while it has none.
+QLabel* makeNote(QWidget* parent, const char* name, QRect geometry) {
+    auto* note = new QLabel(parent);
+    note->setObjectName(name);
+    note->setGeometry(geometry);
+    note->setFont(pixelFont("Arial", 14));
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignCenter);
+    note->setTextFormat(Qt::PlainText);
+    note->setVisible(false);
+    return note;
+}
+
 QLineEdit* makeEdit(QWidget* parent, const char* name, QRect geometry, const QFont& font,
                     const QColor& background, const char* hint) {
     auto* edit = new QLineEdit(parent);
@@ -116,6 +129,14 @@ void TForm1::buildLayout() {
     FileList->setStyleSheet("QListWidget::item { height: 24px; }");
     FileList->canvasImage()->canvas().brushColor = fromTColor(0xC0C0D0);
     FileList->canvasImage()->fillRect(FileList->rect());
+    // A notice bar over the frame's foot: the teacher sees it before a pupil starts.
+    SettingsNote = makeNote(StartPanel, "SettingsNote", {5, 520, 786, 39});
+    SettingsNote->setFont(pixelFont("Arial", 13));
+    SettingsNote->setAutoFillBackground(true);
+    QPalette notice = SettingsNote->palette();
+    notice.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xC0));
+    notice.setColor(QPalette::WindowText, Qt::black);
+    SettingsNote->setPalette(notice);
 
     // Front page.
     Front = seams_.browsers.create(FrontPanel, "Front");
@@ -223,6 +244,7 @@ void TForm1::buildLayout() {
                       "Quit the test");
     IReview = makeImage(ResultPanel, "IReview", {620, 540, 100, 25}, Picture::ReviewButton, false,
                         "Click to review the current test");
+    RecordNote = makeNote(ResultPanel, "RecordNote", {50, 436, 686, 56});
 
     describeForKeysAndScreenReaders();
 }

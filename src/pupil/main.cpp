@@ -122,7 +122,8 @@ int main(int argc, char* argv[]) {
     afterListShown(form.FileList, [&browsers] { browsers.warmUp(); });
     window->show();
     const int status = QApplication::exec();
-    // A results folder that hangs past closing: what it did not take is kept on this computer,
+    // A folder that hangs past closing: what the results folder did not take is kept on this
+    // computer (a record cut off while being kept is finished at the next start, when whole),
     // so the program ends without waiting for it.
     if (form.recordKeeper().stillSending()) std::_Exit(status);
     return status;

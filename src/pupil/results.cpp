@@ -47,17 +47,6 @@ void TForm1::IFinishClick(QObject*) {
     DrawButton1(Ichildname, 18, 20, "Test Result for :" + pupilName, 1);
     Clearscreen2(Iscore, kResultsFill);
     DrawButton1(Iscore, 18, 20, scoreLine(score, store.questionCount), 1);
-    if (!reviewMode) tellSettingsProblem();
-}
-
-// A mistake in the settings is told once, over the results screen, where the teacher looks
-// for the class record.
-void TForm1::tellSettingsProblem() {
-    if (settingsProblemTold) return;
-    const QString problem = settingsProblemText(seams().settings.read());
-    if (problem.isEmpty()) return;
-    settingsProblemTold = true;
-    seams().dialogs.showMessage(problem);
 }
 
 void TForm1::IResetClick(QObject*) {
@@ -96,15 +85,19 @@ void TForm1::IprintClick(QObject*) {
 
 // The checksum is the one taken when the test was loaded: the file marked, even when it has
 // been edited or moved since.
+// Nothing here waits on a folder: the record is kept and sent off the window's thread, and the
+// line under the score says where it is.
 void TForm1::saveClassRecord() {
-    const QString folder = seams().settings.read().resultsFolder;
-    if (folder.isEmpty()) return;
+    showRecordNote({});
+    const ProgramSettings settings = seams().settings.read();
+    if (!RecordKeeper::recordOn(settings)) return;
     if (testChecksum.isEmpty()) {
-        seams().dialogs.showMessage(saveFailureText(folder, "no test file was loaded whole"));
+        seams().dialogs.showMessage(
+            saveFailureText(settings.resultsFolder, "no test file was loaded whole"));
         return;
     }
-    recordKeeper_->save(folder, {finishedAt, QSysInfo::machineHostName(), pupilName, testName,
-                                 testChecksum, score, reportRows(store, questionRight, false)});
+    recordKeeper_->save(settings, {finishedAt, QSysInfo::machineHostName(), pupilName, testName,
+                                   testChecksum, score, reportRows(store, questionRight, false)});
 }
 
 } // namespace corvane

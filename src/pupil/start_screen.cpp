@@ -55,6 +55,7 @@ void TForm1::FormActivate(QObject*) {
         seams().settings.read(), QFile::decodeName(QByteArray::fromStdString(programFolder)));
     testFolder = QFile::encodeName(folders.front()).toStdString() + "/";
     helpFilePath = programFolder + "LumbrelHelp.pdf";
+    tellSettingsProblem();
 
     for (QWidget* panel : {static_cast<QWidget*>(this), StartPanel, ResultPanel, FrontPanel,
                            QuestionPanel, orderpanel, MultiPanel, SinglePanel, YesNoPanel})

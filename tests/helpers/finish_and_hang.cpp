@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // For test_class_record: a pupil's window whose results folder hangs. Usage:
 // finish_and_hang APPLICATION_NAME TEST_FILE. Loads the test, finishes it as the pupil Kim with
-// the class record on, prints "finished" and waits to be killed. The application name is the
+// the class record on, prints "finished" once the results screen says the record is kept on
+// this computer, and waits to be killed. The application name is the
 // test's, so that both keep records in the same folder.
 #include "pupil/form.h"
 #include "support/fake_seams.h"
@@ -9,7 +10,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QStandardPaths>
+#include <QTest>
 
 #include <cstdio>
 
@@ -34,6 +37,8 @@ int main(int argc, char* argv[]) {
     TForm1::showPanel(form.QuestionPanel);
     form.currentQuestion = 5;
     form.IFinishClick(nullptr);
+    if (!QTest::qWaitFor([&] { return form.RecordNote->text().startsWith("Your result is kept"); }))
+        return 1;
     std::puts("finished");
     std::fflush(stdout);
     return QApplication::exec();
