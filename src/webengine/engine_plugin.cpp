@@ -2,6 +2,7 @@
 // The browser engine plugin: everything that touches Qt WebEngine. Loaded by WebBrowserViews
 // on first need; see platform/web_engine_plugin.h.
 #include "platform/web_engine_plugin.h"
+#include "webengine/sandboxed_page.h"
 
 #include <QEventLoop>
 #include <QSize>
@@ -10,6 +11,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <type_traits>
@@ -29,29 +31,26 @@ Q_DECL_EXPORT void corvaneStartEngine() {
 }
 
 Q_DECL_EXPORT QObject* corvaneMakeProfile() {
-    auto* profile = new QWebEngineProfile(); // no storage name: off the record
-    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    profile->setSpellCheckEnabled(false);
-    return profile;
+    return engine::makeSandboxedProfile();
 }
 
 Q_DECL_EXPORT QWidget* corvaneMakeView(QWidget* parent, QObject* profile) {
     auto* view = new QWebEngineView(parent);
-    view->setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), view));
+    view->setPage(new engine::SandboxedPage(qobject_cast<QWebEngineProfile*>(profile), view));
     view->setContextMenuPolicy(Qt::NoContextMenu);
     return view;
 }
 
 Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
-    qobject_cast<QWebEngineView*>(view)->setUrl(url);
+    static_cast<engine::SandboxedPage*>(qobject_cast<QWebEngineView*>(view)->page())->open(url);
 }
 
 Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const QSize& size,
                                        const QString& script, int timeoutMs) {
     QWebEngineView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), &view));
+    auto* page = new engine::SandboxedPage(qobject_cast<QWebEngineProfile*>(profile), &view);
+    view.setPage(page);
     view.resize(size);
     view.show();
     QEventLoop loop;
@@ -59,12 +58,13 @@ Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const 
     QString result;
     QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
         if (!loaded) return loop.quit();
-        view.page()->runJavaScript(script, [&](const QVariant& value) {
+        // In a world of its own, which runs although the page's scripts are off.
+        page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
             result = value.toString();
             loop.quit();
         });
     });
-    view.setUrl(url);
+    page->open(url);
     loop.exec();
     return result;
 }
