@@ -247,6 +247,21 @@ class TestMake : public QObject {
         QVERIFY(!QFileInfo::exists(out));
     }
 
+    // Each refused thing is named on its own line, also after one the parser holds open.
+    void everyRefusedThingIsNamed() {
+        QTemporaryDir dir;
+        const MakeResult made = makeFrom(
+            oneQuestion("<script>x()</script>\nText\n<svg><image href=file:///etc/passwd /></svg>"
+                        "\n\nWord: ten"),
+            dir.path(), dir.filePath("lib"));
+        QStringList found;
+        for (const SourceError& error : made.errors)
+            found << QString::number(error.line) + " " + error.message;
+        QCOMPARE(found, QStringList({"5 A test page may not hold <script>.",
+                                     "7 A test page may not hold <svg>.",
+                                     "7 A test page may not hold <image>."}));
+    }
+
     // A picture is copied only when its real path, after links, is a plain file inside the
     // source's folder; anything else is an error naming it, and nothing is written.
     void picturesOnlyFromTheSourcesFolder_data() {

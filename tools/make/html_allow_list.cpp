@@ -78,8 +78,10 @@ void check(xmlNode* node, HtmlCheck& result) {
         const std::string_view name(reinterpret_cast<const char*>(node->name));
         const QString tag = QStringLiteral("<%1>").arg(text(node->name));
         if (!elementAllowed(name)) {
+            // What follows is checked too: the parser may have put it inside.
             result.refused.push_back({line, tag});
-            continue; // what it holds goes with it
+            check(node->children, result);
+            continue;
         }
         for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
             const std::string_view attributeName(reinterpret_cast<const char*>(attribute->name));
