@@ -188,7 +188,7 @@ class TestGift : public QObject {
         QTest::addRow("script") << QByteArray("Q<script>x()</script>{T}") << "a script";
         QTest::addRow("svg with onload in Markdown")
             << QByteArray("[markdown]Q <svg onload\\=x()></svg>{T}")
-            << "holds <svg>, which a test page may not hold";
+            << "holds the attribute onload on <svg>, which a test page may not hold";
         QTest::addRow("toggle event in HTML")
             << QByteArray("[html]Q <details ontoggle\\=x()>d</details>{T}") << "holds <details>";
         QTest::addRow("refresh in Markdown")

@@ -19,8 +19,16 @@ bool isOneOf(std::string_view name, std::initializer_list<std::string_view> name
     return false;
 }
 
+// A drawing of shapes and words, as the sample tests draw coins and clocks: no pictures,
+// links, uses of other parts, foreign content, scripts or animation.
+bool isDrawing(std::string_view name) {
+    return isOneOf(name, {"svg", "g", "rect", "circle", "ellipse", "line", "polyline", "polygon",
+                          "path", "text", "tspan"});
+}
+
 bool elementAllowed(std::string_view name) {
-    return isOneOf(name,
+    return isDrawing(name) ||
+           isOneOf(name,
                    {"p",   "br",    "hr",      "h1",     "h2",         "h3",     "h4",
                     "h5",  "h6",    "ul",      "ol",     "li",         "dl",     "dt",
                     "dd",  "table", "caption", "thead",  "tbody",      "tfoot",  "tr",
@@ -32,10 +40,15 @@ bool elementAllowed(std::string_view name) {
 // Why the value of an attribute that is allowed is not, or empty when it is.
 QString valueProblem(std::string_view element, std::string_view attribute, const QString& value) {
     static const QRegularExpression number(QStringLiteral("^\\s*\\d+(\\.\\d+)?\\s*(%|px)?\\s*$"));
-    if (isOneOf(attribute, {"width", "height", "colspan", "rowspan", "start"}))
+    if (isOneOf(attribute, {"width", "height", "colspan", "rowspan", "start"}) &&
+        !isDrawing(element))
         return number.match(value).hasMatch() ? QString() : QStringLiteral("that is not a number");
     if (attribute == "type" && element == "x-equation")
         return value == QLatin1String("display") ? QString() : QStringLiteral("of another kind");
+    // Neither a paint nor any other attribute may fetch.
+    static const QRegularExpression fetches(QStringLiteral("url\\s*\\("),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (value.contains(fetches)) return QStringLiteral("with url(");
     if (attribute != "style") return {};
     // Plain properties only: no escapes, comments, at-rules or functions but colours and
     // calc(), so that no url(), image() or expression() can hide in it.
@@ -52,7 +65,43 @@ QString valueProblem(std::string_view element, std::string_view attribute, const
 
 bool attributeAllowed(std::string_view element, std::string_view attribute) {
     if (element == "x-equation") return attribute == "type";
-    if (isOneOf(attribute, {"class", "title", "style", "lang", "dir", "align"})) return true;
+    if (isOneOf(attribute,
+                {"class", "title", "style", "lang", "dir", "align", "role", "aria-label"}))
+        return true;
+    if (isDrawing(element))
+        return isOneOf(attribute, {"xmlns",
+                                   "width",
+                                   "height",
+                                   "viewbox",
+                                   "x",
+                                   "y",
+                                   "cx",
+                                   "cy",
+                                   "r",
+                                   "rx",
+                                   "ry",
+                                   "x1",
+                                   "y1",
+                                   "x2",
+                                   "y2",
+                                   "points",
+                                   "d",
+                                   "fill",
+                                   "stroke",
+                                   "stroke-width",
+                                   "stroke-linecap",
+                                   "stroke-linejoin",
+                                   "stroke-dasharray",
+                                   "opacity",
+                                   "fill-opacity",
+                                   "stroke-opacity",
+                                   "font-size",
+                                   "font-family",
+                                   "font-weight",
+                                   "font-style",
+                                   "text-anchor",
+                                   "dominant-baseline",
+                                   "transform"});
     if (element == "img") return isOneOf(attribute, {"src", "alt", "width", "height"});
     if (element == "td" || element == "th") return isOneOf(attribute, {"colspan", "rowspan"});
     if (element == "ol") return isOneOf(attribute, {"start", "type"});

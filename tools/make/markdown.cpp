@@ -156,12 +156,12 @@ QByteArray inlineHtml(const QString& markdown) {
 
 std::vector<PictureRef> picturesIn(const QString& markdown) {
     const QByteArray utf8 = withPictureNamesEnclosed(markdown).toUtf8();
-    Found found = parsed(utf8);
-    for (const auto& [line, src] : checkHtml(found.html).pictures)
-        found.written << src;
+    const Found found = parsed(utf8);
     std::vector<PictureRef> pictures;
     for (const QString& written : found.written)
         pictures.push_back({decodedAddress(written), written});
+    for (const auto& [line, src] : checkHtml(found.html).pictures)
+        pictures.push_back({decodedAddress(src), src, line});
     return pictures;
 }
 

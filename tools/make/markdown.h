@@ -26,6 +26,7 @@ QString decodedEntity(const QString& entity);
 struct PictureRef {
     QString address;
     QString written;
+    int line = 0; // in the text, 1 the first; 0 when not known
 };
 
 // The pictures the Markdown shows, ![..](..) and <img src=..> alike. A picture's name may hold

@@ -62,11 +62,11 @@ std::vector<PictureCopy> picturesOf(const TestSource& source, const QString& pic
     std::vector<PictureCopy> copies;
     std::set<QString> seen;
     for (const MarkdownPart& part : markdownParts(source)) {
-        for (const auto& [address, written] : picturesIn(part.text())) {
+        for (const auto& [address, written, line] : picturesIn(part.text())) {
             QString problem;
             const QString real = realPicture(address, folder, realFolder, problem);
             if (!problem.isEmpty()) {
-                errors.push_back({lineOf(part, written),
+                errors.push_back({line > 0 ? part.line + line - 1 : lineOf(part, written),
                                   QStringLiteral("The picture \"%1\" %2.").arg(address, problem),
                                   QStringLiteral("Put the picture file beside the source (or "
                                                  "in a folder beside it) and write its name, "
