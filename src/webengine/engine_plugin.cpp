@@ -15,6 +15,7 @@
 #include <QWebEngineView>
 
 #include <type_traits>
+#include <utility>
 
 namespace engine = corvane::engine;
 
@@ -47,16 +48,21 @@ Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
 
 Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const QSize& size,
                                        const QString& script, int timeoutMs) {
+    // The loop and the result outlive the view: a script still running when the page goes
+    // gives its result as the page is destroyed.
+    QEventLoop loop;
+    QString result;
+    bool measured = false;
     QWebEngineView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
     auto* page = new engine::SandboxedPage(qobject_cast<QWebEngineProfile*>(profile), &view);
     view.setPage(page);
     view.resize(size);
     view.show();
-    QEventLoop loop;
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    QString result;
-    QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+    QObject::connect(page, &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+        // The page's own load only, not one it goes on to (a refresh, a form).
+        if (std::exchange(measured, true)) return;
         if (!loaded) return loop.quit();
         // In a world of its own, which runs although the page's scripts are off.
         page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
@@ -66,6 +72,13 @@ Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const 
     });
     page->open(url);
     loop.exec();
+    // The page is left for an empty one before the view goes, so that whatever it started
+    // still meets its sandbox.
+    QEventLoop unload;
+    QObject::connect(page, &QWebEnginePage::loadFinished, &unload, &QEventLoop::quit);
+    QTimer::singleShot(2000, &unload, &QEventLoop::quit);
+    page->open(QUrl(QStringLiteral("about:blank")));
+    unload.exec();
     return result;
 }
 
