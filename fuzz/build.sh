@@ -14,6 +14,7 @@ mkdir -p "$out"
 core="src/core/reader.cpp src/core/line_source.cpp src/core/numbers.cpp
       src/core/question_store.cpp src/core/text.cpp src/core/app_error.cpp"
 libs=""
+cflags=""
 case "$name" in
 reader) sources="$core" ;;
 record)
@@ -24,8 +25,10 @@ record)
 gift)
     sources="$core src/core/marking_rules.cpp src/core/normalise.cpp
              tools/make/answers.cpp tools/make/form_hints.cpp tools/make/markdown.cpp
-             tools/make/test_source.cpp $(cd "$root" && ls tools/make/gift_*.cpp)"
-    libs="$(pkg-config --libs md4c-html md4c)" ;;
+             tools/make/html_allow_list.cpp tools/make/test_source.cpp
+             $(cd "$root" && ls tools/make/gift_*.cpp)"
+    cflags="$(pkg-config --cflags libxml-2.0)"
+    libs="$(pkg-config --libs md4c-html md4c libxml-2.0)" ;;
 *) echo "build.sh: unknown fuzzer '$name' (reader, record, gift)" >&2; exit 2 ;;
 esac
 
@@ -33,7 +36,7 @@ esac
 clang++ -std=c++20 -g -O1 -fPIC -Wall -Wextra -Werror \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -fno-omit-frame-pointer \
-    -I"$root/src" -I"$root" $(pkg-config --cflags Qt6Core) \
+    -I"$root/src" -I"$root" $(pkg-config --cflags Qt6Core) $cflags \
     "$root/fuzz/${name}_fuzzer.cpp" \
     $(for s in $sources; do printf '%s/%s ' "$root" "$s"; done) \
     $(pkg-config --libs Qt6Core) $libs \

@@ -186,6 +186,21 @@ class TestGift : public QObject {
         QTest::addRow("frame") << QByteArray("Q<iframe src\\=x></iframe>{T}") << "(<iframe>)";
         QTest::addRow("object in Markdown") << QByteArray("[markdown]<object>{T}") << "(<object>)";
         QTest::addRow("script") << QByteArray("Q<script>x()</script>{T}") << "a script";
+        QTest::addRow("svg with onload in Markdown")
+            << QByteArray("[markdown]Q <svg onload\\=x()></svg>{T}")
+            << "holds the attribute onload on <svg>, which a test page may not hold";
+        QTest::addRow("toggle event in HTML")
+            << QByteArray("[html]Q <details ontoggle\\=x()>d</details>{T}") << "holds <details>";
+        QTest::addRow("refresh in Markdown")
+            << QByteArray("[markdown]Q <meta http-equiv\\=refresh content\\=0>{T}") << "<meta>";
+        QTest::addRow("style sheet link")
+            << QByteArray("[html]Q <link rel\\=stylesheet href\\=x>{T}") << "<link>";
+        QTest::addRow("style element")
+            << QByteArray("[markdown]Q <style>p \\{\\}</style>{T}") << "<style>";
+        QTest::addRow("event in an option") << QByteArray("Q{=<b onclick\\=x()>a</b> ~b}")
+                                            << "an option holds the attribute onclick on <b>";
+        QTest::addRow("link in Markdown")
+            << QByteArray("[markdown]Q [x](http://e.org){T}") << "holds a link";
         QTest::addRow("raised typed answer") << QByteArray("Q{=10<sup>3</sup>}") << "raised";
         QTest::addRow("accented typed answer") << QByteArray("Q{=caf&eacute;}") << "accent";
     }

@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace corvane;
@@ -192,6 +193,42 @@ class TestMake : public QObject {
         QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
         QTest::addRow("name not a file name")
             << QByteArray("# Tens/units\n## Q\nWord: ten\n") << 1 << "file name";
+        // HTML a page may not hold, each on its line.
+        QTest::addRow("script") << oneQuestion("<script>x()</script>\nWord: ten") << 5
+                                << "<script>";
+        QTest::addRow("event attribute")
+            << oneQuestion("Look <span onmouseover=x()>here</span>\nWord: ten") << 5
+            << "onmouseover on <span>";
+        QTest::addRow("frame of a file")
+            << oneQuestion("<iframe src=file:///etc/passwd></iframe>\n\nWord: ten") << 5
+            << "<iframe>";
+        QTest::addRow("refresh") << oneQuestion("<meta http-equiv=refresh content=0>\n\nWord: ten")
+                                 << 5 << "<meta>";
+        QTest::addRow("svg image")
+            << oneQuestion("<svg><image href=file:///etc/passwd /></svg>\n\nWord: ten") << 5
+            << "<image>";
+        QTest::addRow("svg paint from a file")
+            << oneQuestion("<svg><rect fill=\"url(file:///etc/passwd#p)\" /></svg>\n\nWord: ten")
+            << 5 << "fill with url(";
+        QTest::addRow("style with url")
+            << oneQuestion("A <span style=\"background:URL(file:///etc/passwd)\">b</span>\n"
+                           "Word: ten")
+            << 5 << "style with url(";
+        QTest::addRow("srcset") << oneQuestion(
+                                       "A <img src=x.png srcset=file:///etc/passwd>\nWord: ten")
+                                << 5 << "srcset";
+        QTest::addRow("file picture behind a quoted >")
+            << oneQuestion("A <img alt=\">\" src=\"file:///etc/passwd\">\nWord: ten") << 5
+            << "not a file beside the source";
+        QTest::addRow("script link")
+            << oneQuestion("See [this](javascript:alert(1))\nWord: ten") << 5 << "a link";
+        QTest::addRow("form further down a block")
+            << oneQuestion("Text\n\n<div>\nok\n<form action=x>\n</div>\n\nWord: ten") << 9
+            << "<form>";
+        QTest::addRow("event in a heading")
+            << QByteArray("# T\n## Q <b onclick=x>b</b>\nWord: ten\n") << 2 << "onclick";
+        QTest::addRow("event in an option")
+            << oneQuestion("- [x] <i onfocus=x>1</i>\n- [ ] 2") << 5 << "onfocus";
         QByteArray many = "# Many\n";
         for (int q = 1; q <= 31; ++q)
             many += "## Q\nWord: ten\n";
@@ -211,6 +248,92 @@ class TestMake : public QObject {
                  qPrintable(formatErrors("test.md", made.errors)));
         QVERIFY(!first.fix.isEmpty());
         QVERIFY(!QFileInfo::exists(out));
+    }
+
+    // Each refused thing is named on its own line, also after one the parser holds open; a
+    // drawing passes, its picture does not.
+    void everyRefusedThingIsNamed() {
+        QTemporaryDir dir;
+        const MakeResult made = makeFrom(
+            oneQuestion("<script>x()</script>\nText\n<svg><image href=file:///etc/passwd /></svg>"
+                        "\n\nWord: ten"),
+            dir.path(), dir.filePath("lib"));
+        QStringList found;
+        for (const SourceError& error : made.errors)
+            found << QString::number(error.line) + " " + error.message;
+        QCOMPARE(found, QStringList({"5 A test page may not hold <script>.",
+                                     "7 A test page may not hold <image>."}));
+    }
+
+    // A picture is copied only when its real path, after links, is a plain file inside the
+    // source's folder; anything else is an error naming it, and nothing is written.
+    void picturesOnlyFromTheSourcesFolder_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("says");
+        QTest::addRow("link to a file outside") << "shadowlink.png"
+                                                << "through a link";
+        QTest::addRow("relative link up") << "uplink.png"
+                                          << "through a link";
+        QTest::addRow("file in a linked folder") << "etcdir/passwd"
+                                                 << "through a link";
+        QTest::addRow("a FIFO") << "pipe.png"
+                                << "not a plain file";
+        QTest::addRow("a folder") << "folder.png"
+                                  << "not a plain file";
+    }
+    void picturesOnlyFromTheSourcesFolder() {
+        QFETCH(QString, picture);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        writeFile(dir, "secret.png", "secret");
+        const QString source = dir.filePath("source");
+        QVERIFY(QDir().mkpath(source + "/folder.png"));
+        QVERIFY(QFile::link(dir.filePath("secret.png"), source + "/shadowlink.png"));
+        QVERIFY(QFile::link("../secret.png", source + "/uplink.png"));
+        QVERIFY(QFile::link("/etc", source + "/etcdir"));
+        QCOMPARE(::mkfifo(QFile::encodeName(source + "/pipe.png").constData(), 0600), 0);
+        const MakeResult made =
+            makeFrom(oneQuestion("![](" + picture + ")\n\nWord: ten"), source, dir.filePath("lib"));
+        QCOMPARE(made.errors.size(), 1u);
+        QVERIFY2(made.errors.front().message.contains("\"" + picture + "\"") &&
+                     made.errors.front().message.contains(says),
+                 qPrintable(made.errors.front().message));
+        QCOMPARE(made.errors.front().line, 5);
+        QVERIFY(!QFileInfo::exists(dir.filePath("lib")));
+    }
+
+    // Making never removes or replaces what it did not make: a test named as its own source
+    // file, or as any file or folder that is not a test, is refused even with force, naming
+    // what stands there.
+    void neverReplacesWhatItDidNotMake_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("says");
+        QTest::addRow("the source's own name") << "Fractions.md"
+                                               << "Fractions.md is a file";
+        QTest::addRow("a folder of the teacher's") << "Pictures"
+                                                   << "Pictures is a folder";
+        QTest::addRow("a link") << "Linked"
+                                << "Linked is a link";
+        QTest::addRow("a folder as test file") << "Odd"
+                                               << "Odd.txt is a folder";
+    }
+    void neverReplacesWhatItDidNotMake() {
+        QFETCH(QString, name);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QByteArray source = "# " + name.toUtf8() + "\n## Q\nWord: ten\n";
+        writeFile(dir, "Fractions.md", source);
+        writeFile(dir, "Pictures/coin.png", "picture");
+        QVERIFY(QFile::link(dir.filePath("Pictures"), dir.filePath("Linked")));
+        QVERIFY(QDir().mkpath(dir.filePath("Odd.txt")));
+        const auto before = contentsOf(dir.path());
+        for (const bool force : {false, true}) {
+            const MakeResult made = makeFrom(source, dir.path(), dir.path(), force);
+            QCOMPARE(made.errors.size(), 1u);
+            QVERIFY2(made.errors.front().message.contains(says),
+                     qPrintable(made.errors.front().message));
+            QCOMPARE(contentsOf(dir.path()), before);
+        }
     }
 
     // An existing test is replaced only with force; a refused make leaves it byte for byte.

@@ -198,6 +198,30 @@ class TestTeacherWindow : public QObject {
 
     // A GIFT file and a test without a source open as new unsaved sources without mistakes;
     // what the GIFT file's conversion left out is listed with its line in that file.
+    // A duplicate holds the test's own files: a link that leads out of its page folder (a
+    // planted picture that is /etc/shadow) is left out; one to a file inside is copied.
+    void duplicateCopiesOnlyTheTestsOwnFiles() {
+        testing::FakeDesktop desktop;
+        QTemporaryDir dir;
+        const QString library = dir.filePath("test");
+        QVERIFY(QDir().mkpath(library + "/Quiz"));
+        QVERIFY(QFile::copy(CORVANE_SAMPLE_TESTS "/Number Puzzles.txt", library + "/Quiz.txt"));
+        testing::writeFile(dir, "test/Quiz/front.htm", "<p>front</p>");
+        testing::writeFile(dir, "secret.txt", "secret");
+        QVERIFY(QFile::link(dir.filePath("secret.txt"), library + "/Quiz/secret.png"));
+        QVERIFY(QFile::link(library + "/Quiz/front.htm", library + "/Quiz/same.htm"));
+        LibraryPage page(desktop.seams(), library);
+        page.refresh();
+        QVERIFY(page.choose("Quiz"));
+        desktop.dialogs.inputAnswers = {"Copy"};
+        for (QAction* action : page.actions())
+            if (action->text() == "&Duplicate…") action->trigger();
+        QCOMPARE(QDir(library + "/Copy")
+                     .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({"front.htm", "same.htm"}));
+        QVERIFY(!QFileInfo(library + "/Copy/same.htm").isSymLink());
+    }
+
     void openOtherKinds_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("questions");

@@ -398,6 +398,9 @@ void WebBrowserViews::prepareEngine() {
     // ahead would otherwise add a process of its own), unless the user set the engine's flags.
     const bool ownFlags = !qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS");
     QByteArray flags = "--process-per-site";
+    // Pages reach no network (see page_sandbox.h); WebRTC, too, sends nothing but through a
+    // proxy, which the program never sets.
+    flags += " --force-webrtc-ip-handling-policy=disable_non_proxied_udp";
     if (!qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) {
         // The user chose how to reach OpenGL: the engine draws with it.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -19,7 +19,8 @@ namespace corvane::engine {
 using StartEngine = void();
 inline constexpr const char* kStartEngine = "corvaneStartEngine";
 
-// Makes the off-the-record profile the views share (nothing is written to disk).
+// Makes the off-the-record profile the views share (nothing is written to disk), sandboxed as
+// platform/page_sandbox.h says: no network, no scripts.
 using MakeProfile = QObject*();
 inline constexpr const char* kMakeProfile = "corvaneMakeProfile";
 
@@ -27,12 +28,13 @@ inline constexpr const char* kMakeProfile = "corvaneMakeProfile";
 using MakeView = QWidget*(QWidget* parent, QObject* profile);
 inline constexpr const char* kMakeView = "corvaneMakeView";
 
-// Shows `url` in a view made by MakeView.
+// Shows `url` in a view made by MakeView; the page reads files of `url`'s folder only.
 using ShowUrl = void(QWidget* view, const QUrl& url);
 inline constexpr const char* kShowUrl = "corvaneShowUrl";
 
-// Lays out `url` in a view of `size` that is never shown on screen, runs `script` on the page
-// once it has loaded and gives the script's result as text; empty when the page did not load
+// Lays out `url` (sandboxed as ShowUrl) in a view of `size` that is never shown on screen, runs
+// `script` on the page in a world of its own (the page's scripts are off)
+// once it has loaded, and gives the script's result as text; empty when the page did not load
 // within `timeoutMs`. Runs the event loop meanwhile; call on the GUI thread.
 using RunOnPage = QString(QObject* profile, const QUrl& url, const QSize& size,
                           const QString& script, int timeoutMs);

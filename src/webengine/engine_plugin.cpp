@@ -2,6 +2,7 @@
 // The browser engine plugin: everything that touches Qt WebEngine. Loaded by WebBrowserViews
 // on first need; see platform/web_engine_plugin.h.
 #include "platform/web_engine_plugin.h"
+#include "webengine/sandboxed_page.h"
 
 #include <QEventLoop>
 #include <QSize>
@@ -10,9 +11,11 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <type_traits>
+#include <utility>
 
 namespace engine = corvane::engine;
 
@@ -29,43 +32,53 @@ Q_DECL_EXPORT void corvaneStartEngine() {
 }
 
 Q_DECL_EXPORT QObject* corvaneMakeProfile() {
-    auto* profile = new QWebEngineProfile(); // no storage name: off the record
-    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    profile->setSpellCheckEnabled(false);
-    return profile;
+    return engine::makeSandboxedProfile();
 }
 
 Q_DECL_EXPORT QWidget* corvaneMakeView(QWidget* parent, QObject* profile) {
     auto* view = new QWebEngineView(parent);
-    view->setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), view));
+    view->setPage(new engine::SandboxedPage(qobject_cast<QWebEngineProfile*>(profile), view));
     view->setContextMenuPolicy(Qt::NoContextMenu);
     return view;
 }
 
 Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
-    qobject_cast<QWebEngineView*>(view)->setUrl(url);
+    static_cast<engine::SandboxedPage*>(qobject_cast<QWebEngineView*>(view)->page())->open(url);
 }
 
 Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const QSize& size,
                                        const QString& script, int timeoutMs) {
+    // The loop and the result outlive the view: a script still running when the page goes
+    // gives its result as the page is destroyed.
+    QEventLoop loop;
+    QString result;
+    bool measured = false;
     QWebEngineView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), &view));
+    auto* page = new engine::SandboxedPage(qobject_cast<QWebEngineProfile*>(profile), &view);
+    view.setPage(page);
     view.resize(size);
     view.show();
-    QEventLoop loop;
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    QString result;
-    QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+    QObject::connect(page, &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+        // The page's own load only, not one it goes on to (a refresh, a form).
+        if (std::exchange(measured, true)) return;
         if (!loaded) return loop.quit();
-        view.page()->runJavaScript(script, [&](const QVariant& value) {
+        // In a world of its own, which runs although the page's scripts are off.
+        page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
             result = value.toString();
             loop.quit();
         });
     });
-    view.setUrl(url);
+    page->open(url);
     loop.exec();
+    // The page is left for an empty one before the view goes, so that whatever it started
+    // still meets its sandbox.
+    QEventLoop unload;
+    QObject::connect(page, &QWebEnginePage::loadFinished, &unload, &QEventLoop::quit);
+    QTimer::singleShot(2000, &unload, &QEventLoop::quit);
+    page->open(QUrl(QStringLiteral("about:blank")));
+    unload.exec();
     return result;
 }
 

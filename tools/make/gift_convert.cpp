@@ -55,6 +55,11 @@ std::string mediaReason(const std::string& media, const char* where) {
            ", which a test page does not show: the pupils' machines may be offline";
 }
 
+// Why a question whose text, option or answer (`where`) holds `refused` is left out.
+std::string refusedReason(const std::string& refused, const char* where) {
+    return std::string(where) + " " + refused + ", which a test page may not hold";
+}
+
 // The format an answer is written in: its own, or the question's.
 const std::string& formatOf(const GiftQuestion& question, const GiftAnswer& answer) {
     return answer.format.empty() ? question.format : answer.format;
@@ -75,6 +80,8 @@ std::vector<std::string> fullMarkAnswers(const GiftQuestion& question, std::stri
         const PlainText plain = giftTextToPlain(answer.text, formatOf(question, answer));
         if (!plain.media.empty())
             reason = mediaReason(plain.media, "an answer shows");
+        else if (!plain.refused.empty())
+            reason = refusedReason(plain.refused, "an answer holds");
         else if (plain.raised)
             reason = "the answer " + quoted(answer.text) +
                      " is written with a raised or lowered part (<sup>, <sub>), which a pupil "
@@ -103,8 +110,9 @@ bool wrapped(const std::string& line, const std::string& next) {
 
 std::optional<PageText> pageText(const GiftQuestion& question, std::string& reason) {
     MarkdownText text = giftTextToMarkdown(question.text, question.format);
-    if (!text.media.empty()) {
-        reason = mediaReason(text.media, "it shows");
+    if (!text.media.empty() || !text.refused.empty()) {
+        reason = text.media.empty() ? refusedReason(text.refused, "it holds")
+                                    : mediaReason(text.media, "it shows");
         return std::nullopt;
     }
     if (text.lines.empty()) {
@@ -129,8 +137,9 @@ std::optional<PageText> pageText(const GiftQuestion& question, std::string& reas
 std::optional<std::string> optionText(const GiftQuestion& question, const GiftAnswer& answer,
                                       std::string& reason) {
     const MarkdownText text = giftTextToMarkdown(answer.text, formatOf(question, answer));
-    if (!text.media.empty()) {
-        reason = mediaReason(text.media, "an option shows");
+    if (!text.media.empty() || !text.refused.empty()) {
+        reason = text.media.empty() ? refusedReason(text.refused, "an option holds")
+                                    : mediaReason(text.media, "an option shows");
         return std::nullopt;
     }
     std::string joined;

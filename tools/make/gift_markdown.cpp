@@ -186,6 +186,16 @@ std::string guardMarkdownLine(std::string line) {
     return line;
 }
 
+// The first thing the HTML of a text in `format` holds that a page may not, or empty. Markdown
+// is judged as corvane-make judges a source; HTML as written.
+std::string refusedHtml(const std::string& text, const std::string& format) {
+    if (format == "plain") return {};
+    const std::vector<HtmlRefusal> refused =
+        format == "markdown" ? refusedIn(QString::fromStdString(text))
+                             : checkHtml(QByteArray::fromStdString(text)).refused;
+    return refused.empty() ? std::string() : refused.front().what.toStdString();
+}
+
 } // namespace
 
 std::string giftFileAsUtf8(std::string_view bytes) {
@@ -200,6 +210,7 @@ std::string giftFileAsUtf8(std::string_view bytes) {
 MarkdownText giftTextToMarkdown(const std::string& text, const std::string& format) {
     MarkdownText result;
     const std::string clean = cleared(text);
+    result.refused = refusedHtml(clean, format);
     if (format == "markdown") {
         result.media = markdownMedia(clean);
         for (std::string& line : paragraphLines(clean))
@@ -220,12 +231,14 @@ MarkdownText giftTextToMarkdown(const std::string& text, const std::string& form
 
 PlainText giftTextToPlain(const std::string& text, const std::string& format) {
     const std::string clean = cleared(text);
-    if (format == "plain") return {clean, {}, false};
-    if (format == "markdown") return {clean, markdownMedia(clean), false};
+    if (format == "plain") return {clean, {}, false, {}};
+    if (format == "markdown")
+        return {clean, markdownMedia(clean), false, refusedHtml(clean, format)};
     HtmlText plain = htmlToPlain(clean, false);
     for (std::string_view mark : kRaisedMarks)
         plain.text = replaced(std::move(plain.text), mark, "");
-    return {std::move(plain.text), std::move(plain.media), plain.raised};
+    return {std::move(plain.text), std::move(plain.media), plain.raised,
+            refusedHtml(clean, format)};
 }
 
 std::string escapeMarkdown(std::string_view line) {

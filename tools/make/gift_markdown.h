@@ -17,19 +17,23 @@ std::string giftFileAsUtf8(std::string_view bytes);
 // guarded only where it would end the question. An empty line separates paragraphs. `media`
 // names the first tag that brings what a GIFT file cannot carry or a test page must not run
 // ("img" for <img> or ![]() in Markdown, "audio", "video", "iframe", "object", "embed",
-// "script"), or is empty.
+// "script"), or is empty. `refused` names the first other thing the text's HTML holds that a
+// test page may not (see html_allow_list.h), e.g. "the attribute onload on <svg>", or is empty.
 struct MarkdownText {
     std::vector<std::string> lines;
     std::string media;
+    std::string refused;
 };
 MarkdownText giftTextToMarkdown(const std::string& text, const std::string& format);
 
 // A typed answer's text as a pupil types it: in the HTML formats without tags and with its
-// entities decoded. `raised` tells of a <sup> or <sub>, which cannot be typed.
+// entities decoded. `raised` tells of a <sup> or <sub>, which cannot be typed; `media` and
+// `refused` are as in MarkdownText.
 struct PlainText {
     std::string text;
     std::string media;
     bool raised = false;
+    std::string refused;
 };
 PlainText giftTextToPlain(const std::string& text, const std::string& format);
 

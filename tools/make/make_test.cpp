@@ -2,6 +2,7 @@
 #include "tools/make/make_test.h"
 
 #include "tools/make/answers.h"
+#include "tools/make/markdown.h"
 #include "tools/make/output.h"
 #include "tools/make/test_file_writer.h"
 #include "tools/make/test_source.h"
@@ -39,6 +40,19 @@ void checkPictureNames(const TestFiles& files, int line, SourceErrors& errors) {
                      QStringLiteral("Rename the picture.")});
 }
 
+// The HTML the author wrote, against the allow-list: each thing a page may not hold is an
+// error on its line. (What the pages' own markup adds is ours, and not checked.)
+void checkWrittenHtml(const TestSource& source, SourceErrors& errors) {
+    for (const MarkdownPart& part : markdownParts(source))
+        for (const HtmlRefusal& refused : refusedIn(part.text()))
+            errors.push_back(
+                {part.line + refused.line - 1,
+                 QStringLiteral("A test page may not hold %1.").arg(refused.what),
+                 QStringLiteral("Remove it: a page holds text, headings, lists, tables, "
+                                "emphasis and pictures beside the source, nothing that runs, "
+                                "links or fetches.")});
+}
+
 } // namespace
 
 MakeResult makeTest(const MakeRequest& request) {
@@ -51,6 +65,7 @@ MakeResult makeTest(const MakeRequest& request) {
                           QStringLiteral("The test's name \"%1\" %2.").arg(source.name, problem),
                           QStringLiteral("Write the name with letters, digits, blanks and "
                                          "simple signs such as - and ( ).")});
+    checkWrittenHtml(source, errors);
     TestFiles files{source.name, {}, {}, picturesOf(source, request.pictureFolder, errors)};
     std::stable_sort(errors.begin(), errors.end(),
                      [](const SourceError& a, const SourceError& b) { return a.line < b.line; });

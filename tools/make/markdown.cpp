@@ -68,23 +68,62 @@ int noBlock(MD_BLOCKTYPE, void*, void*) {
 int noSpanEnd(MD_SPANTYPE, void*, void*) {
     return 0;
 }
-// What the parse collects: the addresses of ![..](..) pictures and the raw HTML.
+
+// What the parse collects: the addresses of ![..](..) pictures, the raw HTML at its place in
+// the text (all else blanks, line ends kept) and the lines of links.
 struct Found {
+    const QByteArray* text = nullptr;
     QStringList written;
-    QString html;
+    QByteArray html;
+    std::vector<int> links;
+    bool inLink = false;
+
+    // The offset of `at` in the text, or -1 when md4c made the characters itself.
+    qsizetype offsetOf(const MD_CHAR* at) const {
+        const qsizetype offset = at - text->constData();
+        return offset >= 0 && offset < text->size() ? offset : -1;
+    }
+    int lineAt(qsizetype offset) const {
+        return 1 + static_cast<int>(text->left(offset).count('\n'));
+    }
 };
 
-int rawHtml(MD_TEXTTYPE type, const MD_CHAR* text, MD_SIZE size, void* found) {
+int textOf(MD_TEXTTYPE type, const MD_CHAR* text, MD_SIZE size, void* data) {
+    auto* found = static_cast<Found*>(data);
+    const qsizetype offset = found->offsetOf(text);
+    if (offset < 0) return 0;
     if (type == MD_TEXT_HTML)
-        static_cast<Found*>(found)->html +=
-            QString::fromUtf8(text, static_cast<qsizetype>(size)) + QLatin1Char('\n');
+        found->html.replace(offset, static_cast<qsizetype>(size), text,
+                            static_cast<qsizetype>(size));
+    if (found->inLink) {
+        found->links.push_back(found->lineAt(offset));
+        found->inLink = false;
+    }
     return 0;
 }
-int enterSpan(MD_SPANTYPE type, void* detail, void* found) {
+int enterSpan(MD_SPANTYPE type, void* detail, void* data) {
+    auto* found = static_cast<Found*>(data);
     if (type == MD_SPAN_IMG)
-        static_cast<Found*>(found)->written.append(
-            attributeText(static_cast<MD_SPAN_IMG_DETAIL*>(detail)->src));
+        found->written.append(attributeText(static_cast<MD_SPAN_IMG_DETAIL*>(detail)->src));
+    if (type == MD_SPAN_A) found->inLink = true; // its line is that of its first text
     return 0;
+}
+
+Found parsed(const QByteArray& utf8) {
+    Found found;
+    found.text = &utf8;
+    found.html = QByteArray(utf8.size(), ' ');
+    for (qsizetype i = 0; i < utf8.size(); ++i)
+        if (utf8[i] == '\n') found.html[i] = '\n';
+    MD_PARSER parser{};
+    parser.flags = kDialect;
+    parser.enter_block = noBlock;
+    parser.leave_block = noBlock;
+    parser.enter_span = enterSpan;
+    parser.leave_span = noSpanEnd;
+    parser.text = textOf;
+    md_parse(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), &parser, &found);
+    return found;
 }
 
 } // namespace
@@ -117,24 +156,22 @@ QByteArray inlineHtml(const QString& markdown) {
 
 std::vector<PictureRef> picturesIn(const QString& markdown) {
     const QByteArray utf8 = withPictureNamesEnclosed(markdown).toUtf8();
-    Found found;
-    MD_PARSER parser{};
-    parser.flags = kDialect;
-    parser.enter_block = noBlock;
-    parser.leave_block = noBlock;
-    parser.enter_span = enterSpan;
-    parser.leave_span = noSpanEnd;
-    parser.text = rawHtml;
-    md_parse(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), &parser, &found);
-    static const QRegularExpression img(
-        QStringLiteral("<img\\b[^>]*?\\ssrc\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"),
-        QRegularExpression::CaseInsensitiveOption);
-    for (const QRegularExpressionMatch& m : img.globalMatch(found.html))
-        found.written << m.captured(1) + m.captured(2) + m.captured(3);
+    const Found found = parsed(utf8);
     std::vector<PictureRef> pictures;
     for (const QString& written : found.written)
         pictures.push_back({decodedAddress(written), written});
+    for (const auto& [line, src] : checkHtml(found.html).pictures)
+        pictures.push_back({decodedAddress(src), src, line});
     return pictures;
+}
+
+std::vector<HtmlRefusal> refusedIn(const QString& markdown) {
+    const QByteArray utf8 = withPictureNamesEnclosed(markdown).toUtf8();
+    const Found found = parsed(utf8);
+    std::vector<HtmlRefusal> refused = checkHtml(found.html).refused;
+    for (int line : found.links)
+        refused.push_back({line, QStringLiteral("a link")});
+    return refused;
 }
 
 } // namespace corvane::make

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/make/html_allow_list.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -24,10 +26,15 @@ QString decodedEntity(const QString& entity);
 struct PictureRef {
     QString address;
     QString written;
+    int line = 0; // in the text, 1 the first; 0 when not known
 };
 
 // The pictures the Markdown shows, ![..](..) and <img src=..> alike. A picture's name may hold
 // blanks: ![coin](coin one.png) shows "coin one.png".
 std::vector<PictureRef> picturesIn(const QString& markdown);
+
+// What the HTML written in the Markdown holds that a page may not (see html_allow_list.h), and
+// each link (a page is not left for another), with its line in the text (1 the first).
+std::vector<HtmlRefusal> refusedIn(const QString& markdown);
 
 } // namespace corvane::make

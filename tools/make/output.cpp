@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <sys/stat.h>
 
 namespace corvane::make {
 
@@ -38,8 +39,39 @@ QString stage(const TestFiles& files, const QDir& folder) {
     return {};
 }
 
+// What stands at `path` itself (a link is not followed): 0 for nothing.
+mode_t kindAt(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT : 0;
+}
+
 bool exists(const TestPlace& place) {
-    return QFileInfo::exists(place.testFile) || QFileInfo::exists(place.pageFolder);
+    return kindAt(place.testFile) != 0 || kindAt(place.pageFolder) != 0;
+}
+
+// Why what stands at the test's place is not a test made before, which alone may be replaced:
+// a test file that is not a plain file, a page folder that is not a folder (the source itself
+// when the test is named as its file), a link, a folder without its test file. Empty when the
+// place is free or holds a test.
+QString clashAt(const TestPlace& place) {
+    const mode_t file = kindAt(place.testFile);
+    const mode_t folder = kindAt(place.pageFolder);
+    const QString testFile = QDir::toNativeSeparators(place.testFile);
+    const QString pageFolder = QDir::toNativeSeparators(place.pageFolder);
+    if (file == S_IFLNK || folder == S_IFLNK)
+        return QStringLiteral("%1 is a link, not a test's file or page folder.")
+            .arg(file == S_IFLNK ? testFile : pageFolder);
+    if (file != 0 && file != S_IFREG)
+        return QStringLiteral("%1 is a folder or a special file, not a test file.").arg(testFile);
+    if (folder != 0 && folder != S_IFDIR)
+        return QStringLiteral("%1 is a file, not a test's page folder; the test's page folder "
+                              "would take its place.")
+            .arg(pageFolder);
+    if (folder == S_IFDIR && file == 0)
+        return QStringLiteral("%1 is a folder that is no test's page folder: there is no %2 "
+                              "beside it.")
+            .arg(pageFolder, testFile);
+    return {};
 }
 
 // Moves `from` into `to`'s place, first moving what stands there into `aside`. On failure
@@ -135,6 +167,12 @@ void writeTestFiles(const TestFiles& files, const WriteTarget& target,
          check::checkNameClashes(check::nativePath(place.testFile), others))
         errors.push_back({0, clash.explanation,
                           QStringLiteral("Change the test's name, or remove the other test.")});
+    if (const QString clash = clashAt(place); !clash.isEmpty()) {
+        errors.push_back({0, clash,
+                          QStringLiteral("Change the test's name on the first line, or choose "
+                                         "another folder with --out.")});
+        return;
+    }
     if (exists(place) && !target.force)
         errors.push_back(
             {0, QStringLiteral("A test named \"%1\" already exists: %2.").arg(files.name, shown),

@@ -10,14 +10,15 @@
 namespace corvane::make {
 
 // A picture the pages show: its path inside the page folder (as the source writes it) and
-// the file it is copied from.
+// the real path of the file it is copied from.
 struct PictureCopy {
     QString relativePath;
     QString from;
 };
 
 // Every picture of the front and question pages, once each. A picture must be a file in the
-// picture folder or a folder inside it; web addresses and paths leading out are errors.
+// picture folder or a folder inside it, also after following links; web addresses, paths
+// leading out and anything but a plain file (a folder, a device, a FIFO) are errors.
 std::vector<PictureCopy> picturesOf(const TestSource& source, const QString& pictureFolder,
                                     SourceErrors& errors);
 

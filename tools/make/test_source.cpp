@@ -243,4 +243,15 @@ TestSource parseSource(const QByteArray& sourceText, SourceErrors& errors) {
     return source;
 }
 
+std::vector<MarkdownPart> markdownParts(const TestSource& source) {
+    std::vector<MarkdownPart> parts{source.front};
+    for (const QuestionPage& page : source.pages) {
+        parts.push_back(page.body);
+        parts.insert(parts.end(), page.cards.begin(), page.cards.end());
+    }
+    for (const QuestionPage& page : source.pages)
+        parts.push_back({page.line, {page.heading}});
+    return parts;
+}
+
 } // namespace corvane::make

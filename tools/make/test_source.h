@@ -38,6 +38,10 @@ struct TestSource {
     QuestionStore store;
 };
 
+// Every run of Markdown the pages show: the front page, then each question's text and cards,
+// then the headings (a part of one line each).
+std::vector<MarkdownPart> markdownParts(const TestSource& source);
+
 // Reads the source text (UTF-8, or Latin-1 when it is not valid UTF-8). Errors name their
 // lines; the source is usable only when `errors` stays empty.
 TestSource parseSource(const QByteArray& sourceText, SourceErrors& errors);
