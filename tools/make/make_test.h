@@ -8,6 +8,8 @@
 
 namespace corvane::make {
 
+class MathsTypesetter;
+
 // One thing wrong with a test source: the line it is on (0 when it concerns the whole file),
 // what is wrong, and how to put it right.
 struct SourceError {
@@ -18,11 +20,12 @@ struct SourceError {
 using SourceErrors = std::vector<SourceError>;
 
 struct MakeRequest {
-    QByteArray sourceText; // the test source, UTF-8 (Latin-1 is accepted too)
-    QString sourceName;    // how errors name the source, e.g. its file name
-    QString pictureFolder; // where the pictures the source refers to lie
-    QString outFolder;     // the test library folder the test file and page folder go to
-    bool force = false;    // replace an existing test of the same name
+    QByteArray sourceText;            // the test source, UTF-8 (Latin-1 is accepted too)
+    QString sourceName;               // how errors name the source, e.g. its file name
+    QString pictureFolder;            // where the pictures the source refers to lie
+    QString outFolder;                // the test library folder the test file and page folder go to
+    bool force = false;               // replace an existing test of the same name
+    MathsTypesetter* maths = nullptr; // typesets the maths; one of its own when none is given
 };
 
 struct MakeResult {

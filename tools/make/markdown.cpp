@@ -11,7 +11,8 @@ namespace corvane::make {
 
 namespace {
 
-constexpr unsigned kDialect = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH;
+// $..$ and $$..$$ are maths: md4c hands them on as <x-equation> for the typesetter.
+constexpr unsigned kDialect = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH | MD_FLAG_LATEXMATHSPANS;
 
 void appendHtml(const MD_CHAR* text, MD_SIZE size, void* out) {
     static_cast<QByteArray*>(out)->append(text, static_cast<qsizetype>(size));
