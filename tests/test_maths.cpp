@@ -2,8 +2,10 @@
 // Maths in made tests: TeX read as plain maths, typeset by KaTeX into the pages with its style
 // and fonts beside them, mistakes on their lines, GIFT's $$ maths, and the made page as the
 // real engine shows it with scripts off.
+#include "core/reader.h"
 #include "core/tex_plain.h"
 #include "platform/web_browser_view.h"
+#include "tools/check/library_checks.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
 
@@ -179,6 +181,23 @@ class TestMaths : public QObject {
                      qPrintable(m.captured(1)));
         }
         QVERIFY(fonts >= 10);
+    }
+
+    // The buttons of a labelled order show plain text: maths in its plain form, in the test
+    // file's Latin-1 (² is the byte 0xB2); a form too long for a button is an error as usual.
+    void labelledOrderLabelsArePlain() {
+        QTemporaryDir dir;
+        const MakeResult made = makeInto(
+            dir, "# Maths\n\n## Biggest first\n- $3^2$\n- $5^2$\n\nLabelled order: B, A\n");
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors("maths.md", made.errors)));
+        QuestionStore store;
+        readTestFile(check::nativePath(made.testFile), store);
+        QCOMPARE(store.optionLabel[1][1], Text("3\xB2"));
+        QCOMPARE(store.optionLabel[1][2], Text("5\xB2"));
+        const MakeResult tooLong = makeInto(
+            dir, "# Maths\n\n## Biggest first\n- $\\frac{1}{2}$\n- 1\n\nLabelled order: B, A\n");
+        QCOMPARE(tooLong.errors.size(), std::size_t(1));
+        QVERIFY(tooLong.errors.front().message.contains("too long for the buttons"));
     }
 
     // A test without maths gets no KaTeX files.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/markdown.h"
 
+#include "core/tex_plain.h"
+
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -95,6 +97,15 @@ QByteArray markdownHtml(const QString& markdown) {
     QByteArray html;
     md_html(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), appendHtml, &html, kDialect, 0);
     return html;
+}
+
+QString withMathsAsPlain(QString markdown) {
+    static const QRegularExpression formula(QStringLiteral("\\$\\$(.+?)\\$\\$|\\$(.+?)\\$"));
+    for (QRegularExpressionMatch m = formula.match(markdown); m.hasMatch();
+         m = formula.match(markdown, m.capturedStart() + 1))
+        markdown.replace(m.capturedStart(), m.capturedLength(),
+                         texAsPlain(m.captured(1) + m.captured(2)));
+    return markdown;
 }
 
 QString decodedEntity(const QString& entity) {

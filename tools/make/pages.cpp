@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/pages.h"
 
-#include "core/tex_plain.h"
 #include "tools/make/markdown.h"
 #include "tools/make/maths_typesetter.h"
 #include "tools/make/page_style.h"
@@ -77,22 +76,12 @@ QByteArray cards(const QuestionPage& question) {
     return html + "    </div>\n";
 }
 
-// Markdown with its formulas ($..$, $$..$$) in their plain form, to measure them as shown.
-QString withMathsPlain(QString markdown) {
-    static const QRegularExpression formula(QStringLiteral("\\$\\$(.+?)\\$\\$|\\$(.+?)\\$"));
-    for (QRegularExpressionMatch m = formula.match(markdown); m.hasMatch();
-         m = formula.match(markdown, m.capturedStart() + 1))
-        markdown.replace(m.capturedStart(), m.capturedLength(),
-                         texAsPlain(m.captured(1) + m.captured(2)));
-    return markdown;
-}
-
 // True when the option's words fit a card as wide as the space between two tick boxes: no
 // word longer than five characters, a dozen characters in all (pictures shrink to fit).
 bool fitsOverItsBox(const MarkdownPart& option) {
     static const QRegularExpression markup(
         QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)|<[^>]*>|[*_`~\\\\]"));
-    const QString text = withMathsPlain(option.text()).remove(markup).simplified();
+    const QString text = withMathsAsPlain(option.text()).remove(markup).simplified();
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return text.size() <= 12 && std::all_of(words.begin(), words.end(),
                                             [](const QString& word) { return word.size() <= 5; });
