@@ -200,11 +200,29 @@ class TestMaths : public QObject {
         QVERIFY(tooLong.errors.front().message.contains("too long for the buttons"));
     }
 
-    // A test without maths gets no KaTeX files.
-    void noMathsNoKatex() {
+    // Dollars of money are not maths, and a test without maths gets no KaTeX files.
+    void moneyIsNotMaths_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("two prices") << "It costs $3 and $4."
+                                    << "It costs $3 and $4.";
+        QTest::addRow("digit after") << "From $3 to $4 and $5"
+                                     << "From $3 to $4 and $5";
+        QTest::addRow("escaped") << "It costs \\$3, \\$4."
+                                 << "It costs $3, $4.";
+        QTest::addRow("pounds") << "It costs £3."
+                                << "It costs £3.";
+    }
+    void moneyIsNotMaths() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
         QTemporaryDir dir;
-        const MakeResult made = makeInto(dir, "# Plain\nCosts £3.\n\n## Q\nNumber: 12\n");
-        QVERIFY(made.errors.empty());
+        const MakeResult made =
+            makeInto(dir, ("# Money\n" + text + "\n\n## Q\nNumber: 12\n").toUtf8());
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors("maths.md", made.errors)));
+        const QString front =
+            QString::fromUtf8(readAll(QDir(made.pageFolder).filePath("front.htm")));
+        QVERIFY2(front.contains("<p>" + shown + "</p>"), qPrintable(front));
         QVERIFY(!QFileInfo::exists(QDir(made.pageFolder).filePath("katex")));
     }
 

@@ -100,7 +100,8 @@ QByteArray markdownHtml(const QString& markdown) {
 }
 
 QString withMathsAsPlain(QString markdown) {
-    static const QRegularExpression formula(QStringLiteral("\\$\\$(.+?)\\$\\$|\\$(.+?)\\$"));
+    static const QRegularExpression formula(
+        QStringLiteral("\\$\\$(.+?)\\$\\$|\\$(\\S(?:[^$]*\\S)?)\\$(?!\\d)"));
     for (QRegularExpressionMatch m = formula.match(markdown); m.hasMatch();
          m = formula.match(markdown, m.capturedStart() + 1))
         markdown.replace(m.capturedStart(), m.capturedLength(),

@@ -59,6 +59,13 @@ QString plainReason(const QString& message) {
     return reason;
 }
 
+// Dollar signs of money that md4c took for maths ("$3 and $4"): maths has no blank just inside
+// its dollar signs, and no digit right after the closing one.
+bool isMoney(const QString& tex, QStringView after) {
+    return tex.isEmpty() || tex.front().isSpace() || tex.back().isSpace() ||
+           (!after.isEmpty() && after.front().isDigit());
+}
+
 } // namespace
 
 QString spokenFormula(const QString& tex) {
@@ -119,6 +126,10 @@ TypesetHtml MathsTypesetter::typeset(const QByteArray& html) {
         done = m.capturedEnd();
         const QString tex = htmlUnescaped(m.captured(2));
         const bool display = m.capturedLength(1) > 0;
+        if (!display && isMoney(tex, QStringView(text).mid(done))) {
+            result += QLatin1Char('$') + m.captured(2) + QLatin1Char('$');
+            continue;
+        }
         if (!engine_) engine_ = std::make_unique<Engine>();
         QString reason;
         const QString typeset = engine_->typeset(tex, display, reason);
