@@ -6,6 +6,7 @@
 #include "core/tex_plain.h"
 #include "platform/web_browser_view.h"
 #include "tools/check/library_checks.h"
+#include "tools/make/from_test.h"
 #include "tools/make/gift_import.h"
 #include "tools/make/make_test.h"
 
@@ -257,6 +258,27 @@ class TestMaths : public QObject {
                  qPrintable(error.message));
         QVERIFY(!error.message.contains("KaTeX parse error"));
         QVERIFY(!QFileInfo::exists(dir.filePath("library")));
+    }
+
+    // A source written from a made test gives the heading's and options' maths back as TeX,
+    // and the page text, kept as HTML, shows typeset again when the source is made.
+    void sourceFromMadeTestKeepsMaths() {
+        QTemporaryDir dir;
+        const MakeResult made =
+            makeInto(dir, "# Maths\n\n## What is $5^2$ as $\\frac{a_1}{2}$?\n"
+                          "Look: $$\\sqrt{49}$$\n\n- [x] $\\frac{2}{4}$\n- [ ] 3\n");
+        QVERIFY2(made.errors.empty(), qPrintable(formatErrors("maths.md", made.errors)));
+        const QString source =
+            QString::fromUtf8(sourceFromTest(check::nativePath(made.testFile)).source);
+        QVERIFY2(source.contains("## What is $5^2$ as $\\frac{a_1}{2}$?\n") &&
+                     source.contains("- [x] $\\frac{2}{4}$\n"),
+                 qPrintable(source));
+        QTemporaryDir again;
+        const MakeResult remade = makeInto(again, source.toUtf8());
+        QVERIFY2(remade.errors.empty(), qPrintable(formatErrors("maths.md", remade.errors)));
+        const QByteArray page = readAll(QDir(remade.pageFolder).filePath("question1.htm"));
+        QVERIFY(page.contains("aria-label=\"√49\"") && page.contains("href=\"katex/katex.css\""));
+        QVERIFY(QFileInfo(QDir(remade.pageFolder).filePath("katex/katex.css")).isFile());
     }
 
     // GIFT's $$ maths, its braces escaped as GIFT needs, comes out typeset.

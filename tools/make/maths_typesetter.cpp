@@ -138,7 +138,6 @@ TypesetHtml MathsTypesetter::typeset(const QByteArray& html) {
             result += m.captured(2);
             continue;
         }
-        typesetAny_ = true;
         result +=
             QStringLiteral("<span class=\"maths%1\" role=\"math\" aria-label=\"%2\">%3</span>")
                 .arg(display ? QStringLiteral(" display") : QString(),
@@ -147,6 +146,35 @@ TypesetHtml MathsTypesetter::typeset(const QByteArray& html) {
     result += QStringView(text).mid(done);
     out.html = result.toUtf8();
     return out;
+}
+
+std::vector<TypesetSpan> typesetSpans(const QString& html) {
+    static const QRegularExpression open(
+        QStringLiteral("<span class=\"maths( display)?\" role=\"math\"[^>]*>"));
+    static const QRegularExpression span(QStringLiteral("<(/?)span\\b[^>]*>"));
+    static const QRegularExpression tex(
+        QStringLiteral("<annotation encoding=\"application/x-tex\">(.*?)</annotation>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    std::vector<TypesetSpan> spans;
+    for (QRegularExpressionMatch m = open.match(html); m.hasMatch();
+         m = open.match(html, spans.back().end)) {
+        int depth = 1;
+        qsizetype end = -1;
+        for (QRegularExpressionMatchIterator tags = span.globalMatch(html, m.capturedEnd());
+             end < 0 && tags.hasNext();) {
+            const QRegularExpressionMatch tag = tags.next();
+            depth += tag.capturedLength(1) > 0 ? -1 : 1;
+            if (depth == 0) end = tag.capturedEnd();
+        }
+        const QRegularExpressionMatch formula =
+            tex.match(QStringView(html).mid(m.capturedStart(), end - m.capturedStart()));
+        if (end < 0 || !formula.hasMatch()) break;
+        const QString dollars =
+            m.capturedLength(1) > 0 ? QStringLiteral("$$") : QStringLiteral("$");
+        spans.push_back(
+            {m.capturedStart(), end, dollars + htmlUnescaped(formula.captured(1)) + dollars});
+    }
+    return spans;
 }
 
 std::vector<PageFile> mathsStyleFiles(QString& problem) {

@@ -37,14 +37,19 @@ class MathsTypesetter {
     // TeX, and a fault says why.
     TypesetHtml typeset(const QByteArray& html);
 
-    // True once a formula has been typeset: the pages then need mathsStyleFiles().
-    bool typesetAny() const { return typesetAny_; }
-
   private:
     struct Engine;
     std::unique_ptr<Engine> engine_;
-    bool typesetAny_ = false;
 };
+
+// A formula that typeset() wrote into a page: where its span lies in the HTML and the formula
+// as the source writes it ("$\\frac{1}{2}$", "$$5^2$$").
+struct TypesetSpan {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QString markdown;
+};
+std::vector<TypesetSpan> typesetSpans(const QString& html);
 
 // The formula's spoken form for screen readers and read-aloud.
 QString spokenFormula(const QString& tex);

@@ -162,6 +162,11 @@ PageLines questionLines(const QuestionPage& question) {
     return lines;
 }
 
+// True when the page shows typeset maths: typeset now, or kept from a made page's HTML.
+bool holdsMaths(const QByteArray& page) {
+    return page.contains("class=\"katex\"");
+}
+
 // The finished page with its maths typeset and, when it has any, KaTeX's style linked. A
 // formula KaTeX refuses is an error on its line.
 QByteArray withMathsTypeset(const QByteArray& page, const PageLines& lines, MathsTypesetter& maths,
@@ -174,7 +179,7 @@ QByteArray withMathsTypeset(const QByteArray& page, const PageLines& lines, Math
              QStringLiteral("Write it as in the teachers' guide to maths, e.g. "
                             "$\\frac{3}{4}$, $5^2$ or $\\sqrt{49}$, or choose it "
                             "from the Insert menu.")});
-    if (typeset.html != page) {
+    if (holdsMaths(typeset.html)) {
         const qsizetype head = typeset.html.indexOf("</head>");
         typeset.html.insert(head, mathsStyleLink());
     }
@@ -196,7 +201,8 @@ std::vector<PageFile> testPages(const TestSource& source, MathsTypesetter& maths
              withMathsTypeset(questionPage(source, q),
                               questionLines(source.pages[static_cast<std::size_t>(q - 1)]), maths,
                               errors)});
-    if (maths.typesetAny()) {
+    if (std::any_of(files.begin(), files.end(),
+                    [](const PageFile& file) { return holdsMaths(file.bytes); })) {
         QString problem;
         for (PageFile& file : mathsStyleFiles(problem))
             files.push_back(std::move(file));
