@@ -27,8 +27,8 @@ void withoutCompilerLint(QLoggingCategory* category) {
         category->setEnabled(QtWarningMsg, false);
 }
 
-// The bundle looks for a module system or a browser window to hang itself on; it gets only a
-// bare global object. The options keep formulas from building huge boxes or endless macros.
+// KaTeX's HTML and MathML for a formula, or its error. The options keep a formula from running
+// commands that reach out (trust), building huge boxes or expanding macros without end.
 const char* const kRenderer = R"(
 (function (tex, display) {
     try {
@@ -88,6 +88,8 @@ struct MathsTypesetter::Engine {
             problem = QStringLiteral("KaTeX cannot be read from %1.").arg(bundle.fileName());
             return;
         }
+        // The bundle looks for a module system or a browser window to hang itself on; it gets
+        // only the engine's bare global object.
         js.evaluate(QStringLiteral("var window = this, self = this;"));
         const QJSValue loaded = js.evaluate(QString::fromUtf8(bundle.readAll()), bundle.fileName());
         render = js.evaluate(QString::fromLatin1(kRenderer));
