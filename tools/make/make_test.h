@@ -20,12 +20,13 @@ struct SourceError {
 using SourceErrors = std::vector<SourceError>;
 
 struct MakeRequest {
-    QByteArray sourceText;            // the test source, UTF-8 (Latin-1 is accepted too)
-    QString sourceName;               // how errors name the source, e.g. its file name
-    QString pictureFolder;            // where the pictures the source refers to lie
-    QString outFolder;                // the test library folder the test file and page folder go to
-    bool force = false;               // replace an existing test of the same name
-    MathsTypesetter* maths = nullptr; // typesets the maths; one of its own when none is given
+    QByteArray sourceText; // the test source, UTF-8 (Latin-1 is accepted too)
+    QString sourceName;    // how errors name the source, e.g. its file name
+    QString pictureFolder; // where the pictures the source refers to lie
+    QString outFolder;     // the test library folder the test file and page folder go to
+    bool force = false;    // replace an existing test of the same name
+    // Typesets the maths, shared by the makes of one run; one of its own when none is given.
+    MathsTypesetter* maths = nullptr;
 };
 
 struct MakeResult {
