@@ -23,7 +23,7 @@ record)
              src/core/app_error.cpp"
     libs="-lcsv" ;;
 gift)
-    sources="$core src/core/marking_rules.cpp src/core/normalise.cpp
+    sources="$core src/core/marking_rules.cpp src/core/normalise.cpp src/core/tex_plain.cpp
              tools/make/answers.cpp tools/make/form_hints.cpp tools/make/markdown.cpp
              tools/make/html_allow_list.cpp tools/make/test_source.cpp
              $(cd "$root" && ls tools/make/gift_*.cpp)"

@@ -10,6 +10,9 @@ qt6-webengine-dev-tools libqt6webenginecore6-bin libxrandr-dev libx11-dev libgl-
 fonts-liberation fonts-comic-neue libcsv-dev"
 # corvane-make renders test sources' Markdown with md4c.
 BUILD="$BUILD pkg-config libmd4c-dev libmd4c-html0-dev"
+# corvane-make typesets maths with KaTeX in Qt's JavaScript engine (Qt Qml), and puts KaTeX's
+# style sheet and fonts beside the pages.
+BUILD="$BUILD qt6-declarative-dev libjs-katex fonts-katex"
 # corvane-results and the teacher's window read question headings with libxml2's HTML parser.
 BUILD="$BUILD libxml2-dev"
 # The spreadsheet export of corvane-results and the Results page (.xlsx).

@@ -94,6 +94,14 @@ class TestGift : public QObject {
         QTest::addRow("wrapped question is one sentence")
             << QByteArray("What is the sum\nof 3 and 4?\nThink.{#12}")
             << "## What is the sum of 3 and 4?\nThink.\n\nNumber: 12\n";
+        QTest::addRow("maths between $$, its braces escaped")
+            << QByteArray("Work out $$5^2$$ and $$\\frac\\{1\\}\\{2\\}$$ of $4.{#25}")
+            << "## Work out $5^2$ and $\\frac{1}{2}$ of \\$4.\n\nNumber: 25\n";
+        QTest::addRow("maths in options and in HTML")
+            << QByteArray(
+                   "[html]<p>Same as $$\\frac\\{1\\}\\{2\\}$$?</p>{=$$ \\frac\\{2\\}\\{4\\} $$ "
+                   "~$$3 &lt; 4$$}")
+            << "## Same as $\\frac{1}{2}$?\n\n- [x] $\\frac{2}{4}$\n- [ ] $3 < 4$\n";
         QTest::addRow("plain text shows Markdown characters")
             << QByteArray("[plain]- 2 * 3 = _6_ [x]{T}")
             << "## \\- 2 \\* 3 = \\_6\\_ \\[x\\]\n\nAnswer: yes\n";

@@ -6,6 +6,7 @@
 #include "tools/check/library_checks.h"
 #include "tools/make/from_test.h"
 #include "tools/make/make_test.h"
+#include "tools/make/maths_typesetter.h"
 #include "tools/make/pages.h"
 #include "tools/make/test_source.h"
 
@@ -402,7 +403,8 @@ class TestMake : public QObject {
         const TestSource source = parseSource(oneQuestion(answer), errors);
         QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
         QCOMPARE(source.pages.front().formHint, hint);
-        const QByteArray page = testPages(source).back().bytes;
+        MathsTypesetter maths;
+        const QByteArray page = testPages(source, maths, errors).back().bytes;
         const QByteArray last = page.left(page.indexOf("</p>\n  </main>"));
         QVERIFY2(hint.isEmpty() ? !last.contains("<br>") : last.endsWith(hint.toUtf8()), last);
     }

@@ -182,6 +182,11 @@ class TestResultsModel : public QObject {
             << QStringLiteral("Q \u2013 1");
         QTest::newRow("entities and blanks")
             << QByteArray("<h2>\n  &pound;1 &amp;\n 5p </h2>") << QStringLiteral("\u00A31 & 5p");
+        QTest::newRow("typeset maths by its spoken form")
+            << QByteArray("<h1>What is <span class=\"maths\" role=\"math\" aria-label=\"5&#178;\">"
+                          "<span class=\"katex\"><math><msup><mn>5</mn><mn>2</mn></msup></math>"
+                          "<span aria-hidden=\"true\">52</span></span></span>?</h1>")
+            << QStringLiteral("What is 5\u00B2?");
         QTest::newRow("neither") << QByteArray("<p>Just text</p>") << QString();
         QTest::newRow("not html") << QByteArray("\x00\x01\x02", 3) << QString();
     }

@@ -17,8 +17,11 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -148,6 +151,60 @@ class TestTeacherWindow : public QObject {
         QFile saved(source);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().endsWith("## Broken\n"));
+    }
+
+    // The Insert menu's maths writes TeX at the cursor with its first number chosen to type
+    // over; the highlighter colours it and the preview's made page shows it typeset.
+    void insertMaths_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("heading");
+        QTest::addRow("fraction") << "Fraction"
+                                  << "## What is $\\frac{7}{4}$ of 8?";
+        QTest::addRow("power") << "Power"
+                               << "## What is $7^{2}$ of 8?";
+        QTest::addRow("square root") << "Square root"
+                                     << "## What is $\\sqrt{7}$ of 8?";
+        QTest::addRow("mixed number") << "Mixed number"
+                                      << "## What is $7\\frac{1}{4}$ of 8?";
+    }
+    void insertMaths() {
+        QFETCH(QString, entry);
+        QFETCH(QString, heading);
+        testing::FakeDesktop desktop;
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("test");
+        const QString source =
+            testing::writeFile(dir, "source/Quiz.md", "# Quiz\n\n## What is  of 8?\nNumber: 16\n");
+        TeacherWindow window(desktop.seams(), dir.filePath("test"));
+        window.show();
+        QVERIFY(window.openFile(source));
+        SourceEditor* editor = window.editorPage()->editor();
+        editor->goToLine(3);
+        QTextCursor cursor = editor->textCursor();
+        cursor.setPosition(cursor.block().position() + 11); // after "## What is "
+        editor->setTextCursor(cursor);
+        auto* menu = window.findChild<QMenu*>("insertMenu");
+        QAction* insert = nullptr;
+        for (QAction* action : menu->actions())
+            if (QString(action->text()).remove('&') == entry) insert = action;
+        QVERIFY(insert && insert->isEnabled());
+        insert->trigger();
+        QTest::keyClicks(editor, "7");
+        const QTextBlock line = editor->document()->findBlockByNumber(2);
+        QCOMPARE(line.text(), heading);
+        const qsizetype dollar = heading.indexOf('$');
+        const QList<QTextLayout::FormatRange> formats = line.layout()->formats();
+        QVERIFY(std::any_of(formats.begin(), formats.end(), [&](const auto& range) {
+            return range.start <= dollar && dollar < range.start + range.length &&
+                   range.format.foreground().color() == QColor(0x0f, 0x76, 0x6e);
+        }));
+        QTRY_VERIFY(window.editorPage()->lastCheck().problems.empty() &&
+                    !window.editorPage()->lastCheck().pageFolder.isEmpty());
+        const auto madePage = [&] {
+            QFile page(window.editorPage()->lastCheck().pageFolder + "/question1.htm");
+            return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
+        };
+        QTRY_VERIFY(madePage().contains("class=\"katex\""));
     }
 
     // A page that does not fit the pupil's window is a problem on its question's line once the

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QSplitter>
@@ -336,6 +337,18 @@ void EditorPage::insertQuestion(const QString& source) {
     QString text = source;
     if (!cursor.block().text().trimmed().isEmpty()) text.prepend(QStringLiteral("\n\n"));
     cursor.insertText(text);
+    editor_->setTextCursor(cursor);
+    editor_->setFocus();
+}
+
+void EditorPage::insertMaths(const QString& tex) {
+    QTextCursor cursor = editor_->textCursor();
+    const int start = cursor.selectionStart();
+    cursor.insertText(tex);
+    static const QRegularExpression number(QStringLiteral("\\d+"));
+    const QRegularExpressionMatch first = number.match(tex);
+    cursor.setPosition(start + static_cast<int>(first.capturedStart()));
+    cursor.setPosition(start + static_cast<int>(first.capturedEnd()), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
     editor_->setFocus();
 }

@@ -53,6 +53,9 @@ class EditorPage : public QWidget {
     bool saveAs();
     bool make();
     void insertQuestion(const QString& source);
+    // Writes `tex` where the cursor is, in place of a selection, and selects its first number
+    // for the teacher to type over.
+    void insertMaths(const QString& tex);
     void findNext();
     void showFind();
     // Asks about unsaved changes; false when the teacher wants to stay.

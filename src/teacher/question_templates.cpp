@@ -30,4 +30,14 @@ const std::vector<QuestionTemplate>& questionTemplates() {
     return templates;
 }
 
+const std::vector<QuestionTemplate>& mathsTemplates() {
+    static const std::vector<QuestionTemplate> templates{
+        {QStringLiteral("&Fraction"), QStringLiteral("$\\frac{3}{4}$")},
+        {QStringLiteral("&Power"), QStringLiteral("$5^{2}$")},
+        {QStringLiteral("S&quare root"), QStringLiteral("$\\sqrt{49}$")},
+        {QStringLiteral("Mi&xed number"), QStringLiteral("$3\\frac{1}{4}$")},
+    };
+    return templates;
+}
+
 } // namespace corvane::teacher

@@ -16,4 +16,8 @@ struct QuestionTemplate {
 // One template for each of the eleven kinds of question, in the order of the Insert menu.
 const std::vector<QuestionTemplate>& questionTemplates();
 
+// The maths of the Insert menu, written where the cursor is: a fraction, a power, a square root
+// and a mixed number, with numbers for the teacher to change.
+const std::vector<QuestionTemplate>& mathsTemplates();
+
 } // namespace corvane::teacher

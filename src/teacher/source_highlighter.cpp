@@ -41,6 +41,15 @@ void SourceHighlighter::highlightBlock(const QString& text) {
                   static_cast<int>(text.size() - m.capturedEnd()),
                   coloured(QColor(0x15, 0x80, 0x3d), false));
     }
+    // Maths ($..$ and $$..$$) in teal over whatever the line is.
+    static const QRegularExpression maths(
+        QStringLiteral("\\$\\$.+?\\$\\$|\\$[^$\\s](?:[^$]*[^$\\s])?\\$"));
+    for (const QRegularExpressionMatch& m : maths.globalMatch(text))
+        for (qsizetype i = m.capturedStart(); i < m.capturedEnd(); ++i) {
+            QTextCharFormat f = format(static_cast<int>(i));
+            f.setForeground(QColor(0x0f, 0x76, 0x6e));
+            setFormat(static_cast<int>(i), 1, f);
+        }
 }
 
 } // namespace corvane::teacher

@@ -5,7 +5,8 @@
 
 namespace corvane::teacher {
 
-// Colours a test source: the name and question headings, options, list items and answer lines.
+// Colours a test source: the name and question headings, options, list items, answer lines
+// and maths.
 class SourceHighlighter : public QSyntaxHighlighter {
   public:
     using QSyntaxHighlighter::QSyntaxHighlighter;

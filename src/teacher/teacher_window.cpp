@@ -28,6 +28,11 @@ namespace {
 
 const char* const kProgramName = "Corvane Maths for Teachers";
 
+// The Insert menu's entries: the questions, then the maths.
+int insertCount() {
+    return static_cast<int>(questionTemplates().size() + mathsTemplates().size());
+}
+
 // A test of the library in the pupil's window, in a window of its own. The pupil's window
 // lists the test folder of its program folder: a scratch folder whose test/ is the library.
 class TryWindow : public QDialog {
@@ -144,6 +149,11 @@ void TeacherWindow::initActions() {
     for (const QuestionTemplate& question : questionTemplates())
         addAction(QStringLiteral("insert%1").arg(++n), question.title, {},
                   [this, source = question.source] { editor_->insertQuestion(source); });
+    for (const QuestionTemplate& maths : mathsTemplates())
+        addAction(QStringLiteral("insert%1").arg(++n), maths.title, {},
+                  [this, tex = maths.source] { editor_->insertMaths(tex); })
+            ->setStatusTip(
+                tr("Writes %1 where the cursor is: change the numbers.").arg(maths.source));
 }
 
 void TeacherWindow::initMenus() {
@@ -159,8 +169,10 @@ void TeacherWindow::initMenus() {
         edit->addAction(action(QString::fromLatin1(name)));
     QMenu* insert = menuBar()->addMenu(tr("&Insert"));
     insert->setObjectName(QStringLiteral("insertMenu"));
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
+    for (int n = 1; n <= insertCount(); ++n) {
+        if (n == static_cast<int>(questionTemplates().size()) + 1) insert->addSeparator();
         insert->addAction(action(QStringLiteral("insert%1").arg(n)));
+    }
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->addActions(library_->testActions());
     test->addAction(action(QStringLiteral("sourceFromTest")));
@@ -174,7 +186,7 @@ void TeacherWindow::showEditor() {
     tabs_->setCurrentWidget(tests_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(true);
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
+    for (int n = 1; n <= insertCount(); ++n)
         action(QStringLiteral("insert%1").arg(n))->setEnabled(true);
     editor_->editor()->setFocus();
     updateTitle();
@@ -184,7 +196,7 @@ void TeacherWindow::showLibrary() {
     tests_->setCurrentWidget(library_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(false);
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
+    for (int n = 1; n <= insertCount(); ++n)
         action(QStringLiteral("insert%1").arg(n))->setEnabled(false);
     library_->refresh();
     library_->list()->setFocus();

@@ -2,6 +2,7 @@
 #include "tools/make/answers.h"
 
 #include "core/marking_rules.h"
+#include "tools/make/markdown.h"
 
 #include <QRegularExpression>
 
@@ -313,11 +314,13 @@ QString orderProblem(const std::vector<int>& order, int n) {
     return {};
 }
 
-// The items of a labelled order are the labels of the buttons under the page.
+// The items of a labelled order are the labels of the buttons under the page, plain text:
+// maths shows in its plain form ($5^2$ as 5²).
 void fillLabels(const std::vector<SourceLine>& items, QuestionStore& store, int q,
                 SourceErrors& errors) {
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::optional<Text> label = answerText(items[i], errors);
+        const std::optional<Text> label =
+            answerText({items[i].line, withMathsAsPlain(items[i].text)}, errors);
         if (label && label->size() > kLabelLength)
             errors.push_back(at(items[i].line,
                                 QStringLiteral("The item %1 is too long for the buttons under "

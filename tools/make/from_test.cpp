@@ -5,6 +5,7 @@
 #include "core/reader.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
+#include "tools/make/maths_typesetter.h"
 #include "tools/make/test_file_writer.h"
 #include "tools/make/test_source.h"
 
@@ -105,16 +106,35 @@ QString pageHtml(const std::string& path, const QString& what, QStringList& note
 
 // Text of raw HTML for one Markdown line: the signs Markdown would take as emphasis, code or
 // links outside the tags are escaped.
+// Typeset maths is given back as the formula it was made from.
 QString inlineHtmlText(const QString& html) {
     QString out;
     bool inTag = false;
-    for (const QChar c : html) {
-        if (c == QLatin1Char('<')) inTag = true;
-        if (!inTag && QStringView(u"\\*_`[]~").contains(c)) out += QLatin1Char('\\');
-        out += c;
-        if (c == QLatin1Char('>')) inTag = false;
+    qsizetype i = 0;
+    const auto textUpTo = [&](qsizetype end) {
+        for (; i < end; ++i) {
+            const QChar c = html[i];
+            if (c == QLatin1Char('<')) inTag = true;
+            if (!inTag && QStringView(u"\\*_`[]~").contains(c)) out += QLatin1Char('\\');
+            out += c;
+            if (c == QLatin1Char('>')) inTag = false;
+        }
+    };
+    for (const TypesetSpan& formula : typesetSpans(html)) {
+        textUpTo(formula.start);
+        out += formula.markdown;
+        i = formula.end;
     }
+    textUpTo(html.size());
     return out;
+}
+
+// A heading's HTML with its typeset maths given back as the formulas it was made from.
+QString withFormulasAsWritten(QString html) {
+    const std::vector<TypesetSpan> spans = typesetSpans(html);
+    for (auto it = spans.rbegin(); it != spans.rend(); ++it)
+        html.replace(it->start, it->end - it->start, it->markdown);
+    return html;
 }
 
 // The lettered cards of a page, A, B, ... in order, as corvane-make shows options and items to
@@ -284,7 +304,7 @@ SourceFromTest sourceFromTest(const std::string& testFilePath) {
         QString page = pageContent(
             pageHtml(pages + "/question" + std::to_string(q) + ".htm", what, result.notes));
         takeOut(page, element("<p class=\"number\"[^>]*>(.*?)</p>"));
-        QString heading = takeOut(page, element("<h1[^>]*>(.*?)</h1>"));
+        QString heading = withFormulasAsWritten(takeOut(page, element("<h1[^>]*>(.*?)</h1>")));
         if (heading.isEmpty()) heading = what;
         const std::int32_t type = store.questionType[q];
         const QStringList cards =

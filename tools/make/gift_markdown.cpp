@@ -196,6 +196,24 @@ std::string refusedHtml(const std::string& text, const std::string& format) {
     return refused.empty() ? std::string() : refused.front().what.toStdString();
 }
 
+// A line of plain text as Markdown, its $$..$$ formulas kept as maths in the line ($..$), as
+// quizzes show them. The TeX stays as written; only the text around it is escaped.
+std::string escapeMarkdownKeepingMaths(std::string_view line) {
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t open = line.find("$$"); open != std::string_view::npos;
+         open = line.find("$$", at)) {
+        const std::size_t close = line.find("$$", open + 2);
+        if (close == std::string_view::npos) break;
+        const std::string tex = trimBlanks(line.substr(open + 2, close - open - 2));
+        if (tex.empty()) break;
+        if (open > at) out += escapeMarkdown(line.substr(at, open - at));
+        out += "$" + tex + "$";
+        at = close + 2;
+    }
+    return out + escapeMarkdown(line.substr(at));
+}
+
 } // namespace
 
 std::string giftFileAsUtf8(std::string_view bytes) {
@@ -221,7 +239,7 @@ MarkdownText giftTextToMarkdown(const std::string& text, const std::string& form
     if (format != "plain") plain = htmlToPlain(clean, format == "moodle");
     result.media = plain.media;
     for (const std::string& line : paragraphLines(plain.text)) {
-        std::string escaped = escapeMarkdown(line);
+        std::string escaped = escapeMarkdownKeepingMaths(line);
         for (std::size_t k = 0; k < kRaisedMarks.size(); ++k)
             escaped = replaced(std::move(escaped), kRaisedMarks[k], kRaisedTags[k]);
         result.lines.push_back(std::move(escaped));

@@ -3,11 +3,13 @@
 
 #include "tools/make/answers.h"
 #include "tools/make/markdown.h"
+#include "tools/make/maths_typesetter.h"
 #include "tools/make/output.h"
 #include "tools/make/test_file_writer.h"
 #include "tools/make/test_source.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace corvane::make {
 
@@ -72,7 +74,11 @@ MakeResult makeTest(const MakeRequest& request) {
     if (!errors.empty()) return result;
 
     files.testFile = testFileBytes(source.store, comments(source));
-    files.pages = testPages(source);
+    std::optional<MathsTypesetter> ownMaths;
+    files.pages = testPages(source, request.maths ? *request.maths : ownMaths.emplace(), errors);
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const SourceError& a, const SourceError& b) { return a.line < b.line; });
+    if (!errors.empty()) return result;
     checkPictureNames(files, source.nameLine, errors);
     writeTestFiles(files,
                    {request.outFolder, request.sourceText, request.pictureFolder, request.force},

@@ -8,6 +8,8 @@
 
 namespace corvane::make {
 
+class MathsTypesetter;
+
 // One thing wrong with a test source: the line it is on (0 when it concerns the whole file),
 // what is wrong, and how to put it right.
 struct SourceError {
@@ -23,6 +25,8 @@ struct MakeRequest {
     QString pictureFolder; // where the pictures the source refers to lie
     QString outFolder;     // the test library folder the test file and page folder go to
     bool force = false;    // replace an existing test of the same name
+    // Typesets the maths, shared by the makes of one run; one of its own when none is given.
+    MathsTypesetter* maths = nullptr;
 };
 
 struct MakeResult {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/markdown.h"
 
+#include "core/tex_plain.h"
+
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -11,7 +13,8 @@ namespace corvane::make {
 
 namespace {
 
-constexpr unsigned kDialect = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH;
+// $..$ and $$..$$ are maths: md4c hands them on as <x-equation> for the typesetter.
+constexpr unsigned kDialect = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH | MD_FLAG_LATEXMATHSPANS;
 
 void appendHtml(const MD_CHAR* text, MD_SIZE size, void* out) {
     static_cast<QByteArray*>(out)->append(text, static_cast<qsizetype>(size));
@@ -133,6 +136,16 @@ QByteArray markdownHtml(const QString& markdown) {
     QByteArray html;
     md_html(utf8.constData(), static_cast<MD_SIZE>(utf8.size()), appendHtml, &html, kDialect, 0);
     return html;
+}
+
+QString withMathsAsPlain(QString markdown) {
+    static const QRegularExpression formula(
+        QStringLiteral("\\$\\$(.+?)\\$\\$|\\$(\\S(?:[^$]*\\S)?)\\$(?!\\d)"));
+    for (QRegularExpressionMatch m = formula.match(markdown); m.hasMatch();
+         m = formula.match(markdown, m.capturedStart() + 1))
+        markdown.replace(m.capturedStart(), m.capturedLength(),
+                         texAsPlain(m.captured(1) + m.captured(2)));
+    return markdown;
 }
 
 QString decodedEntity(const QString& entity) {

@@ -17,6 +17,10 @@ QByteArray markdownHtml(const QString& markdown);
 // One line of Markdown as HTML without the paragraph around it (a heading, an option).
 QByteArray inlineHtml(const QString& markdown);
 
+// Markdown with its formulas ($..$ and $$..$$) in their plain form: "Is $\\frac{1}{2}$ more?"
+// -> "Is 1/2 more?". For what shows text without typesetting it: a button's label, a measure.
+QString withMathsAsPlain(QString markdown);
+
 // The character an HTML entity such as "&frac12;" or "&#189;" stands for, from the complete
 // table of HTML's named entities that md4c carries; empty when `entity` is none.
 QString decodedEntity(const QString& entity);

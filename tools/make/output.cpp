@@ -28,8 +28,10 @@ QString stage(const TestFiles& files, const QDir& folder) {
     if (!writeFile(place.testFile, files.testFile)) return place.testFile;
     const QDir pages(place.pageFolder);
     if (!QDir().mkpath(pages.path())) return pages.path();
-    for (const PageFile& page : files.pages)
-        if (!writeFile(pages.filePath(page.name), page.bytes)) return pages.filePath(page.name);
+    for (const PageFile& page : files.pages) {
+        const QString to = pages.filePath(page.name);
+        if (!QDir().mkpath(QFileInfo(to).path()) || !writeFile(to, page.bytes)) return to;
+    }
     for (const PictureCopy& picture : files.pictures) {
         const QString to = pages.filePath(picture.relativePath);
         QFile from(picture.from);

@@ -3,6 +3,7 @@
 
 #include "core/app_error.h"
 #include "platform/web_browser_view.h"
+#include "tools/make/maths_typesetter.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <optional>
 
 namespace corvane::make {
 
@@ -113,7 +116,10 @@ SourceError pagesNotChecked(int line, const AppError& error) {
 
 MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine) {
     QTemporaryDir trial;
+    // Both makes typeset the maths with one engine.
+    std::optional<MathsTypesetter> ownMaths;
     MakeRequest trialRequest = request;
+    if (!trialRequest.maths) trialRequest.maths = &ownMaths.emplace();
     trialRequest.outFolder = trial.filePath(QStringLiteral("library"));
     MakeResult made = makeTest(trialRequest);
     if (!made.errors.empty()) return made;
@@ -123,7 +129,9 @@ MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine)
         made.errors.push_back(pagesNotChecked(made.nameLine, error));
     }
     if (!made.errors.empty()) return made;
-    return makeTest(request);
+    MakeRequest finalRequest = request;
+    finalRequest.maths = trialRequest.maths;
+    return makeTest(finalRequest);
 }
 
 } // namespace corvane::make

@@ -31,9 +31,12 @@
     return Math.min(W, box.getBoundingClientRect().right - parseFloat(style.borderRightWidth) -
                            parseFloat(style.paddingRight));
   };
+  // A formula's MathML is laid out apart, clipped to a pixel, for screen readers only.
+  const unseen = (el) => el.closest('.katex-mathml') !== null;
   const walker = document.createTreeWalker(main, NodeFilter.SHOW_TEXT);
   for (let node = walker.nextNode(); node; node = walker.nextNode()) {
     if (node.parentElement.closest('table')) continue; // a table is measured whole, below
+    if (unseen(node.parentElement)) continue;
     const edge = rightEdge(node.parentElement);
     const word = /\S+/g;
     for (let m = word.exec(node.data); m; m = word.exec(node.data)) {
@@ -50,7 +53,8 @@
       if (right > rightEdge(el) + 0.5) add(what, el, 'wide', right - rightEdge(el));
     }
   // Each part of the page must end above the next one, and the last inside the view.
-  const all = (el) => [el, ...el.querySelectorAll('*')].map((e) => e.getBoundingClientRect())
+  const all = (el) => [el, ...el.querySelectorAll('*')].filter((e) => !unseen(e))
+                                                     .map((e) => e.getBoundingClientRect())
                                                      .filter((r) => r.width > 0 && r.height > 0);
   const bottom = (el) => Math.max(...all(el).map((r) => r.bottom));
   const top = (el) => Math.min(...all(el).map((r) => r.top));

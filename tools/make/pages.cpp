@@ -2,6 +2,7 @@
 #include "tools/make/pages.h"
 
 #include "tools/make/markdown.h"
+#include "tools/make/maths_typesetter.h"
 #include "tools/make/page_style.h"
 
 #include <QRegularExpression>
@@ -80,7 +81,7 @@ QByteArray cards(const QuestionPage& question) {
 bool fitsOverItsBox(const MarkdownPart& option) {
     static const QRegularExpression markup(
         QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)|<[^>]*>|[*_`~\\\\]"));
-    const QString text = QString(option.text()).remove(markup).simplified();
+    const QString text = withMathsAsPlain(option.text()).remove(markup).simplified();
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return text.size() <= 12 && std::all_of(words.begin(), words.end(),
                                             [](const QString& word) { return word.size() <= 5; });
@@ -138,13 +139,78 @@ QByteArray frontPage(const TestSource& source) {
     return page(source.name + QStringLiteral(" \u2013 Welcome"), "page front", content);
 }
 
+// The source lines a page is made from, to find the line of a formula on it.
+struct PageLines {
+    int first = 0;
+    std::vector<std::pair<int, QString>> lines;
+    void add(const MarkdownPart& part) {
+        for (qsizetype i = 0; i < part.lines.size(); ++i)
+            lines.emplace_back(part.line + static_cast<int>(i), part.lines[i]);
+    }
+    int lineOf(const QString& tex) const {
+        for (const auto& [line, text] : lines)
+            if (text.contains(tex)) return line;
+        return first;
+    }
+};
+
+PageLines questionLines(const QuestionPage& question) {
+    PageLines lines{question.line, {{question.line, question.heading}}};
+    lines.add(question.body);
+    for (const MarkdownPart& card : question.cards)
+        lines.add(card);
+    return lines;
+}
+
+// True when the page shows typeset maths: typeset now, or kept from a made page's HTML.
+bool holdsMaths(const QByteArray& page) {
+    return page.contains("class=\"katex\"");
+}
+
+// The finished page with its maths typeset and, when it has any, KaTeX's style linked. A
+// formula KaTeX refuses is an error on its line.
+QByteArray withMathsTypeset(const QByteArray& page, const PageLines& lines, MathsTypesetter& maths,
+                            SourceErrors& errors) {
+    TypesetHtml typeset = maths.typeset(page);
+    for (const MathsFault& fault : typeset.faults)
+        errors.push_back(
+            {lines.lineOf(fault.tex),
+             QStringLiteral("The maths \"%1\" cannot be typeset: %2").arg(fault.tex, fault.reason),
+             QStringLiteral("Write it as in the teachers' guide to maths, e.g. "
+                            "$\\frac{3}{4}$, $5^2$ or $\\sqrt{49}$, or choose it "
+                            "from the Insert menu.")});
+    if (holdsMaths(typeset.html)) {
+        const qsizetype head = typeset.html.indexOf("</head>");
+        typeset.html.insert(head, mathsStyleLink());
+    }
+    return typeset.html;
+}
+
 } // namespace
 
-std::vector<PageFile> testPages(const TestSource& source) {
-    std::vector<PageFile> files{{QStringLiteral("style.css"), pageStyle()},
-                                {QStringLiteral("front.htm"), frontPage(source)}};
+std::vector<PageFile> testPages(const TestSource& source, MathsTypesetter& maths,
+                                SourceErrors& errors) {
+    PageLines front{source.nameLine, {}};
+    front.add(source.front);
+    std::vector<PageFile> files{
+        {QStringLiteral("style.css"), pageStyle()},
+        {QStringLiteral("front.htm"), withMathsTypeset(frontPage(source), front, maths, errors)}};
     for (int q = 1; q <= source.store.questionCount; ++q)
-        files.push_back({QStringLiteral("question%1.htm").arg(q), questionPage(source, q)});
+        files.push_back(
+            {QStringLiteral("question%1.htm").arg(q),
+             withMathsTypeset(questionPage(source, q),
+                              questionLines(source.pages[static_cast<std::size_t>(q - 1)]), maths,
+                              errors)});
+    if (std::any_of(files.begin(), files.end(),
+                    [](const PageFile& file) { return holdsMaths(file.bytes); })) {
+        QString problem;
+        for (PageFile& file : mathsStyleFiles(problem))
+            files.push_back(std::move(file));
+        if (!problem.isEmpty())
+            errors.push_back({source.nameLine,
+                              QStringLiteral("The maths cannot be shown: %1.").arg(problem),
+                              QStringLiteral("Install the packages libjs-katex and fonts-katex.")});
+    }
     return files;
 }
 

@@ -15,7 +15,12 @@ struct PageFile {
     QByteArray bytes;
 };
 
-// The front page, one page per question and the shared style.css of a test source.
-std::vector<PageFile> testPages(const TestSource& source);
+class MathsTypesetter;
+
+// The front page, one page per question and the shared style.css of a test source; with maths,
+// typeset by `maths`, KaTeX's style sheet and fonts too. A formula that cannot be typeset is an
+// error in `errors`.
+std::vector<PageFile> testPages(const TestSource& source, MathsTypesetter& maths,
+                                SourceErrors& errors);
 
 } // namespace corvane::make

@@ -49,12 +49,31 @@ const xmlNode* firstElement(const xmlNode* node, std::initializer_list<const cha
     return nullptr;
 }
 
+// The text of `node` and what lies in it; a typeset formula (role="math") reads as its spoken
+// form, not as the parts it is drawn with.
+void appendText(const xmlNode* node, QByteArray& text) {
+    for (; node; node = node->next) {
+        if (node->type == XML_TEXT_NODE && node->content) {
+            text += reinterpret_cast<const char*>(node->content);
+            continue;
+        }
+        if (node->type != XML_ELEMENT_NODE) continue;
+        xmlChar* role = xmlGetProp(node, reinterpret_cast<const xmlChar*>("role"));
+        xmlChar* label = xmlGetProp(node, reinterpret_cast<const xmlChar*>("aria-label"));
+        if (role && label && xmlStrcmp(role, reinterpret_cast<const xmlChar*>("math")) == 0)
+            text += reinterpret_cast<const char*>(label);
+        else
+            appendText(node->children, text);
+        xmlFree(role);
+        xmlFree(label);
+    }
+}
+
 QString textOf(const xmlNode* node) {
     if (!node) return {};
-    xmlChar* content = xmlNodeGetContent(node);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content)).simplified();
-    xmlFree(content);
-    return text;
+    QByteArray text;
+    appendText(node->children, text);
+    return QString::fromUtf8(text).simplified();
 }
 
 } // namespace
