@@ -143,6 +143,15 @@ class TestTeacherWindow : public QObject {
         readTestFile(check::nativePath(library + "/Quiz.txt"), store);
         QCOMPARE(store.questionCount, 3);
 
+        // Undo Make puts back the test the last Make replaced, once.
+        QVERIFY(window.action("undoMake")->isEnabled());
+        window.action("undoMake")->trigger();
+        readTestFile(check::nativePath(library + "/Quiz.txt"), store);
+        QCOMPARE(store.questionCount, 2);
+        QVERIFY(QFile::exists(library + "/Quiz/question2.htm"));
+        QVERIFY(!QFile::exists(library + "/Quiz/question3.htm"));
+        QVERIFY(!window.action("undoMake")->isEnabled());
+
         QVERIFY(page->save());
         QVERIFY(QFile(source).open(QIODevice::ReadOnly));
         QFile saved(source);
@@ -171,10 +180,11 @@ class TestTeacherWindow : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!page->checking(), 60000);
         QStringList rows = problemRows(page->problems());
         QCOMPARE(rows.size(), 1);
-        QVERIFY2(rows.front().startsWith("7: The page of question 2 does not fit its 791 × 481 "
+        // On the line that holds the word, not on the question's heading.
+        QVERIFY2(rows.front().startsWith("8: The page of question 2 does not fit its 791 × 481 "
                                          "view: a long word \"A"),
                  qPrintable(rows.front()));
-        QCOMPARE(page->editor()->problemLines(), QSet<int>{7});
+        QCOMPARE(page->editor()->problemLines(), QSet<int>{8});
 
         window.action("make")->trigger();
         QVERIFY(desktop.dialogs.texts("message").last().startsWith("Nothing was written"));

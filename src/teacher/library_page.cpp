@@ -3,12 +3,12 @@
 
 #include "core/app_error.h"
 #include "core/library.h"
+#include "teacher/folder_copy.h"
 #include "teacher/library_entries.h"
 #include "teacher/library_folder.h"
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -26,21 +26,6 @@ namespace {
 enum Column { kName, kState, kSource, kQuestions, kChanged };
 constexpr int kFileRole = Qt::UserRole;
 constexpr int kSourceRole = Qt::UserRole + 1;
-
-// Copies a folder with everything in it; false at the first failure.
-bool copyFolder(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to)) return false;
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
-        const bool done =
-            entry.isDir() ? QDir().mkpath(target) : QFile::copy(entry.filePath(), target);
-        if (!done) return false;
-    }
-    return true;
-}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "teacher/library_page.h"
 #include "teacher/preview.h"
 #include "teacher/question_templates.h"
+#include "teacher/save_folder.h"
 #include "teacher/source_editor.h"
 
 #include <QAction>
@@ -15,6 +16,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -26,6 +29,7 @@ namespace corvane::teacher {
 namespace {
 
 const char* const kProgramName = "Corvane Maths for Teachers";
+const char* const kGeometryKey = "window/geometry";
 
 // A test of the library in the pupil's window, in a window of its own. The pupil's window
 // lists the test folder of its program folder: a scratch folder whose test/ is the library.
@@ -73,8 +77,21 @@ TeacherWindow::TeacherWindow(const Seams& desktop, const QString& library,
     });
     connect(library_, &LibraryPage::editRequested, this, &TeacherWindow::edit);
     connect(library_, &LibraryPage::tryRequested, this, &TeacherWindow::tryAsPupil);
+    connect(editor_, &EditorPage::undoMakeChanged, action(QStringLiteral("undoMake")),
+            &QAction::setEnabled);
     showLibrary();
-    resize(1280, 800);
+    fitScreen();
+}
+
+// The size the teacher left it at, else 1280 × 800; never more than the screen has room for.
+void TeacherWindow::fitScreen() {
+    if (restoreGeometry(QSettings().value(QLatin1String(kGeometryKey)).toByteArray())) return;
+    const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    // The frame the window manager adds round the window, roughly.
+    const QSize frame(16, 40);
+    resize(QSize(1280, 800).boundedTo(room.size() - frame));
+    move(room.topLeft() + QPoint((room.width() - width() - frame.width()) / 2,
+                                 (room.height() - height() - frame.height()) / 2));
 }
 
 TeacherWindow::~TeacherWindow() = default;
@@ -117,6 +134,9 @@ void TeacherWindow::initActions() {
               [this] { editor_->saveAs(); });
     addAction(QStringLiteral("make"), tr("&Make (put in the library)"),
               QKeySequence(Qt::CTRL | Qt::Key_M), [this] { editor_->make(); });
+    addAction(QStringLiteral("undoMake"), tr("U&ndo Make"), {}, [this] {
+        editor_->undoMake();
+    })->setEnabled(editor_->canUndoMake());
     addAction(QStringLiteral("sourceFromTest"), tr("Make a source from this &test"), {}, [this] {
         const QString test = library_->chosenTest();
         if (test.isEmpty() || !editor_->keepOrDiscard()) return;
@@ -139,12 +159,14 @@ void TeacherWindow::initActions() {
     for (const QuestionTemplate& question : questionTemplates())
         addAction(QStringLiteral("insert%1").arg(++n), question.title, {},
                   [this, source = question.source] { editor_->insertQuestion(source); });
+    addAction(QStringLiteral("insertPicture"), tr("&Picture…"), {},
+              [this] { editor_->insertPicture(); });
 }
 
 void TeacherWindow::initMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     for (const char* name : {"new", "open", "importGift", "", "save", "saveAs", "", "make",
-                             "sourceFromTest", "library", "", "quit"})
+                             "undoMake", "sourceFromTest", "library", "", "quit"})
         if (*name)
             file->addAction(action(QString::fromLatin1(name)));
         else
@@ -154,8 +176,9 @@ void TeacherWindow::initMenus() {
         edit->addAction(action(QString::fromLatin1(name)));
     QMenu* insert = menuBar()->addMenu(tr("&Insert"));
     insert->setObjectName(QStringLiteral("insertMenu"));
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
-        insert->addAction(action(QStringLiteral("insert%1").arg(n)));
+    for (const QString& name : insertActions())
+        insert->addAction(action(name));
+    insert->insertSeparator(action(QStringLiteral("insertPicture")));
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->addActions(library_->testActions());
     test->addAction(action(QStringLiteral("sourceFromTest")));
@@ -164,13 +187,21 @@ void TeacherWindow::initMenus() {
                                  action(QStringLiteral("importGift"))});
 }
 
+// The Insert menu's entries: one per question template, then the picture.
+QStringList TeacherWindow::insertActions() {
+    QStringList names;
+    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
+        names << QStringLiteral("insert%1").arg(n);
+    return names << QStringLiteral("insertPicture");
+}
+
 void TeacherWindow::showEditor() {
     tests_->setCurrentWidget(editor_);
     tabs_->setCurrentWidget(tests_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(true);
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
-        action(QStringLiteral("insert%1").arg(n))->setEnabled(true);
+    for (const QString& name : insertActions())
+        action(name)->setEnabled(true);
     editor_->editor()->setFocus();
     updateTitle();
 }
@@ -179,8 +210,8 @@ void TeacherWindow::showLibrary() {
     tests_->setCurrentWidget(library_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(false);
-    for (int n = 1; n <= static_cast<int>(questionTemplates().size()); ++n)
-        action(QStringLiteral("insert%1").arg(n))->setEnabled(false);
+    for (const QString& name : insertActions())
+        action(name)->setEnabled(false);
     library_->refresh();
     library_->list()->setFocus();
     updateTitle();
@@ -225,17 +256,22 @@ bool TeacherWindow::openFile(const QString& path) {
 
 void TeacherWindow::openSourceDialog() {
     if (!editor_->keepOrDiscard()) return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open a test source"), library_->sourceFolder(),
-                                     tr("Test sources (*.md);;All files (*)"));
-    if (!path.isEmpty() && editor_->openSource(path)) showEditor();
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open a test source"),
+                                                      startFolder(library_->library()),
+                                                      tr("Test sources (*.md);;All files (*)"));
+    if (path.isEmpty()) return;
+    rememberFolder(path);
+    if (editor_->openSource(path)) showEditor();
 }
 
 void TeacherWindow::importGiftDialog() {
     if (!editor_->keepOrDiscard()) return;
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Import a GIFT file"), QString(), tr("GIFT files (*.gift *.txt);;All files (*)"));
-    if (!path.isEmpty() && editor_->importGift(path)) showEditor();
+        this, tr("Import a GIFT file"), startFolder(library_->library()),
+        tr("GIFT files (*.gift *.txt);;All files (*)"));
+    if (path.isEmpty()) return;
+    rememberFolder(path);
+    if (editor_->importGift(path)) showEditor();
 }
 
 void TeacherWindow::offerCrashCopy() {
@@ -264,10 +300,13 @@ void TeacherWindow::showHelp() {
 }
 
 void TeacherWindow::closeEvent(QCloseEvent* event) {
-    if (editor_->keepOrDiscard())
-        event->accept();
-    else
+    if (!editor_->keepOrDiscard()) {
         event->ignore();
+        return;
+    }
+    QSettings().setValue(QLatin1String(kGeometryKey), saveGeometry());
+    editor_->saveLayout();
+    event->accept();
 }
 
 } // namespace corvane::teacher

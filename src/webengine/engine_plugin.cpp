@@ -4,6 +4,7 @@
 #include "platform/web_engine_plugin.h"
 
 #include <QEventLoop>
+#include <QPointer>
 #include <QSize>
 #include <QTimer>
 #include <QUrl>
@@ -12,6 +13,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <memory>
 #include <type_traits>
 
 namespace engine = corvane::engine;
@@ -21,6 +23,41 @@ namespace engine = corvane::engine;
 namespace QtWebEngineCore {
 Q_DECL_IMPORT void initialize();
 }
+
+namespace {
+
+// A view of `size` that lays a page out and is never shown on screen.
+QWebEngineView* makeMeasuringView(QObject* profile, const QSize& size) {
+    auto* view = new QWebEngineView;
+    view->setAttribute(Qt::WA_DontShowOnScreen);
+    view->setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), view));
+    view->resize(size);
+    view->show();
+    return view;
+}
+
+// Loads `url` in `view` and calls `done` once: with the script's result, or with nothing when
+// the page did not load within `timeoutMs`. Never again, not even when the view's end calls
+// the script's callback still waiting.
+void measureIn(QWebEngineView& view, const QUrl& url, const QString& script, int timeoutMs,
+               const engine::PageResult& done) {
+    auto finish = [ended = std::make_shared<bool>(false), done](const QString& result) {
+        if (*ended) return;
+        *ended = true;
+        done(result);
+    };
+    QTimer::singleShot(timeoutMs, &view, [finish] { finish({}); });
+    QWebEnginePage* page = view.page();
+    QObject::connect(page, &QWebEnginePage::loadFinished, &view,
+                     [page, script, finish](bool loaded) {
+                         if (!loaded) return finish({});
+                         page->runJavaScript(
+                             script, [finish](const QVariant& value) { finish(value.toString()); });
+                     });
+    view.setUrl(url);
+}
+
+} // namespace
 
 extern "C" {
 
@@ -49,24 +86,29 @@ Q_DECL_EXPORT void corvaneShowUrl(QWidget* view, const QUrl& url) {
 
 Q_DECL_EXPORT QString corvaneRunOnPage(QObject* profile, const QUrl& url, const QSize& size,
                                        const QString& script, int timeoutMs) {
-    QWebEngineView view;
-    view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.setPage(new QWebEnginePage(qobject_cast<QWebEngineProfile*>(profile), &view));
-    view.resize(size);
-    view.show();
-    QEventLoop loop;
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    QEventLoop loop; // outlives the view: the view's end calls the script's callback
     QString result;
-    QObject::connect(view.page(), &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
-        if (!loaded) return loop.quit();
-        view.page()->runJavaScript(script, [&](const QVariant& value) {
-            result = value.toString();
-            loop.quit();
-        });
+    const std::unique_ptr<QWebEngineView> view(makeMeasuringView(profile, size));
+    measureIn(*view, url, script, timeoutMs, [&](const QString& measured) {
+        result = measured;
+        loop.quit();
     });
-    view.setUrl(url);
     loop.exec();
     return result;
+}
+
+Q_DECL_EXPORT void corvaneRunOnPageLater(QObject* profile, const QUrl& url, const QSize& size,
+                                         const QString& script, int timeoutMs, QObject* context,
+                                         const engine::PageResult& done) {
+    QWebEngineView* view = makeMeasuringView(profile, size);
+    // Without the context no result is wanted: the view goes with it.
+    QObject::connect(context, &QObject::destroyed, view, [view] { delete view; });
+    measureIn(*view, url, script, timeoutMs,
+              [view, context = QPointer<QObject>(context), done](const QString& measured) {
+                  if (!context) return;
+                  view->deleteLater(); // not from inside the engine's own call
+                  done(measured);
+              });
 }
 
 Q_DECL_EXPORT void corvaneWatchLoads(QWidget* view, QObject* context,
@@ -89,4 +131,5 @@ static_assert(std::is_same_v<decltype(corvaneMakeProfile), engine::MakeProfile>)
 static_assert(std::is_same_v<decltype(corvaneMakeView), engine::MakeView>);
 static_assert(std::is_same_v<decltype(corvaneShowUrl), engine::ShowUrl>);
 static_assert(std::is_same_v<decltype(corvaneRunOnPage), engine::RunOnPage>);
+static_assert(std::is_same_v<decltype(corvaneRunOnPageLater), engine::RunOnPageLater>);
 static_assert(std::is_same_v<decltype(corvaneWatchLoads), engine::WatchLoads>);

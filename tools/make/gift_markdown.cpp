@@ -65,6 +65,28 @@ bool isMedia(const std::string& name) {
     return std::find(kMedia.begin(), kMedia.end(), name) != kMedia.end();
 }
 
+// A link <a href="..."> to a sound or a video file: "sound link" or "video link", else empty.
+std::string mediaLink(const std::string& tag) {
+    const std::string lower = lowerCase(tag);
+    const std::size_t href = lower.find("href");
+    if (href == std::string::npos) return {};
+    std::size_t at = lower.find_first_not_of(" \t\n=\"'", href + 4);
+    if (at == std::string::npos) return {};
+    std::size_t end = lower.find_first_of(" \t\n\"'>?#", at);
+    if (end == std::string::npos) end = lower.size();
+    const std::string address = lower.substr(at, end - at);
+    const std::size_t dot = address.rfind('.');
+    if (dot == std::string::npos) return {};
+    const std::string kind = address.substr(dot + 1);
+    static constexpr std::array<std::string_view, 8> kSounds{"mp3", "wav", "ogg",  "oga",
+                                                             "m4a", "aac", "flac", "opus"};
+    static constexpr std::array<std::string_view, 7> kVideos{"mp4", "webm", "ogv", "mov",
+                                                             "avi", "m4v",  "mkv"};
+    if (std::find(kSounds.begin(), kSounds.end(), kind) != kSounds.end()) return "sound link";
+    if (std::find(kVideos.begin(), kVideos.end(), kind) != kVideos.end()) return "video link";
+    return {};
+}
+
 // What a tag leaves in the text: a line break, a paragraph break or nothing.
 std::string tagBreak(const std::string& name) {
     static const char* const kParagraphs[] = {"p",  "div", "h1", "h2",    "h3", "h4",        "h5",
@@ -98,6 +120,8 @@ HtmlText htmlToPlain(const std::string& html, bool keepLineEnds) {
                 ++nameEnd;
             const std::string name = lowerCase(html.substr(n, nameEnd - n));
             if (isMedia(name) && out.media.empty()) out.media = name;
+            if (name == "a" && !closing && out.media.empty())
+                out.media = mediaLink(html.substr(i, close - i));
             if (name == "sup" || name == "sub") {
                 out.text += kRaisedMarks[(name == "sub" ? 2 : 0) + (closing ? 1 : 0)];
                 out.raised = true;
