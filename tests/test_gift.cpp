@@ -187,7 +187,8 @@ class TestGift : public QObject {
             << QByteArray("Listen: <a href\\=\"media/Tune 1.MP3\">the tune</a>{T}")
             << "a link to a sound file";
         QTest::addRow("link to a video option")
-            << QByteArray("Q{=<a href\\='clip.webm?x\\=1'>clip</a> ~b}") << "a link to a video file";
+            << QByteArray("Q{=<a href\\='clip.webm?x\\=1'>clip</a> ~b}")
+            << "a link to a video file";
         QTest::addRow("frame") << QByteArray("Q<iframe src\\=x></iframe>{T}") << "(<iframe>)";
         QTest::addRow("object in Markdown") << QByteArray("[markdown]<object>{T}") << "(<object>)";
         QTest::addRow("script") << QByteArray("Q<script>x()</script>{T}") << "a script";

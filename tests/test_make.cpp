@@ -141,9 +141,8 @@ class TestMake : public QObject {
         const QByteArray six = oneQuestion("- [x] 1\n- [ ] 2\n- [ ] 3\n- [ ] 4\n- [ ] 5\n- [ ] 6");
         QTest::addRow("six options") << six << 10 << "2 to 5 options";
         QTest::addRow("no right option") << oneQuestion("- [ ] 1\n- [ ] 2") << 5 << "No option";
-        QTest::addRow("order not of its items")
-            << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2, 4") << 8
-            << "names \"4\", which is not one of the items";
+        QTest::addRow("order not of its items") << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2, 4") << 8
+                                                << "names \"4\", which is not one of the items";
         QTest::addRow("order by letter not of its items")
             << oneQuestion("- 3\n- 1\n- 2\nOrder: B, D, A") << 8 << "names \"D\", which";
         QTest::addRow("order item twice")

@@ -81,16 +81,23 @@ class TestTeacherWork : public QObject {
         QTest::addColumn<QString>("library");    // under the user's folder, "tmp/" the temporary
         QTest::addColumn<QString>("remembered"); // the folder last chosen, if any
         QTest::addColumn<QString>("expected");
-        QTest::addRow("new user, no source folder")
-            << "tmp/scratch/test" << "" << "home/Documents/Corvane Maths tests";
+        QTest::addRow("new user, no source folder") << "tmp/scratch/test"
+                                                    << ""
+                                                    << "home/Documents/Corvane Maths tests";
         QTest::addRow("library in the temporary folder with a source folder")
-            << "tmp/lib/test" << "" << "home/Documents/Corvane Maths tests";
-        QTest::addRow("source folder beside a lasting library")
-            << "home/school/test" << "" << "home/school/source";
-        QTest::addRow("the folder last chosen")
-            << "home/school/test" << "home/mine" << "home/mine";
+            << "tmp/lib/test"
+            << ""
+            << "home/Documents/Corvane Maths tests";
+        QTest::addRow("source folder beside a lasting library") << "home/school/test"
+                                                                << ""
+                                                                << "home/school/source";
+        QTest::addRow("the folder last chosen") << "home/school/test"
+                                                << "home/mine"
+                                                << "home/mine";
         QTest::addRow("a temporary folder last chosen is passed over")
-            << "tmp/scratch/test" << "tmp/saved" << "home/Documents/Corvane Maths tests";
+            << "tmp/scratch/test"
+            << "tmp/saved"
+            << "home/Documents/Corvane Maths tests";
     }
     void startFolder() {
         QFETCH(QString, library);
@@ -157,19 +164,23 @@ class TestTeacherWork : public QObject {
     void typingStaysInTheEditor() {
         testing::FakeDesktop desktop;
         WebBrowserViews engine{QStringLiteral(CORVANE_WEBENGINE_PLUGIN)};
-        const Seams seams{desktop.dialogs,       engine,           desktop.display,
-                          desktop.documents,     desktop.programFolder, desktop.printer,
-                          desktop.settings,      desktop.resultsFolder};
+        const Seams seams{
+            desktop.dialogs,       engine,          desktop.display,  desktop.documents,
+            desktop.programFolder, desktop.printer, desktop.settings, desktop.resultsFolder};
         QTemporaryDir dir;
         const QString source = testing::writeFile(dir, "source/Spelling.md", kTwoWords);
         TeacherWindow window(seams, dir.filePath("test"));
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // Opened as from the command line: before the window is active, the preview shows
+        // the front page with its Start button.
         QVERIFY(window.openFile(source));
         EditorPage* page = window.editorPage();
         QTRY_VERIFY_WITH_TIMEOUT(page->preview()->loaded(), 20000);
+        window.show();
         QTest::qWait(1500); // the front page's view is made and shown
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_COMPARE(QApplication::focusWidget(), page->editor());
+        QTest::qWait(300);
         QCOMPARE(QApplication::focusWidget(), page->editor());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
@@ -210,8 +221,8 @@ class TestTeacherWork : public QObject {
         QByteArray text = "# Long\nFront.\n";
         const QByteArray paragraph = QByteArray("Read the story and count. ").repeated(2700);
         for (int q = 1; q <= 30; ++q)
-            text += "\n## Question " + QByteArray::number(q) + "\n" + paragraph + "\nNumber: " +
-                    QByteArray::number(q) + "\n";
+            text += "\n## Question " + QByteArray::number(q) + "\n" + paragraph +
+                    "\nNumber: " + QByteArray::number(q) + "\n";
         QVERIFY(text.size() > 2'000'000);
         const QString source = testing::writeFile(dir, "source/Long.md", text);
         TeacherWindow window(desktop.seams(), dir.filePath("test"), &engine);
@@ -241,14 +252,14 @@ class TestTeacherWork : public QObject {
         QTest::addColumn<QString>("inFile");
         QTest::addColumn<QString>("inEditor");
         QTest::addColumn<bool>("saved");
-        QTest::addRow("not edited here: loaded again")
-            << false << QList<bool>{} << "outside" << "outside" << true;
-        QTest::addRow("saved over when the teacher says so")
-            << true << QList<bool>{true} << "here" << "here" << true;
-        QTest::addRow("neither saved nor loaded")
-            << true << QList<bool>{false, false} << "outside" << "here" << false;
-        QTest::addRow("loaded instead")
-            << true << QList<bool>{false, true} << "outside" << "outside" << false;
+        QTest::addRow("not edited here: loaded again") << false << QList<bool>{} << "outside"
+                                                       << "outside" << true;
+        QTest::addRow("saved over when the teacher says so") << true << QList<bool>{true} << "here"
+                                                             << "here" << true;
+        QTest::addRow("neither saved nor loaded") << true << QList<bool>{false, false} << "outside"
+                                                  << "here" << false;
+        QTest::addRow("loaded instead") << true << QList<bool>{false, true} << "outside"
+                                        << "outside" << false;
     }
     void outsideChange() {
         QFETCH(bool, editedHere);
@@ -270,8 +281,7 @@ class TestTeacherWork : public QObject {
             all.insertText(QString::fromUtf8(here));
         }
         testing::writeFile(dir, "source/Quiz.md", outside);
-        if (!editedHere)
-            QTRY_COMPARE(page->editor()->toPlainText().toUtf8(), outside);
+        if (!editedHere) QTRY_COMPARE(page->editor()->toPlainText().toUtf8(), outside);
         QVERIFY(page->isModified() == editedHere);
         desktop.dialogs.yesAnswers.assign(answers.begin(), answers.end());
         QCOMPARE(page->save(), saved);
@@ -293,7 +303,8 @@ class TestTeacherWork : public QObject {
         QTest::addRow("brackets in the name") << "coins (1).png" << QByteArray() << "coins -1-.png";
         QTest::addRow("another picture has the name")
             << "coins.png" << QByteArray("other") << "coins 2.png";
-        QTest::addRow("the same picture is there") << "coins.png" << QByteArray("PNG") << "coins.png";
+        QTest::addRow("the same picture is there")
+            << "coins.png" << QByteArray("PNG") << "coins.png";
     }
     void insertPicture() {
         QFETCH(QString, name);
