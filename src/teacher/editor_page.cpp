@@ -28,6 +28,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -56,6 +57,22 @@ const char* const kNewSource = "# New test\n"
                                "\n"
                                "## What is 3 × 4?\n"
                                "Number: 12\n";
+
+// Rows as tall as their texts wrapped at their columns' widths: a view asks for a row's height
+// without a width, and would give each problem one line, cut.
+class WrappingDelegate : public QStyledItemDelegate {
+  public:
+    explicit WrappingDelegate(QTreeView* view) : QStyledItemDelegate(view), view_(view) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem wrapped(option);
+        wrapped.rect = QRect(0, 0, view_->header()->sectionSize(index.column()), 1 << 20);
+        wrapped.features |= QStyleOptionViewItem::WrapText;
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+  private:
+    QTreeView* view_;
+};
 
 } // namespace
 
@@ -94,6 +111,7 @@ EditorPage::EditorPage(const Seams& desktop, const QString& library, WebBrowserV
     problems_->setRootIsDecorated(false);
     problems_->setWordWrap(true);
     problems_->setTextElideMode(Qt::ElideNone);
+    problems_->setItemDelegate(new WrappingDelegate(problems_));
     // Rows grow to the wrapped text of the widths the columns have now.
     connect(problems_->header(), &QHeaderView::sectionResized, problems_,
             [this] { problems_->doItemsLayout(); });

@@ -70,11 +70,17 @@ std::string mediaLink(const std::string& tag) {
     const std::string lower = lowerCase(tag);
     const std::size_t href = lower.find("href");
     if (href == std::string::npos) return {};
-    std::size_t at = lower.find_first_not_of(" \t\n=\"'", href + 4);
+    // The value after "=", quoted or not; GIFT's escapes (\=) taken out.
+    std::size_t at = lower.find_first_not_of(" \t\n=\\", href + 4);
     if (at == std::string::npos) return {};
-    std::size_t end = lower.find_first_of(" \t\n\"'>?#", at);
+    const char quote = lower[at] == '"' || lower[at] == '\'' ? lower[at] : '\0';
+    if (quote) ++at;
+    std::size_t end = quote ? lower.find(quote, at) : lower.find_first_of(" \t\n>", at);
     if (end == std::string::npos) end = lower.size();
-    const std::string address = lower.substr(at, end - at);
+    std::string address = lower.substr(at, end - at);
+    address = address.substr(0, address.find_first_of("?#"));
+    while (!address.empty() && address.back() == '\\')
+        address.pop_back();
     const std::size_t dot = address.rfind('.');
     if (dot == std::string::npos) return {};
     const std::string kind = address.substr(dot + 1);
