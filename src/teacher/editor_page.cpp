@@ -122,6 +122,7 @@ EditorPage::EditorPage(const Seams& desktop, const QString& library, WebBrowserV
     });
     connect(problems_, &QTreeWidget::itemClicked, problems_, &QTreeWidget::itemActivated);
     summary_->setObjectName(QStringLiteral("problemSummary"));
+    summary_->setWordWrap(true); // a long note never widens the pane
 
     auto* below = new QWidget(this);
     auto* belowLayout = new QVBoxLayout(below);
