@@ -306,7 +306,10 @@ void EditorPage::showCheck(const SourceCheck& check) {
     showProblems(check.problems);
     emit titleChanged();
     preview_->setOutdated(check.testFile.isEmpty());
-    if (check.testFile.isEmpty()) return;
+    if (check.testFile.isEmpty()) {
+        if (makeWaiting_ && pagesKnown()) make(); // says what the mistakes are
+        return;
+    }
     preview_->load(check.testFile, questionAtLine(check.questionLines, editor_->currentLine()));
     if (pageFit_) {
         pageFit_->start(check);
@@ -317,9 +320,16 @@ void EditorPage::showCheck(const SourceCheck& check) {
 
 void EditorPage::showPageFit(int generation, const make::SourceErrors& errors) {
     if (generation != last_.generation) return;
+    pageFitGeneration_ = generation;
     last_.problems = errors;
     make::pointAtWords(last_.problems, editor_->toPlainText());
     showProblems(last_.problems);
+    if (makeWaiting_ && pagesKnown()) make();
+}
+
+bool EditorPage::pagesKnown() const {
+    return !check_.busy() && !pageFit_->busy() &&
+           (last_.testFile.isEmpty() || pageFitGeneration_ == last_.generation);
 }
 
 void EditorPage::showProblems(const make::SourceErrors& errors) {
@@ -338,10 +348,11 @@ void EditorPage::showProblems(const make::SourceErrors& errors) {
         item->setToolTip(1, note.message);
     }
     editor_->setProblemLines(lines);
-    summary_->setText(errors.empty()
-                          ? tr("No mistakes: the preview shows the test as it will be made.")
-                          : counted(static_cast<qsizetype>(errors.size()), "mistake", "mistakes") +
-                                tr(" to put right before the test can be made."));
+    summary_->setText(
+        (errors.empty() ? tr("No mistakes: the preview shows the test as it will be made.")
+                        : counted(static_cast<qsizetype>(errors.size()), "mistake", "mistakes") +
+                              tr(" to put right before the test can be made.")) +
+        (makeWaiting_ ? tr(" Make goes on once the pages are laid out…") : QString()));
 }
 
 void EditorPage::followCursor() {
@@ -411,17 +422,26 @@ bool EditorPage::saveAs() {
     return false;
 }
 
+// The pages are laid out by the live check, between the window's events: Make takes its
+// findings, and waits for them when they are still to come.
 bool EditorPage::make() {
+    if (pageFit_ && !pagesKnown()) {
+        makeWaiting_ = true;
+        summary_->setText(tr("Make goes on once the pages are laid out…"));
+        return false;
+    }
+    makeWaiting_ = false;
     const QByteArray source = editor_->toPlainText().toUtf8();
     // A trial in a scratch folder first: with a mistake nothing is asked and nothing written.
     QTemporaryDir trialFolder;
-    const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path(), pageEngine_);
-    if (!trial.problems.empty()) {
-        showProblems(trial.problems);
+    const SourceCheck trial = checkSource(source, pictureFolder(), trialFolder.path());
+    const make::SourceErrors& problems =
+        trial.problems.empty() && pageFit_ ? last_.problems : trial.problems;
+    if (!problems.empty()) {
+        showProblems(problems);
         desktop_.dialogs.showMessage(
             tr("Nothing was written: the source has %1. The problems list says where.")
-                .arg(
-                    counted(static_cast<qsizetype>(trial.problems.size()), "mistake", "mistakes")));
+                .arg(counted(static_cast<qsizetype>(problems.size()), "mistake", "mistakes")));
         return false;
     }
     const make::TestPlace place = make::placeIn(library_, trial.name);

@@ -30,7 +30,7 @@ class SourceEditor;
 // One test source being written: the editor, the find bar, the problems list refreshed as the
 // teacher types, and the preview of the question under the cursor. Make puts the test in the
 // library; Save keeps the source. With a page engine, the pages are laid out to check that they
-// fit, in the problems list once the teacher pauses, and before Make writes anything.
+// fit, in the problems list once the teacher pauses; Make writes nothing before they are.
 class EditorPage : public QWidget {
     Q_OBJECT
   public:
@@ -99,6 +99,7 @@ class EditorPage : public QWidget {
     QString pictureFolder() const;
     void setPath(const QString& path);
     bool writeSource();
+    bool pagesKnown() const;
     bool changedOutside() const;
     void outsideChange();
     void watch();
@@ -121,6 +122,8 @@ class EditorPage : public QWidget {
     QFileSystemWatcher watcher_;
     QByteArray onDisk_; // a digest of the source file as last read or written here
     ReplacedTest replaced_;
+    bool makeWaiting_ = false;  // Make was asked for while the pages were being laid out
+    int pageFitGeneration_ = 0; // the check whose pages were laid out last
     QSplitter* sides_;
     QSplitter* writing_;
 };
