@@ -295,8 +295,9 @@ void TeacherWindow::showHelp() {
            "## and each question, ending with its options or its answer line (the Insert menu "
            "has one of each kind). Mistakes show under the source as you type; click one to go "
            "to its line. The page on the right is the pupil's own window: answer there, and "
-           "Check this answer shows the verdict.\n\nCtrl+M puts the test in the library; Ctrl+S "
-           "saves the source; Ctrl+F finds; Ctrl+L goes back to the library."));
+           "Check this answer shows the verdict. F6 moves between the source, the problems and "
+           "the preview.\n\nCtrl+M puts the test in the library (Undo Make puts back a test it "
+           "replaced); Ctrl+S saves the source; Ctrl+F finds; Ctrl+L goes back to the library."));
 }
 
 void TeacherWindow::closeEvent(QCloseEvent* event) {
