@@ -191,6 +191,12 @@ class TestGift : public QObject {
         QTest::addRow("sound") << QByteArray("Q<audio src\\=a.mp3></audio>{T}")
                                << "a sound (<audio>)";
         QTest::addRow("video option") << QByteArray("Q{=<video> ~b}") << "a video (<video>)";
+        QTest::addRow("link to a sound")
+            << QByteArray("Listen: <a href\\=\"media/Tune 1.MP3\">the tune</a>{T}")
+            << "a link to a sound file";
+        QTest::addRow("link to a video option")
+            << QByteArray("Q{=<a href\\='clip.webm?x\\=1'>clip</a> ~b}")
+            << "a link to a video file";
         QTest::addRow("frame") << QByteArray("Q<iframe src\\=x></iframe>{T}") << "(<iframe>)";
         QTest::addRow("object in Markdown") << QByteArray("[markdown]<object>{T}") << "(<object>)";
         QTest::addRow("script") << QByteArray("Q<script>x()</script>{T}") << "a script";

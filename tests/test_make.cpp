@@ -143,9 +143,12 @@ class TestMake : public QObject {
         const QByteArray six = oneQuestion("- [x] 1\n- [ ] 2\n- [ ] 3\n- [ ] 4\n- [ ] 5\n- [ ] 6");
         QTest::addRow("six options") << six << 10 << "2 to 5 options";
         QTest::addRow("no right option") << oneQuestion("- [ ] 1\n- [ ] 2") << 5 << "No option";
-        QTest::addRow("order not of its items")
-            << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2, 4") << 8 << "not one of the items";
-        QTest::addRow("order item twice") << oneQuestion("- 3\n- 1\nOrder: 1, 1") << 7 << "twice";
+        QTest::addRow("order not of its items") << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2, 4") << 8
+                                                << "names \"4\", which is not one of the items";
+        QTest::addRow("order by letter not of its items")
+            << oneQuestion("- 3\n- 1\n- 2\nOrder: B, D, A") << 8 << "names \"D\", which";
+        QTest::addRow("order item twice")
+            << oneQuestion("- 3\n- 1\nOrder: 1, 1") << 7 << "names \"1\" (item B) twice";
         QTest::addRow("order short of an item")
             << oneQuestion("- 3\n- 1\n- 2\nOrder: 1, 2") << 8 << "names 2 of the 3";
         QTest::addRow("label too long for its button")

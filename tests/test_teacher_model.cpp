@@ -95,8 +95,8 @@ class TestTeacherModel : public QObject {
             << 8 << "2 to 5 options";
         QTest::addRow("text after answer")
             << QByteArray("# T\n## Q\nWord: ten\nMore text\n") << 4 << "Text follows";
-        QTest::addRow("bad order")
-            << QByteArray("# T\n## Q\n- 5\n- 7\n\nOrder: 7, 9\n") << 6 << "names something";
+        QTest::addRow("bad order") << QByteArray("# T\n## Q\n- 5\n- 7\n\nOrder: 7, 9\n") << 6
+                                   << "names \"9\", which is not one";
         QTest::addRow("money") << QByteArray("# T\n## Q\nMoney: lots\n") << 3 << "amount";
     }
     void problemsOfSource() {

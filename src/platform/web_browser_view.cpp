@@ -41,6 +41,9 @@ class LateEngineStart {
     static inline QtMessageHandler previous_ = nullptr;
 };
 
+// How long a page laid out off screen may take to load.
+constexpr int kPageTimeoutMs = 20000;
+
 // The engine plugin, loaded on first use and kept loaded until the program ends (the engine
 // cannot be unloaded). It owns the profile the views share.
 //
@@ -98,7 +101,12 @@ class EnginePlugin {
 
     QString runOnPage(const QUrl& url, const QSize& size, const QString& script) {
         load();
-        return runOnPage_(profile_, url, size, script, 20000);
+        return runOnPage_(profile_, url, size, script, kPageTimeoutMs);
+    }
+    void runOnPageLater(const QUrl& url, const QSize& size, const QString& script, QObject* context,
+                        const engine::PageResult& done) {
+        load();
+        runOnPageLater_(profile_, url, size, script, kPageTimeoutMs, context, done);
     }
     void watchLoads(QWidget* view, QObject* context, const engine::LoadFinished& finished) {
         watchLoads_(view, context, finished);
@@ -123,6 +131,7 @@ class EnginePlugin {
         makeView_ = resolve<engine::MakeView>(engine::kMakeView);
         watchLoads_ = resolve<engine::WatchLoads>(engine::kWatchLoads);
         runOnPage_ = resolve<engine::RunOnPage>(engine::kRunOnPage);
+        runOnPageLater_ = resolve<engine::RunOnPageLater>(engine::kRunOnPageLater);
         auto* showUrl = resolve<engine::ShowUrl>(engine::kShowUrl);
         startEngine();
         quiet_.reset();
@@ -158,6 +167,7 @@ class EnginePlugin {
     engine::WatchLoads* watchLoads_ = nullptr;
     engine::ShowUrl* showUrl_ = nullptr;
     engine::RunOnPage* runOnPage_ = nullptr;
+    engine::RunOnPageLater* runOnPageLater_ = nullptr;
     QObject* profile_ = nullptr;
     std::function<void()> whenReady_;
     QObject steps_; // the context of the steps ahead: they are dropped with it
@@ -427,6 +437,12 @@ void WebBrowserViews::warmUp() {
 
 QString WebBrowserViews::runOnPage(const QUrl& url, const QSize& size, const QString& script) {
     return engine_->runOnPage(url, size, script);
+}
+
+void WebBrowserViews::runOnPageLater(const QUrl& url, const QSize& size, const QString& script,
+                                     QObject* context,
+                                     const std::function<void(const QString&)>& done) {
+    engine_->runOnPageLater(url, size, script, context, done);
 }
 
 QWidget* WebBrowserViews::shownView(QWidget* container) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,10 @@ class WebBrowserViews : public BrowserViews {
     // and gives its result as text (empty when the page did not load in time). Runs the event
     // loop meanwhile: call on the GUI thread. Throws AppError when the engine cannot be loaded.
     QString runOnPage(const QUrl& url, const QSize& size, const QString& script);
+    // runOnPage without waiting: `done` gets the result later from the event loop, unless
+    // `context` has gone by then. Throws AppError when the engine cannot be loaded.
+    void runOnPageLater(const QUrl& url, const QSize& size, const QString& script, QObject* context,
+                        const std::function<void(const QString&)>& done);
 
     // The engine view that `container` (a widget returned by BrowserView::widget()) shows now,
     // or null before it has one.

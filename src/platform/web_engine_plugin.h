@@ -40,6 +40,14 @@ using RunOnPage = QString(QObject* profile, const QUrl& url, const QSize& size,
                           const QString& script, int timeoutMs);
 inline constexpr const char* kRunOnPage = "corvaneRunOnPage";
 
+// RunOnPage without waiting: `done` gets the result later, from the event loop, unless
+// `context` has gone by then (the view goes with it).
+using PageResult = std::function<void(const QString& result)>;
+using RunOnPageLater = void(QObject* profile, const QUrl& url, const QSize& size,
+                            const QString& script, int timeoutMs, QObject* context,
+                            const PageResult& done);
+inline constexpr const char* kRunOnPageLater = "corvaneRunOnPageLater";
+
 // Calls `finished` with the address and the outcome (true: the page itself was shown; false:
 // it failed or stopped, or an error page stands in) each time a load in a view made by MakeView
 // ends, for as long as `context` lives.

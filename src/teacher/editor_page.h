@@ -5,9 +5,11 @@
 #include "teacher/crash_copy.h"
 #include "teacher/live_check.h"
 #include "teacher/page_fit_check.h"
+#include "teacher/replaced_test.h"
 
 #include <QStringList>
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,6 +18,7 @@
 
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -27,7 +30,7 @@ class SourceEditor;
 // One test source being written: the editor, the find bar, the problems list refreshed as the
 // teacher types, and the preview of the question under the cursor. Make puts the test in the
 // library; Save keeps the source. With a page engine, the pages are laid out to check that they
-// fit, in the problems list once the teacher pauses, and before Make writes anything.
+// fit, in the problems list once the teacher pauses; Make writes nothing before they are.
 class EditorPage : public QWidget {
     Q_OBJECT
   public:
@@ -49,13 +52,27 @@ class EditorPage : public QWidget {
     void openText(const QString& text, const QString& sourcePath,
                   const std::vector<Note>& notes = {});
 
+    // Save asks first when the file was changed outside this window since it was opened or
+    // saved here, and offers to load it as it is now.
     bool save();
     bool saveAs();
     bool make();
+    // Puts back the test that the last Make replaced in the library.
+    bool undoMake();
+    bool canUndoMake() const { return replaced_.has(); }
     void insertQuestion(const QString& source);
     // Writes `tex` where the cursor is, in place of a selection, and selects its first number
     // for the teacher to type over.
     void insertMaths(const QString& tex);
+    // Insert ▸ Picture: asks for a picture file (and first where to save a new source).
+    void insertPicture();
+    // Copies `picture` beside the source and writes its line at the cursor; false (and a
+    // message) when the source is not saved or the picture cannot be copied.
+    bool insertPictureFile(const QString& picture);
+    // Moves the focus to the next pane (source, problems, preview), or back.
+    void focusNextPane(bool forward);
+    // The splitters' positions, kept for the next start.
+    void saveLayout() const;
     void findNext();
     void showFind();
     // Asks about unsaved changes; false when the teacher wants to stay.
@@ -74,6 +91,7 @@ class EditorPage : public QWidget {
   signals:
     void titleChanged();
     void made(const QString& testFile);
+    void undoMakeChanged(bool available);
 
   private:
     void requestCheck();
@@ -83,6 +101,11 @@ class EditorPage : public QWidget {
     void followCursor();
     QString pictureFolder() const;
     void setPath(const QString& path);
+    bool writeSource();
+    bool pagesKnown() const;
+    bool changedOutside() const;
+    void outsideChange();
+    void watch();
 
     Seams desktop_;
     QString library_;
@@ -99,6 +122,13 @@ class EditorPage : public QWidget {
     SourceCheck last_;
     CrashCopy crashCopy_;
     QTimer crashTimer_;
+    QFileSystemWatcher watcher_;
+    QByteArray onDisk_; // a digest of the source file as last read or written here
+    ReplacedTest replaced_;
+    bool makeWaiting_ = false;  // Make was asked for while the pages were being laid out
+    int pageFitGeneration_ = 0; // the check whose pages were laid out last
+    QSplitter* sides_;
+    QSplitter* writing_;
 };
 
 } // namespace corvane::teacher

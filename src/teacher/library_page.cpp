@@ -3,12 +3,12 @@
 
 #include "core/app_error.h"
 #include "core/library.h"
+#include "teacher/folder_copy.h"
 #include "teacher/library_entries.h"
 #include "teacher/library_folder.h"
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -26,26 +26,6 @@ namespace {
 enum Column { kName, kState, kSource, kQuestions, kChanged };
 constexpr int kFileRole = Qt::UserRole;
 constexpr int kSourceRole = Qt::UserRole + 1;
-
-// Copies a folder with its files and folders; false at the first failure. A link is copied as
-// the file it leads to only when that is a file inside the folder, and nothing else is copied
-// (a link out, a device, a FIFO): a page folder shows nothing from outside itself.
-bool copyFolder(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to)) return false;
-    const QString inside = QFileInfo(from).canonicalFilePath() + QLatin1Char('/');
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
-        if (entry.isSymLink() && !entry.canonicalFilePath().startsWith(inside)) continue;
-        const bool done = entry.isDir() && !entry.isSymLink() ? QDir().mkpath(target)
-                          : entry.isFile() ? QFile::copy(entry.canonicalFilePath(), target)
-                                           : true;
-        if (!done) return false;
-    }
-    return true;
-}
 
 } // namespace
 

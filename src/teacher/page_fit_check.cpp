@@ -7,7 +7,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 
 namespace corvane::teacher {
 
@@ -27,11 +26,13 @@ PageFitCheck::PageFitCheck(WebBrowserViews& engine, QObject* parent)
 
 void PageFitCheck::start(const SourceCheck& check, int delayMs) {
     job_.emplace();
+    job_->id = ++jobs_;
     job_->check = check;
     timer_.start(delayMs);
 }
 
 void PageFitCheck::cancel() {
+    ++jobs_;
     job_.reset();
     timer_.stop();
 }
@@ -47,50 +48,54 @@ QByteArray PageFitCheck::pageKey(const Job& job) const {
 }
 
 void PageFitCheck::step() {
-    // The engine runs the window's events while it lays a page out: a step that comes then
-    // waits for the page in hand.
     if (measuring_ || !job_) return;
-    const int generation = job_->check.generation;
     const make::MakeResult made = madeBy(job_->check);
-    while (job_->next <= made.questionCount) {
+    for (; job_->next <= made.questionCount; ++job_->next) {
         const int page = job_->next;
         const QByteArray key = pageKey(*job_);
-        make::SourceErrors errors;
         const auto known = known_.constFind(key);
-        if (known != known_.cend()) {
-            errors = *known;
-            for (make::SourceError& error : errors)
-                error.line = pageLine(job_->check, page);
-        } else {
-            const QPointer<PageFitCheck> alive(this);
-            bool laidOut = true;
+        if (known == known_.cend()) {
             measuring_ = true;
             try {
-                errors = make::checkPageFits(made, page, engine_, &laidOut);
+                make::checkPageFitsLater(
+                    made, page, engine_, this,
+                    [this, id = job_->id, key](const make::SourceErrors& errors, bool wasLaidOut) {
+                        laidOut(id, key, errors, wasLaidOut);
+                    });
             } catch (const AppError& error) {
-                errors = {make::pagesNotChecked(made.nameLine, error)};
-                laidOut = false;
+                laidOut(job_->id, key, {make::pagesNotChecked(made.nameLine, error)}, false);
             }
-            if (!alive) return;
-            measuring_ = false;
-            if (!job_ || job_->check.generation != generation) {
-                // Superseded while the page was laid out: the newer job starts in its turn.
-                if (job_ && !timer_.isActive()) timer_.start(0);
-                return;
-            }
-            if (!laidOut) { // the other pages would wait as long: stop here
-                job_->errors.insert(job_->errors.end(), errors.begin(), errors.end());
-                break;
-            }
-        }
-        job_->laidOut.insert(key, errors);
-        job_->errors.insert(job_->errors.end(), errors.begin(), errors.end());
-        ++job_->next;
-        if (known == known_.cend()) {
-            timer_.start(0); // the window's events between pages
             return;
         }
+        make::SourceErrors errors = *known;
+        for (make::SourceError& error : errors)
+            error.line = pageLine(job_->check, page);
+        job_->laidOut.insert(key, errors);
+        job_->errors.insert(job_->errors.end(), errors.begin(), errors.end());
     }
+    finish();
+}
+
+void PageFitCheck::laidOut(int jobId, const QByteArray& key, const make::SourceErrors& errors,
+                           bool wasLaidOut) {
+    measuring_ = false;
+    if (!job_ || job_->id != jobId) {
+        // Superseded while the page was laid out: the newer job starts in its turn.
+        if (job_ && !timer_.isActive()) timer_.start(0);
+        return;
+    }
+    job_->errors.insert(job_->errors.end(), errors.begin(), errors.end());
+    if (!wasLaidOut) { // the other pages would wait as long: stop here
+        finish();
+        return;
+    }
+    job_->laidOut.insert(key, errors);
+    ++job_->next;
+    timer_.start(0); // the next page from the event loop, not from the engine's call
+}
+
+void PageFitCheck::finish() {
+    const int generation = job_->check.generation;
     const make::SourceErrors errors = std::move(job_->errors);
     known_ = std::move(job_->laidOut);
     job_.reset();

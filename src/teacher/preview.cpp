@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -101,6 +102,64 @@ Preview::Preview(const Seams& desktop, const QString& programFolder, QWidget* pa
     row->addWidget(check_);
     row->addWidget(status_, 1);
     layout->addLayout(row);
+    QApplication::instance()->installEventFilter(this);
+}
+
+bool Preview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != window()) return false;
+    if (!isAncestorOf(widget)) {
+        entered_ = false;
+        home_ = widget;
+        return false;
+    }
+    switch (static_cast<QFocusEvent*>(event)->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        entered_ = true;
+        break;
+    default:
+        break;
+    }
+    // Sent back once this change of focus is over.
+    if (!entered_ && home_)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!entered_ && home_ && home_->isVisible()) home_->setFocus(Qt::OtherFocusReason);
+            },
+            Qt::QueuedConnection);
+    return false;
+}
+
+void Preview::takeFocus() {
+    entered_ = true;
+    if (form_ && form_->isVisible())
+        for (QWidget* next = form_->nextInFocusChain(); next != form_.get();
+             next = next->nextInFocusChain())
+            if (form_->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) &&
+                next->isVisible() && next->isEnabled()) {
+                next->setFocus(Qt::ShortcutFocusReason);
+                return;
+            }
+    check_->setFocus(Qt::ShortcutFocusReason);
+}
+
+void Preview::unload() {
+    testFile_.clear();
+    if (form_) form_->hide();
+    check_->setChecked(false);
+    check_->setEnabled(false);
+    status_->setText(tr("The page shows here once the source has no mistakes."));
+}
+
+void Preview::setOutdated(bool outdated) {
+    if (!loaded()) return;
+    status_->setText(outdated ? tr("Preview of the last version without mistakes")
+                              : tr("Answer on the page as a pupil would."));
 }
 
 Preview::~Preview() = default;
@@ -123,6 +182,7 @@ void Preview::load(const QString& testFile, int question) {
     ensureForm();
     testFile_ = testFile;
     TForm1& form = *form_;
+    form.show();
     const KeepFocus focus(form);
     form.guarded([&] {
         form.reviewMode = 0;

@@ -7,7 +7,8 @@
 
 namespace corvane::teacher {
 
-// A ready question of one kind, for the Insert menu: its menu text and its source lines.
+// A ready question of one kind, for the Insert menu: its menu text (what the pupil does) and its
+// source lines.
 struct QuestionTemplate {
     QString title;
     QString source;

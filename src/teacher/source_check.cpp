@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "teacher/source_check.h"
 
-#include "tools/make/page_fit.h"
 #include "tools/make/test_source.h"
 
 #include <QCryptographicHash>
@@ -36,7 +35,7 @@ QByteArray picturesDigest(const QString& pageFolder) {
 } // namespace
 
 SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
-                        const QString& scratchLibrary, WebBrowserViews* pageEngine) {
+                        const QString& scratchLibrary) {
     SourceCheck check;
     make::SourceErrors ignored; // makeTest names them again
     const make::TestSource parsed = make::parseSource(source, ignored);
@@ -45,8 +44,7 @@ SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
         check.questionLines.push_back(page.line);
     const make::MakeRequest request{source, QStringLiteral("source"), pictureFolder, scratchLibrary,
                                     true};
-    const make::MakeResult made =
-        pageEngine ? make::makeTestThatFits(request, *pageEngine) : make::makeTest(request);
+    const make::MakeResult made = make::makeTest(request);
     check.problems = made.errors;
     if (made.errors.empty()) {
         check.testFile = made.testFile;

@@ -8,10 +8,6 @@
 
 #include <vector>
 
-namespace corvane {
-class WebBrowserViews;
-}
-
 namespace corvane::teacher {
 
 // What the editor learns from one check of its source: the mistakes as corvane-make names
@@ -29,10 +25,9 @@ struct SourceCheck {
 
 // Checks the source as corvane-make does by making it into `scratchLibrary` (replacing the
 // test made there before). Safe to run off the window's thread, one at a time per library.
-// With `pageEngine`, every page is also laid out to check that it fits, as corvane-make does
-// before it writes: then only on the GUI thread.
+// Whether the pages fit is PageFitCheck's part.
 SourceCheck checkSource(const QByteArray& source, const QString& pictureFolder,
-                        const QString& scratchLibrary, WebBrowserViews* pageEngine = nullptr);
+                        const QString& scratchLibrary);
 
 // makeTest's result for the test a check made, to lay its pages out.
 make::MakeResult madeBy(const SourceCheck& check);

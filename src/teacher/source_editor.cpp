@@ -27,11 +27,13 @@ constexpr int kMarkWidth = 14;
 SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent), margin_(new Margin(this)) {
     setObjectName(QStringLiteral("sourceEditor"));
     setAccessibleName(tr("Test source"));
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setAccessibleDescription(tr("Tab indents; F6 moves to the problems and the preview."));
+    // A long line wraps at the edge, numbered once.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     setFont(mono);
-    setTabChangesFocus(true);
+    setTabStopDistance(4 * fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(marginWidth(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {

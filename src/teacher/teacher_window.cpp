@@ -6,6 +6,7 @@
 #include "teacher/library_page.h"
 #include "teacher/preview.h"
 #include "teacher/question_templates.h"
+#include "teacher/save_folder.h"
 #include "teacher/source_editor.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -27,11 +29,7 @@ namespace corvane::teacher {
 namespace {
 
 const char* const kProgramName = "Corvane Maths for Teachers";
-
-// The Insert menu's entries: the questions, then the maths.
-int insertCount() {
-    return static_cast<int>(questionTemplates().size() + mathsTemplates().size());
-}
+const char* const kGeometryKey = "window/geometry";
 
 // A test of the library in the pupil's window, in a window of its own. The pupil's window
 // lists the test folder of its program folder: a scratch folder whose test/ is the library.
@@ -79,12 +77,21 @@ TeacherWindow::TeacherWindow(const Seams& desktop, const QString& library,
     });
     connect(library_, &LibraryPage::editRequested, this, &TeacherWindow::edit);
     connect(library_, &LibraryPage::tryRequested, this, &TeacherWindow::tryAsPupil);
+    connect(editor_, &EditorPage::undoMakeChanged, action(QStringLiteral("undoMake")),
+            &QAction::setEnabled);
     showLibrary();
-    // As large as suits the pages, but never beyond the screen (a 1366 × 768 laptop's too,
-    // title bar included).
-    const QSize wanted(1280, 800);
-    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size() - QSize(0, 40))
-                    : wanted);
+    fitScreen();
+}
+
+// The size the teacher left it at, else 1280 × 800; never more than the screen has room for.
+void TeacherWindow::fitScreen() {
+    if (restoreGeometry(QSettings().value(QLatin1String(kGeometryKey)).toByteArray())) return;
+    const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    // The frame the window manager adds round the window, roughly.
+    const QSize frame(16, 40);
+    resize(QSize(1280, 800).boundedTo(room.size() - frame));
+    move(room.topLeft() + QPoint((room.width() - width() - frame.width()) / 2,
+                                 (room.height() - height() - frame.height()) / 2));
 }
 
 TeacherWindow::~TeacherWindow() = default;
@@ -127,6 +134,9 @@ void TeacherWindow::initActions() {
               [this] { editor_->saveAs(); });
     addAction(QStringLiteral("make"), tr("&Make (put in the library)"),
               QKeySequence(Qt::CTRL | Qt::Key_M), [this] { editor_->make(); });
+    addAction(QStringLiteral("undoMake"), tr("U&ndo Make"), {}, [this] {
+        editor_->undoMake();
+    })->setEnabled(editor_->canUndoMake());
     addAction(QStringLiteral("sourceFromTest"), tr("Make a source from this &test"), {}, [this] {
         const QString test = library_->chosenTest();
         if (test.isEmpty() || !editor_->keepOrDiscard()) return;
@@ -154,12 +164,14 @@ void TeacherWindow::initActions() {
                   [this, tex = maths.source] { editor_->insertMaths(tex); })
             ->setStatusTip(
                 tr("Writes %1 where the cursor is: change the numbers.").arg(maths.source));
+    addAction(QStringLiteral("insertPicture"), tr("&Picture…"), {},
+              [this] { editor_->insertPicture(); });
 }
 
 void TeacherWindow::initMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     for (const char* name : {"new", "open", "importGift", "", "save", "saveAs", "", "make",
-                             "sourceFromTest", "library", "", "quit"})
+                             "undoMake", "sourceFromTest", "library", "", "quit"})
         if (*name)
             file->addAction(action(QString::fromLatin1(name)));
         else
@@ -169,10 +181,11 @@ void TeacherWindow::initMenus() {
         edit->addAction(action(QString::fromLatin1(name)));
     QMenu* insert = menuBar()->addMenu(tr("&Insert"));
     insert->setObjectName(QStringLiteral("insertMenu"));
-    for (int n = 1; n <= insertCount(); ++n) {
-        if (n == static_cast<int>(questionTemplates().size()) + 1) insert->addSeparator();
-        insert->addAction(action(QStringLiteral("insert%1").arg(n)));
-    }
+    for (const QString& name : insertActions())
+        insert->addAction(action(name));
+    insert->insertSeparator(
+        action(QStringLiteral("insert%1").arg(questionTemplates().size() + 1)));
+    insert->insertSeparator(action(QStringLiteral("insertPicture")));
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->addActions(library_->testActions());
     test->addAction(action(QStringLiteral("sourceFromTest")));
@@ -181,13 +194,22 @@ void TeacherWindow::initMenus() {
                                  action(QStringLiteral("importGift"))});
 }
 
+// The Insert menu's entries: the question templates, the maths, then the picture.
+QStringList TeacherWindow::insertActions() {
+    QStringList names;
+    const auto count = questionTemplates().size() + mathsTemplates().size();
+    for (int n = 1; n <= static_cast<int>(count); ++n)
+        names << QStringLiteral("insert%1").arg(n);
+    return names << QStringLiteral("insertPicture");
+}
+
 void TeacherWindow::showEditor() {
     tests_->setCurrentWidget(editor_);
     tabs_->setCurrentWidget(tests_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(true);
-    for (int n = 1; n <= insertCount(); ++n)
-        action(QStringLiteral("insert%1").arg(n))->setEnabled(true);
+    for (const QString& name : insertActions())
+        action(name)->setEnabled(true);
     editor_->editor()->setFocus();
     updateTitle();
 }
@@ -196,8 +218,8 @@ void TeacherWindow::showLibrary() {
     tests_->setCurrentWidget(library_);
     for (const char* name : {"save", "saveAs", "make", "undo", "redo", "find", "findNext"})
         action(QString::fromLatin1(name))->setEnabled(false);
-    for (int n = 1; n <= insertCount(); ++n)
-        action(QStringLiteral("insert%1").arg(n))->setEnabled(false);
+    for (const QString& name : insertActions())
+        action(name)->setEnabled(false);
     library_->refresh();
     library_->list()->setFocus();
     updateTitle();
@@ -242,17 +264,22 @@ bool TeacherWindow::openFile(const QString& path) {
 
 void TeacherWindow::openSourceDialog() {
     if (!editor_->keepOrDiscard()) return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open a test source"), library_->sourceFolder(),
-                                     tr("Test sources (*.md);;All files (*)"));
-    if (!path.isEmpty() && editor_->openSource(path)) showEditor();
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open a test source"),
+                                                      startFolder(library_->library()),
+                                                      tr("Test sources (*.md);;All files (*)"));
+    if (path.isEmpty()) return;
+    rememberFolder(path);
+    if (editor_->openSource(path)) showEditor();
 }
 
 void TeacherWindow::importGiftDialog() {
     if (!editor_->keepOrDiscard()) return;
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Import a GIFT file"), QString(), tr("GIFT files (*.gift *.txt);;All files (*)"));
-    if (!path.isEmpty() && editor_->importGift(path)) showEditor();
+        this, tr("Import a GIFT file"), startFolder(library_->library()),
+        tr("GIFT files (*.gift *.txt);;All files (*)"));
+    if (path.isEmpty()) return;
+    rememberFolder(path);
+    if (editor_->importGift(path)) showEditor();
 }
 
 void TeacherWindow::offerCrashCopy() {
@@ -276,15 +303,19 @@ void TeacherWindow::showHelp() {
            "## and each question, ending with its options or its answer line (the Insert menu "
            "has one of each kind). Mistakes show under the source as you type; click one to go "
            "to its line. The page on the right is the pupil's own window: answer there, and "
-           "Check this answer shows the verdict.\n\nCtrl+M puts the test in the library; Ctrl+S "
-           "saves the source; Ctrl+F finds; Ctrl+L goes back to the library."));
+           "Check this answer shows the verdict. F6 moves between the source, the problems and "
+           "the preview.\n\nCtrl+M puts the test in the library (Undo Make puts back a test it "
+           "replaced); Ctrl+S saves the source; Ctrl+F finds; Ctrl+L goes back to the library."));
 }
 
 void TeacherWindow::closeEvent(QCloseEvent* event) {
-    if (editor_->keepOrDiscard())
-        event->accept();
-    else
+    if (!editor_->keepOrDiscard()) {
         event->ignore();
+        return;
+    }
+    QSettings().setValue(QLatin1String(kGeometryKey), saveGeometry());
+    editor_->saveLayout();
+    event->accept();
 }
 
 } // namespace corvane::teacher

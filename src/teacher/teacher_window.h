@@ -51,6 +51,8 @@ class TeacherWindow : public QMainWindow {
     void initMenus();
     QAction* addAction(const QString& name, const QString& text, const QKeySequence& keys,
                        const std::function<void()>& run);
+    void fitScreen();
+    static QStringList insertActions();
     void showEditor();
     void showLibrary();
     void edit(const QString& testFile, const QString& sourceFile);

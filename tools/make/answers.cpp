@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 
 namespace corvane::make {
@@ -249,18 +250,34 @@ SourceErrors fillYesNo(const SourceLine& answer, QuestionStore& store, int q) {
 }
 
 // The item numbers (1-based) that the order's words name, by the items' texts or by letters.
+// The item (1 the first) whose text is `word`, or 0.
+int itemByText(const QString& word, const std::vector<SourceLine>& items) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (unescaped(items[i].text).trimmed().compare(word, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// The item (1 the first) whose letter is `word`, or 0.
+int itemByLetter(const QString& word, const std::vector<SourceLine>& items) {
+    const int j = word.size() == 1 ? word.at(0).toUpper().unicode() - 'A' + 1 : 0;
+    return j >= 1 && j <= static_cast<int>(items.size()) ? j : 0;
+}
+
+// The first of `words` that names no item, by its text or, when every word is one letter, by
+// its letter.
+QString unknownItem(const QStringList& words, const std::vector<SourceLine>& items) {
+    const bool letters = std::all_of(words.begin(), words.end(),
+                                     [](const QString& word) { return word.size() == 1; });
+    for (const QString& word : words)
+        if (!itemByText(word, items) && !(letters && itemByLetter(word, items))) return word;
+    return words.join(QStringLiteral(", ")); // texts and letters mixed
+}
+
 std::optional<std::vector<int>> itemsNamed(const QStringList& words,
                                            const std::vector<SourceLine>& items) {
-    auto byText = [&items](const QString& word) {
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (unescaped(items[i].text).trimmed().compare(word, Qt::CaseInsensitive) == 0)
-                return static_cast<int>(i) + 1;
-        return 0;
-    };
-    auto byLetter = [&items](const QString& word) {
-        const int j = word.size() == 1 ? word.at(0).toUpper().unicode() - 'A' + 1 : 0;
-        return j >= 1 && j <= static_cast<int>(items.size()) ? j : 0;
-    };
+    auto byText = [&items](const QString& word) { return itemByText(word, items); };
+    auto byLetter = [&items](const QString& word) { return itemByLetter(word, items); };
     for (const bool letters : {false, true}) {
         std::vector<int> named;
         for (const QString& word : words)
@@ -299,12 +316,16 @@ OrderLine readOrderLine(QString value) {
     return line;
 }
 
-// What keeps the named items from being an order of all n items, or empty.
-QString orderProblem(const std::vector<int>& order, int n) {
+// What keeps the named items from being an order of all n items, or empty. `words` are the
+// items as the order line names them.
+QString orderProblem(const std::vector<int>& order, const QStringList& words, int n) {
     std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
-    for (const int item : order) {
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int item = order[i];
         if (seen[static_cast<std::size_t>(item)])
-            return QStringLiteral("The order names item %1 twice.").arg(letter(item));
+            return QStringLiteral("The order names %1 (item %2) twice.")
+                .arg(quoted(words.at(static_cast<qsizetype>(i))))
+                .arg(letter(item));
         seen[static_cast<std::size_t>(item)] = true;
     }
     if (static_cast<int>(order.size()) != n)
@@ -348,10 +369,10 @@ SourceErrors fillOrder(AnswerKind kind, const SourceLine& answer,
     const OrderLine line = readOrderLine(answer.text.trimmed());
     const std::optional<std::vector<int>> order = itemsNamed(line.words, items);
     const QString problem =
-        order ? orderProblem(*order, n)
-              : QStringLiteral("The order %1 names something that is not one of the items "
-                               "listed above it.")
-                    .arg(quoted(answer.text.trimmed()));
+        order ? orderProblem(*order, line.words, n)
+              : QStringLiteral("The order names %1, which is not one of the items listed above "
+                               "it.")
+                    .arg(quoted(unknownItem(line.words, items)));
     if (!problem.isEmpty())
         return {at(answer.line, problem,
                    QStringLiteral("Name each of the %1 items once, in the right order, by its "

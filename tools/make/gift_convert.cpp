@@ -49,6 +49,9 @@ std::string mediaReason(const std::string& media, const char* where) {
         return std::string(where) + " a sound" + tag + ", which a GIFT file does not carry";
     if (media == "video")
         return std::string(where) + " a video" + tag + ", which a GIFT file does not carry";
+    if (media == "sound link" || media == "video link")
+        return std::string(where) + " a link to a " + media.substr(0, 5) +
+               " file, which a GIFT file does not carry";
     if (media == "script")
         return std::string(where) + " a script" + tag + ", which a test page must not run";
     return std::string(where) + " another page or object" + tag +

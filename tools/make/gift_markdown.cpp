@@ -65,6 +65,34 @@ bool isMedia(const std::string& name) {
     return std::find(kMedia.begin(), kMedia.end(), name) != kMedia.end();
 }
 
+// A link <a href="..."> to a sound or a video file: "sound link" or "video link", else empty.
+std::string mediaLink(const std::string& tag) {
+    const std::string lower = lowerCase(tag);
+    const std::size_t href = lower.find("href");
+    if (href == std::string::npos) return {};
+    // The value after "=", quoted or not; GIFT's escapes (\=) taken out.
+    std::size_t at = lower.find_first_not_of(" \t\n=\\", href + 4);
+    if (at == std::string::npos) return {};
+    const char quote = lower[at] == '"' || lower[at] == '\'' ? lower[at] : '\0';
+    if (quote) ++at;
+    std::size_t end = quote ? lower.find(quote, at) : lower.find_first_of(" \t\n>", at);
+    if (end == std::string::npos) end = lower.size();
+    std::string address = lower.substr(at, end - at);
+    address = address.substr(0, address.find_first_of("?#"));
+    while (!address.empty() && address.back() == '\\')
+        address.pop_back();
+    const std::size_t dot = address.rfind('.');
+    if (dot == std::string::npos) return {};
+    const std::string kind = address.substr(dot + 1);
+    static constexpr std::array<std::string_view, 8> kSounds{"mp3", "wav", "ogg",  "oga",
+                                                             "m4a", "aac", "flac", "opus"};
+    static constexpr std::array<std::string_view, 7> kVideos{"mp4", "webm", "ogv", "mov",
+                                                             "avi", "m4v",  "mkv"};
+    if (std::find(kSounds.begin(), kSounds.end(), kind) != kSounds.end()) return "sound link";
+    if (std::find(kVideos.begin(), kVideos.end(), kind) != kVideos.end()) return "video link";
+    return {};
+}
+
 // What a tag leaves in the text: a line break, a paragraph break or nothing.
 std::string tagBreak(const std::string& name) {
     static const char* const kParagraphs[] = {"p",  "div", "h1", "h2",    "h3", "h4",        "h5",
@@ -98,6 +126,8 @@ HtmlText htmlToPlain(const std::string& html, bool keepLineEnds) {
                 ++nameEnd;
             const std::string name = lowerCase(html.substr(n, nameEnd - n));
             if (isMedia(name) && out.media.empty()) out.media = name;
+            if (name == "a" && !closing && out.media.empty())
+                out.media = mediaLink(html.substr(i, close - i));
             if (name == "sup" || name == "sub") {
                 out.text += kRaisedMarks[(name == "sub" ? 2 : 0) + (closing ? 1 : 0)];
                 out.raised = true;

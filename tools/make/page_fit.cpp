@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -38,12 +39,35 @@ QString fixFor(const QString& what) {
     return QStringLiteral("Shorten the text or the options, or split the question in two.");
 }
 
-// One error per finding of the measure on the page `file`; false when the page could not be
-// laid out at all.
-bool measure(WebBrowserViews& engine, const QString& file, const QSize& size, const QString& page,
-             int line, SourceErrors& errors) {
-    static const QString script = measuringScript();
-    const QString result = engine.runOnPage(QUrl::fromLocalFile(file), size, script);
+const QString& script() {
+    static const QString measure = measuringScript();
+    return measure;
+}
+
+// One page of a made test: its file, the view it is shown in, how errors name it, its line.
+struct Page {
+    QUrl url;
+    QSize size;
+    QString name;
+    int line = 0;
+};
+
+Page pageOf(const MakeResult& made, int page) {
+    const QDir pages(made.pageFolder);
+    if (page == 0)
+        return {QUrl::fromLocalFile(pages.filePath(QStringLiteral("front.htm"))), kFrontView,
+                QStringLiteral("front page"), made.nameLine};
+    return {QUrl::fromLocalFile(pages.filePath(QStringLiteral("question%1.htm").arg(page))),
+            kQuestionView, QStringLiteral("page of question %1").arg(page),
+            made.questionLines.at(static_cast<std::size_t>(page - 1))};
+}
+
+// One error per finding of the measure's `result` on `page`; false when the page could not
+// be laid out at all.
+bool readMeasure(const QString& result, const Page& shown, SourceErrors& errors) {
+    const QSize& size = shown.size;
+    const QString& page = shown.name;
+    const int line = shown.line;
     if (result.isEmpty()) {
         errors.push_back({line,
                           QStringLiteral("The %1 could not be laid out to check that it "
@@ -85,15 +109,22 @@ bool measure(WebBrowserViews& engine, const QString& file, const QSize& size, co
 SourceErrors checkPageFits(const MakeResult& made, int page, WebBrowserViews& engine,
                            bool* laidOut) {
     SourceErrors errors;
-    const QDir pages(made.pageFolder);
+    const Page shown = pageOf(made, page);
     const bool measured =
-        page == 0 ? measure(engine, pages.filePath(QStringLiteral("front.htm")), kFrontView,
-                            QStringLiteral("front page"), made.nameLine, errors)
-                  : measure(engine, pages.filePath(QStringLiteral("question%1.htm").arg(page)),
-                            kQuestionView, QStringLiteral("page of question %1").arg(page),
-                            made.questionLines.at(static_cast<std::size_t>(page - 1)), errors);
+        readMeasure(engine.runOnPage(shown.url, shown.size, script()), shown, errors);
     if (laidOut) *laidOut = measured;
     return errors;
+}
+
+void checkPageFitsLater(const MakeResult& made, int page, WebBrowserViews& engine, QObject* context,
+                        const PageChecked& done) {
+    const Page shown = pageOf(made, page);
+    engine.runOnPageLater(shown.url, shown.size, script(), context,
+                          [shown, done](const QString& result) {
+                              SourceErrors errors;
+                              const bool laidOut = readMeasure(result, shown, errors);
+                              done(errors, laidOut);
+                          });
 }
 
 SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
@@ -105,6 +136,22 @@ SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine) {
         errors.insert(errors.end(), found.begin(), found.end());
     }
     return errors;
+}
+
+void pointAtWords(SourceErrors& errors, const QString& source) {
+    static const QRegularExpression longWord(QStringLiteral("a long word \"(.+)\" in "));
+    const QStringList lines = source.split(QLatin1Char('\n'));
+    for (SourceError& error : errors) {
+        const QRegularExpressionMatch word = longWord.match(error.message);
+        if (!word.hasMatch() || error.line < 1) continue;
+        for (qsizetype i = error.line; i < lines.size(); ++i) { // from the line after the heading
+            if (lines[i].startsWith(QLatin1String("## "))) break;
+            if (lines[i].contains(word.captured(1))) {
+                error.line = static_cast<int>(i) + 1;
+                break;
+            }
+        }
+    }
 }
 
 SourceError pagesNotChecked(int line, const AppError& error) {
@@ -125,6 +172,7 @@ MakeResult makeTestThatFits(const MakeRequest& request, WebBrowserViews& engine)
     if (!made.errors.empty()) return made;
     try {
         made.errors = checkPagesFit(made, engine);
+        pointAtWords(made.errors, QString::fromUtf8(request.sourceText));
     } catch (const AppError& error) {
         made.errors.push_back(pagesNotChecked(made.nameLine, error));
     }

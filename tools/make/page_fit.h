@@ -3,6 +3,10 @@
 
 #include "tools/make/make_test.h"
 
+#include <functional>
+
+class QObject;
+
 namespace corvane {
 class AppError;
 class WebBrowserViews;
@@ -23,6 +27,17 @@ SourceErrors checkPagesFit(const MakeResult& made, WebBrowserViews& engine);
 // given) is set to whether the engine could lay the page out at all.
 SourceErrors checkPageFits(const MakeResult& made, int page, WebBrowserViews& engine,
                            bool* laidOut = nullptr);
+
+// checkPageFits without waiting: `done` gets the page's errors and whether it was laid out,
+// later from the event loop, unless `context` has gone by then. Throws AppError when the
+// engine cannot be loaded.
+using PageChecked = std::function<void(const SourceErrors& errors, bool laidOut)>;
+void checkPageFitsLater(const MakeResult& made, int page, WebBrowserViews& engine, QObject* context,
+                        const PageChecked& done);
+
+// Moves each long-word error from its question's heading to the line of `source` below it that
+// holds the word, where the teacher shortens it.
+void pointAtWords(SourceErrors& errors, const QString& source);
 
 // The error on `line` when the engine that lays the pages out cannot be loaded.
 SourceError pagesNotChecked(int line, const AppError& error);
