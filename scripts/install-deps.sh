@@ -12,11 +12,19 @@ fonts-liberation fonts-comic-neue libcsv-dev"
 BUILD="$BUILD pkg-config libmd4c-dev libmd4c-html0-dev"
 # corvane-results and the teacher's window read question headings with libxml2's HTML parser.
 BUILD="$BUILD libxml2-dev"
+# Reading the questions aloud: Qt's text-to-speech.
+BUILD="$BUILD qt6-speech-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"
+# The real speech engine check: speech-dispatcher with espeak-ng, and Qt's plugins for it.
+TEST="$TEST qt6-speech-speechd-plugin qt6-speech-flite-plugin speech-dispatcher \
+speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins espeak-ng"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
+# The time from "Read it to me" to the first words, with the real speech engine.
+BENCH="$BENCH qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
+speech-dispatcher-audio-plugins espeak-ng"
 FUZZ="clang libclang-rt-14-dev"
 # Packing and checking the .deb (make package).
 PACKAGE="dpkg-dev file lintian desktop-file-utils appstream man-db"

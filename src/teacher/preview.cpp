@@ -68,7 +68,8 @@ struct Preview::OwnSeams {
     OwnSeams(const Seams& desktop, const QString& programFolder)
         : folder(QFile::encodeName(programFolder).toStdString()),
           seams{desktop.dialogs, desktop.browsers, display,  desktop.documents,
-                folder,          desktop.printer,  settings, desktop.resultsFolder} {}
+                folder,          desktop.printer,  settings, desktop.resultsFolder,
+                desktop.speech} {}
     FixedDisplay display;
     FolderOf folder;
     NoClassRecord settings;
