@@ -171,7 +171,8 @@ struct Sign {
     char16_t sign;
     const char* words;
 };
-const std::array<Sign, 10> kSigns = {{{u'×', "times"},
+const std::array<Sign, 11> kSigns = {{{u'×', "times"},
+                                      {u'£', "pound"},
                                       {u'÷', "divided by"},
                                       {u'+', "plus"},
                                       {u'−', "minus"},

@@ -274,18 +274,32 @@ QString ReadAloud::questionText() const {
     return said.trimmed();
 }
 
-// The result box of the review: "Correct", or the right answer.
+// The result box of the review: "Correct", or the right answer as the box shows it: letters
+// and items one by one, accepted answers one or another.
 QString ReadAloud::verdictText() const {
     const std::int32_t type = form_.store.questionType[form_.currentQuestion];
-    const ImageControl* box = type == KSINGLECHOICE || type == KMULTICHOICE ? form_.CorrMult
-                              : type == KYESNO                              ? form_.YesNoCorrect
-                              : type == KORDER || type == KORDERUSER        ? form_.OrderCorrect
-                                                                            : form_.CorrectSingle;
+    const bool choice = type == KSINGLECHOICE || type == KMULTICHOICE;
+    const bool order = type == KORDER || type == KORDERUSER;
+    const ImageControl* box = choice           ? form_.CorrMult
+                              : type == KYESNO ? form_.YesNoCorrect
+                              : order          ? form_.OrderCorrect
+                                               : form_.CorrectSingle;
     QString shown = box->shownText().simplified();
+    if (shown.isEmpty()) return {};
     if (shown == QLatin1String("Correct")) return QStringLiteral("Your answer is correct.");
     static const QRegularExpression label(QStringLiteral("^Right Answer\\s*:\\s*"));
     shown.remove(label);
     if (type == KCURRENCY) shown.prepend(QChar(0xA3));
+    if (type == KWORD) shown = shown.toLower(); // the box shows words in capitals
+    QStringList parts = shown.split(' ', Qt::SkipEmptyParts);
+    if (choice && parts.size() > 1) {
+        const QString last = parts.takeLast();
+        shown = parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    } else if (order) {
+        shown = parts.join(QStringLiteral(", ")).replace(QStringLiteral(":,"), QStringLiteral(":"));
+    } else if (type == KMULTIENTRYMULTI) {
+        shown = parts.join(QStringLiteral(" or "));
+    }
     return QStringLiteral("The right answer is ") + sentence(shown);
 }
 
