@@ -2,12 +2,16 @@
 #include "platform/qt_speech.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTextToSpeech>
 #include <QVoice>
 
 #include <algorithm>
 
 namespace corvane {
+
+// QT_LOGGING_RULES="corvane.speech.info=true" shows the engine chosen and every change of state.
+Q_LOGGING_CATEGORY(speechLog, "corvane.speech", QtWarningMsg)
 
 // The engine and everything that waits on it, on the speech thread.
 class SpeechWorker : public QObject {
@@ -33,6 +37,7 @@ class SpeechWorker : public QObject {
                 continue;
             }
             engine_ = engine;
+            qCInfo(speechLog) << "engine" << name << engine->voice().name();
             break;
         }
         if (!engine_) {
@@ -140,6 +145,8 @@ void QtSpeech::listen(QObject* context, Listener listener) {
 }
 
 void QtSpeech::tell(State state, const QString& reason) {
+    static const char* const names[] = {"Ready", "Speaking", "Unavailable"};
+    qCInfo(speechLog) << "state" << names[int(state)] << reason;
     std::erase_if(listeners_, [](const auto& entry) { return entry.first.isNull(); });
     const auto listeners = listeners_; // a listener may add another
     for (const auto& [context, listener] : listeners)
