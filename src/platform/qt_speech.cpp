@@ -37,7 +37,6 @@ class SpeechWorker : public QObject {
                 continue;
             }
             engine_ = engine;
-            qCInfo(speechLog) << "engine" << name << engine->voice().name();
             break;
         }
         if (!engine_) {
@@ -48,6 +47,7 @@ class SpeechWorker : public QObject {
             return false;
         }
         chooseEnglish();
+        qCInfo(speechLog) << "engine" << engine_->engine() << engine_->voice().name();
         connect(engine_, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State state) {
             if (state == QTextToSpeech::Speaking)
                 tell_(Speech::State::Speaking, {});
@@ -61,7 +61,9 @@ class SpeechWorker : public QObject {
 
     void say(const QString& text, const SpeechVoice& voice) {
         if (!start()) return;
-        engine_->stop();
+        // Only what is being said is cancelled: a cancel just after the engine started would
+        // take the new words with it.
+        if (engine_->state() != QTextToSpeech::Ready) engine_->stop();
         engine_->setRate(std::clamp(voice.rate, -10, 10) / 10.0);
         if (!voice.voice.isEmpty() && voice.voice != engine_->voice().name()) {
             const QList<QVoice> voices = engine_->availableVoices();

@@ -116,7 +116,7 @@ ReadAloud::ReadAloud(TForm1& form, Speech& speech) : QObject(&form), form_(form)
     const std::array<std::pair<QWidget*, QRect>, 3> places = {{
         {form.FrontPanel, {550, 517, 200, 40}},
         {form.QuestionPanel, {716, 4, 66, 40}},
-        {form.ResultPanel, {545, 110, 200, 43}},
+        {form.ResultPanel, {545, 110, 172, 43}},
     }};
     const std::array<const char*, 3> names = {"ReadFront", "ReadQuestion", "ReadResults"};
     const std::array<QWidget*, 3> before = {form.Front->widget(), form.Question->widget(),
@@ -137,6 +137,7 @@ ReadAloud::ReadAloud(TForm1& form, Speech& speech) : QObject(&form), form_(form)
         places[i].first->installEventFilter(this);
         controls_[i] = control;
     }
+    form.StartPanel->installEventFilter(this);
     // F9 works on every screen, also while the answer is being typed.
     auto* key = new QShortcut(QKeySequence(Qt::Key_F9), &form, nullptr, nullptr,
                               Qt::WidgetWithChildrenShortcut);
@@ -163,9 +164,10 @@ ImageControl* ReadAloud::shownControl() const {
 bool ReadAloud::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Hide) stop();
     if (event->type() == QEvent::Show) {
-        showControls();
-        // The engine starts while the pupil looks at the screen, so the first press is quick.
-        if (!warmedUp_ && shownControl()) {
+        if (watched != form_.StartPanel) showControls();
+        // The engine takes seconds to start (speech-dispatcher and its voices): it starts in the
+        // background while the pupil types her name, so that the first press is quick.
+        if (!warmedUp_ && form_.seams().settings.read().speechOn) {
             warmedUp_ = true;
             speech_.warmUp();
         }
