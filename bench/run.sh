@@ -210,3 +210,7 @@ figure_runs memory_private_dirty MiB "$(column 2 program)" "headless Chromium" "
 
 # 8. The teacher's Results page opening 20,000 records, and its rescans.
 "$BENCH/results_bench" 20000
+
+# 9. "Read it to me": the press of the control on a sample question until the real speech engine
+# speaks, against the engine alone given the same words; the sound goes nowhere.
+"$(dirname "$0")/../tests/speech_home.sh" "$BENCH/speech_bench"

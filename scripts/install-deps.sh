@@ -17,11 +17,17 @@ BUILD="$BUILD qt6-declarative-dev libjs-katex fonts-katex"
 BUILD="$BUILD libxml2-dev"
 # The spreadsheet export of corvane-results and the Results page (.xlsx).
 BUILD="$BUILD libxlsxwriter-dev"
+# Reading the questions aloud: Qt's text-to-speech, speaking through speech-dispatcher with
+# espeak-ng (also what `make run` speaks with).
+BUILD="$BUILD qt6-speech-dev qt6-speech-speechd-plugin speech-dispatcher \
+speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins espeak-ng"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"
 # The spreadsheet export is read back by unzip and opened by LibreOffice, as a teacher would.
 TEST="$TEST unzip libreoffice-calc-nogui"
+# The real speech engine check also tries the flite plugin.
+TEST="$TEST qt6-speech-flite-plugin"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/marking_rules.h"
+#include "core/page_words.h"
+#include "core/read_aloud_mark.h"
 #include "core/reader.h"
 #include "support/test_files.h"
 #include "tools/check/dump.h"
@@ -135,6 +137,33 @@ class TestMake : public QObject {
         }
     }
 
+    // "Read aloud: no" on the front page marks the made test so that the pupil's window offers
+    // no reading aloud; the line itself is not shown to the pupil.
+    void readAloudMark_data() {
+        QTest::addColumn<QByteArray>("front");
+        QTest::addColumn<bool>("refused");
+        QTest::addRow("no line") << QByteArray("Welcome.\n") << false;
+        QTest::addRow("no") << QByteArray("Read aloud: no\nWelcome.\n") << true;
+        QTest::addRow("any case, after the text")
+            << QByteArray("Welcome.\n\nread ALOUD :  No\n") << true;
+        QTest::addRow("yes") << QByteArray("Read aloud: yes\nWelcome.\n") << false;
+    }
+    void readAloudMark() {
+        QFETCH(QByteArray, front);
+        QFETCH(bool, refused);
+        SourceErrors errors;
+        const TestSource source = parseSource("# Sums\n" + front + "## Q\nWord: ten\n", errors);
+        QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
+        const auto pages = testPages(source);
+        const auto page = std::find_if(pages.begin(), pages.end(),
+                                       [](const auto& f) { return f.name == "front.htm"; });
+        QVERIFY(page != pages.end());
+        QCOMPARE(readAloudRefused(page->bytes), refused);
+        const QString words = pageWords(page->bytes).join(' ');
+        QVERIFY2(words.contains("Welcome.") && !words.contains("aloud", Qt::CaseInsensitive),
+                 qPrintable(words));
+    }
+
     // Each mistake is reported on its line, and nothing is written.
     void errors_data() {
         QTest::addColumn<QByteArray>("source");
@@ -194,6 +223,8 @@ class TestMake : public QObject {
             << oneQuestion("Word: ½") << 5 << "cannot type";
         QTest::addRow("name with .txt")
             << QByteArray("# Sums.TXT\n## Q\nWord: ten\n") << 1 << ".txt";
+        QTest::addRow("read aloud neither yes nor no")
+            << QByteArray("# Sums\n\nRead aloud: never\n## Q\nWord: ten\n") << 3 << "Read aloud";
         QTest::addRow("no name") << QByteArray("## Question\nWord: ten\n") << 1 << "name";
         QTest::addRow("name not a file name")
             << QByteArray("# Tens/units\n## Q\nWord: ten\n") << 1 << "file name";

@@ -18,6 +18,9 @@ QString describe(const ProgramSettings& s) {
     if (!s.librarySamples) parts << "samples=no";
     if (s.displayOffer == DisplayOffer::Never) parts << "offer=never";
     if (!s.reviewPasswordSha256.isEmpty()) parts << "password=" + s.reviewPasswordSha256.left(8);
+    if (!s.speechOn) parts << "speech=off";
+    if (s.speechRate != 0) parts << QStringLiteral("rate=%1").arg(s.speechRate);
+    if (!s.speechVoice.isEmpty()) parts << "voice=" + s.speechVoice;
     for (const SettingsProblem& problem : s.problems)
         parts << QStringLiteral("%1: %2").arg(problem.line).arg(problem.text);
     return parts.join(" | ").replace("/home/pupil", "HOME").replace("/etc/cm", "INI");
@@ -65,7 +68,7 @@ class SettingsFileTest : public QObject {
         QTest::newRow("misspelt section: its lines are not told again")
             << QByteArray("[result]\nfolder=/srv/4b\n")
             << none + " | 1: [result] is not a section of this file (they are [display], "
-                      "[library], [results], [review]) (did you mean \"results\"?)";
+                      "[library], [results], [review], [speech]) (did you mean \"results\"?)";
         QTest::newRow("before any section")
             << QByteArray("folder=/srv/4b\n")
             << none + " | 1: \"folder=/srv/4b\" comes before any [section]";
@@ -88,6 +91,14 @@ class SettingsFileTest : public QObject {
             << QByteArray("[review]\npassword_sha256=owl pie\n")
             << none + " | 2: \"password_sha256\" must be 64 hexadecimal digits, as "
                       "corvane-maths(1) shows how to make";
+        QTest::newRow("reading aloud off, slower, a named voice")
+            << QByteArray("[speech]\nenabled=off\nrate=-3\nvoice=English (Great Britain)\n")
+            << none + " | speech=off | rate=-3 | voice=English (Great Britain)";
+        QTest::newRow("reading aloud: bad values set nothing")
+            << QByteArray("[speech]\nenabled=loud\nrate=11\nRate=fast\n")
+            << none + " | 2: \"enabled\" must be yes or no, not \"loud\" | 3: \"rate\" must be a "
+                      "whole number from -10 (slow) to 10 (fast) | 4: \"rate\" is set again "
+                      "(first on line 3)";
         QTest::newRow("not UTF-8")
             << QByteArray("[results]\nfolder=/srv/caf\xE9\n") << none + " | 2: is not UTF-8 text";
     }

@@ -67,6 +67,22 @@ class Parser {
                 s.displayOffer = i == 0 ? DisplayOffer::Ask : DisplayOffer::Never;
             });
         });
+        add("speech", "enabled", [](ProgramSettings& s, const QString& v) {
+            return choice(v, {"yes", "no", "true", "false", "1", "0", "on", "off"}, "yes or no",
+                          [&](int i) { s.speechOn = i % 2 == 0; });
+        });
+        add("speech", "rate", [](ProgramSettings& s, const QString& v) {
+            bool number = false;
+            const int rate = v.toInt(&number);
+            if (!number || rate < -10 || rate > 10)
+                return QStringLiteral("must be a whole number from -10 (slow) to 10 (fast)");
+            s.speechRate = rate;
+            return QString();
+        });
+        add("speech", "voice", [](ProgramSettings& s, const QString& v) {
+            s.speechVoice = v;
+            return QString();
+        });
         add("review", "password_sha256", [](ProgramSettings& s, const QString& v) {
             const QByteArray hex = v.toLatin1().toLower();
             const bool valid = v.size() == 64 && QByteArray::fromHex(hex).toHex() == hex;

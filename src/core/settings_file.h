@@ -29,6 +29,9 @@ struct ProgramSettings {
     QString resultsFolder;      // empty: the class record is off
     DisplayOffer displayOffer = DisplayOffer::Ask;
     QByteArray reviewPasswordSha256; // 64 lower-case hex digits; empty: the built-in password
+    bool speechOn = true;            // the "Read it to me" control is offered
+    int speechRate = 0;              // -10 (slow) .. 10 (fast)
+    QString speechVoice;             // a voice by name; empty: the engine's English voice
     std::vector<SettingsProblem> problems;
 };
 

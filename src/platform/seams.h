@@ -16,6 +16,7 @@ class QWidget;
 namespace corvane {
 
 struct Report;
+class Speech;
 
 // The desktop as the window sees it. Each seam has the real implementation in this folder
 // and a fake in tests/support/.
@@ -110,6 +111,7 @@ struct Seams {
     ReportPrinter& printer;
     Settings& settings;
     ResultsFolder& resultsFolder;
+    Speech* speech = nullptr; // reads the screen aloud; none: the window offers no reading
 };
 
 } // namespace corvane

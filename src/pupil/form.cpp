@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pupil/form.h"
 #include "pupil/focus_ring.h"
+#include "pupil/read_aloud.h"
 #include "pupil/record_keeper.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ TForm1::TForm1(const Seams& seams, QWidget* parent)
       recordKeeper_(std::make_unique<RecordKeeper>(seams.resultsFolder, seams.dialogs)) {
     buildLayout();
     connectHandlers();
+    if (seams.speech) new ReadAloud(*this, *seams.speech); // a child of the window
     qApp->installEventFilter(this);
     guarded([this] { FormCreate(this); });
     recordKeeper_->setTell([this](const QString& line) { showRecordNote(line); });

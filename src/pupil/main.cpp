@@ -4,6 +4,7 @@
 #include "platform/ini_settings.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_report_printer.h"
+#include "platform/qt_speech.h"
 #include "platform/screen_display_modes.h"
 #include "platform/web_browser_view.h"
 #include "pupil/file_list_box.h"
@@ -97,8 +98,9 @@ int main(int argc, char* argv[]) {
     corvane::QtReportPrinter printer;
     corvane::IniSettings settings(folder);
     corvane::FileResultsFolder results;
+    corvane::QtSpeech speech;
     corvane::TForm1 form(
-        {dialogs, browsers, display, documents, folder, printer, settings, results});
+        {dialogs, browsers, display, documents, folder, printer, settings, results, &speech});
     if (ended) return 0;
     shownForm = &form;
     dialogs.setOwner(&form);

@@ -7,6 +7,7 @@
 #include "platform/ini_settings.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_report_printer.h"
+#include "platform/qt_speech.h"
 #include "platform/screen_display_modes.h"
 #include "platform/web_browser_view.h"
 #include "pupil/fonts.h"
@@ -35,8 +36,10 @@ int main(int argc, char* argv[]) {
     corvane::ScreenDisplayModes display;
     corvane::ExecutableFolder folder;
     corvane::IniSettings settings(folder);
-    const corvane::Seams desktop{dialogs, browsers, display,  documents,
-                                 folder,  printer,  settings, results};
+    // The preview reads its pages aloud as the pupil's window does.
+    corvane::QtSpeech speech;
+    const corvane::Seams desktop{dialogs, browsers, display, documents, folder,
+                                 printer, settings, results, &speech};
     // Taken from the folder the program was started in: the preview changes the working folder.
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString named =

@@ -37,10 +37,22 @@ class FolderOf : public ProgramFolder {
     std::string path_;
 };
 
-// The class record is off: what the teacher tries is no pupil's result.
+// The class record is off: what the teacher tries is no pupil's result. Reading aloud is as the
+// room has it, so that the teacher hears what the pupil will hear.
 class NoClassRecord : public Settings {
   public:
-    ProgramSettings read() override { return {}; }
+    explicit NoClassRecord(Settings& room) : room_(room) {}
+    ProgramSettings read() override {
+        const ProgramSettings room = room_.read();
+        ProgramSettings settings;
+        settings.speechOn = room.speechOn;
+        settings.speechRate = room.speechRate;
+        settings.speechVoice = room.speechVoice;
+        return settings;
+    }
+
+  private:
+    Settings& room_;
 };
 
 // The pupil's window puts the focus in its answer box when it shows a question; while the
@@ -68,8 +80,11 @@ void markTried(TForm1& form) {
 struct Preview::OwnSeams {
     OwnSeams(const Seams& desktop, const QString& programFolder)
         : folder(QFile::encodeName(programFolder).toStdString()),
-          seams{desktop.dialogs, desktop.browsers, display,  desktop.documents,
-                folder,          desktop.printer,  settings, desktop.resultsFolder} {}
+          settings(desktop.settings), seams{desktop.dialogs, desktop.browsers,
+                                            display,         desktop.documents,
+                                            folder,          desktop.printer,
+                                            settings,        desktop.resultsFolder,
+                                            desktop.speech} {}
     FixedDisplay display;
     FolderOf folder;
     NoClassRecord settings;

@@ -110,4 +110,31 @@ void FakeResultsFolder::failWith(const QString& error) {
     error_ = error;
 }
 
+void FakeSpeech::say(const QString& text, const SpeechVoice& voice) {
+    if (!available)
+        return tell(State::Unavailable, QStringLiteral("no speech engine is installed"));
+    said << text;
+    lastVoice = voice;
+    tell(State::Speaking);
+}
+
+void FakeSpeech::stop() {
+    ++stops;
+    if (state == State::Speaking) tell(State::Ready);
+}
+
+void FakeSpeech::finish() {
+    if (state == State::Speaking) tell(State::Ready);
+}
+
+void FakeSpeech::listen(QObject* context, Listener listener) {
+    listeners_.emplace_back(context, std::move(listener));
+}
+
+void FakeSpeech::tell(State now, const QString& reason) {
+    state = now;
+    for (const auto& [context, listener] : std::vector(listeners_))
+        if (context) listener(now, reason);
+}
+
 } // namespace corvane::testing

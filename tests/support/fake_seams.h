@@ -3,7 +3,9 @@
 
 #include "core/class_record.h"
 #include "platform/seams.h"
+#include "platform/speech.h"
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -129,6 +131,28 @@ class FakeResultsFolder : public ResultsFolder {
     std::vector<SavedRecord> saved_;
 };
 
+// Keeps what it was asked to say. Speaking starts at once, and ends with stop() or finish();
+// without `available` every request is answered as a computer without a speech engine does.
+class FakeSpeech : public Speech {
+  public:
+    void say(const QString& text, const SpeechVoice& voice) override;
+    void stop() override;
+    void warmUp() override { ++warmUps; }
+    void listen(QObject* context, Listener listener) override;
+    void finish(); // the words have all been said
+
+    bool available = true;
+    QStringList said;
+    SpeechVoice lastVoice;
+    int stops = 0;
+    int warmUps = 0;
+    State state = State::Ready;
+
+  private:
+    void tell(State state, const QString& reason = {});
+    std::vector<std::pair<QPointer<QObject>, Listener>> listeners_;
+};
+
 // All fakes together, ready to hand to a TForm1.
 struct FakeDesktop {
     FakeDialogs dialogs;
@@ -139,10 +163,11 @@ struct FakeDesktop {
     FakePrinter printer;
     FakeSettings settings;
     FakeResultsFolder resultsFolder;
+    FakeSpeech speech;
 
     Seams seams() {
-        return {dialogs,       browsers, display,  documents,
-                programFolder, printer,  settings, resultsFolder};
+        return {dialogs, browsers, display,       documents, programFolder,
+                printer, settings, resultsFolder, &speech};
     }
 };
 

@@ -2,6 +2,7 @@
 #include "tools/make/from_test.h"
 
 #include "core/library.h"
+#include "core/read_aloud_mark.h"
 #include "core/reader.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
@@ -291,12 +292,14 @@ SourceFromTest sourceFromTest(const std::string& testFilePath) {
     const QString name =
         shownName(removeTxt(std::filesystem::path(testFilePath).filename().native()));
 
-    QString front =
-        pageContent(pageHtml(pages + "/front.htm", QStringLiteral("The front page"), result.notes));
+    const QString frontHtml =
+        pageHtml(pages + "/front.htm", QStringLiteral("The front page"), result.notes);
+    QString front = pageContent(frontHtml);
     takeOut(front, element("<h1[^>]*>(.*?)</h1>"));
     takeOut(front, element("<p class=\"go\"[^>]*>(.*?)</p>"));
-    QString source =
-        QStringLiteral("# ") + plainValue(name) + QStringLiteral("\n") + rawBlock(front);
+    QString source = QStringLiteral("# ") + plainValue(name) + QStringLiteral("\n");
+    if (readAloudRefused(frontHtml.toUtf8())) source += QStringLiteral("Read aloud: no\n");
+    source += rawBlock(front);
 
     const int count = std::min(store.questionCount, kMaxQuestions);
     for (int q = 1; q <= count; ++q) {

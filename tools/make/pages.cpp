@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/pages.h"
 
+#include "core/read_aloud_mark.h"
+
 #include "tools/make/markdown.h"
 #include "tools/make/maths_typesetter.h"
 #include "tools/make/page_style.h"
@@ -53,9 +55,10 @@ QByteArray escaped(const QString& text) {
     return text.toHtmlEscaped().toUtf8();
 }
 
-QByteArray page(const QString& title, const QByteArray& mainClass, const QByteArray& content) {
-    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta charset=\"utf-8\">\n  <title>" +
-           escaped(title) +
+QByteArray page(const QString& title, const QByteArray& mainClass, const QByteArray& content,
+                const QByteArray& head = {}) {
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta charset=\"utf-8\">\n" + head +
+           "  <title>" + escaped(title) +
            "</title>\n  <link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n"
            "  <main class=\"" +
            mainClass + "\">\n" + content + "  </main>\n</body>\n</html>\n";
@@ -136,7 +139,10 @@ QByteArray frontPage(const TestSource& source) {
                                "</h1>\n    <div class=\"welcome\">\n" + welcome +
                                "    </div>\n    <p class=\"go\">When you are ready, click "
                                "<b>Click here to Start</b> below. Good luck!</p>\n";
-    return page(source.name + QStringLiteral(" \u2013 Welcome"), "page front", content);
+    // The pupil's window offers no reading aloud for this test.
+    const QByteArray noReading =
+        source.readAloud ? QByteArray() : "  " + QByteArray(kNoReadAloudMeta) + "\n";
+    return page(source.name + QStringLiteral(" \u2013 Welcome"), "page front", content, noReading);
 }
 
 // The source lines a page is made from, to find the line of a formula on it.

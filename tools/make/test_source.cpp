@@ -185,6 +185,25 @@ class QuestionReader {
     SourceErrors& errors_;
 };
 
+// Takes the "Read aloud: yes|no" line out of the front page's lines.
+void readReadAloud(MarkdownPart& front, bool& readAloud, SourceErrors& errors) {
+    static const QRegularExpression re(QStringLiteral("^ {0,3}read aloud\\s*:\\s*(.*?)\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (qsizetype i = 0; i < front.lines.size(); ++i) {
+        const QRegularExpressionMatch match = re.match(front.lines[i]);
+        if (!match.hasMatch()) continue;
+        const QString value = match.captured(1).toLower();
+        if (value == QLatin1String("no") || value == QLatin1String("yes"))
+            readAloud = value == QLatin1String("yes");
+        else
+            errors.push_back({front.line + int(i),
+                              QStringLiteral("\"Read aloud\" is \"%1\".").arg(match.captured(1)),
+                              QStringLiteral("Write Read aloud: no (for a test where reading is "
+                                             "the point) or leave the line out.")});
+        front.lines[i].clear(); // a blank line keeps the Markdown's paragraphs apart
+    }
+}
+
 Lines numbered(const QString& text) {
     Lines lines;
     int n = 0;
@@ -220,6 +239,7 @@ TestSource parseSource(const QByteArray& sourceText, SourceErrors& errors) {
     }
     headings.push_back(lines.end());
     source.front = partOf(it, headings.front());
+    readReadAloud(source.front, source.readAloud, errors);
 
     QuestionReader reader(source, errors);
     for (std::size_t h = 0; h + 1 < headings.size(); ++h) {

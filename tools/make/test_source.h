@@ -34,6 +34,7 @@ struct TestSource {
     QString name;
     int nameLine = 0;
     MarkdownPart front;
+    bool readAloud = true; // "Read aloud: no" on the front page turns the pupil's reading off
     std::vector<QuestionPage> pages;
     QuestionStore store;
 };
