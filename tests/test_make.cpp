@@ -154,7 +154,8 @@ class TestMake : public QObject {
         SourceErrors errors;
         const TestSource source = parseSource("# Sums\n" + front + "## Q\nWord: ten\n", errors);
         QVERIFY2(errors.empty(), qPrintable(formatErrors("test.md", errors)));
-        const auto pages = testPages(source);
+        MathsTypesetter maths;
+        const auto pages = testPages(source, maths, errors);
         const auto page = std::find_if(pages.begin(), pages.end(),
                                        [](const auto& f) { return f.name == "front.htm"; });
         QVERIFY(page != pages.end());

@@ -36,6 +36,10 @@ void PageWordsTest::phrases_data() {
                                            << QStringList{"£2.35", "½"};
     QTest::addRow("broken markup is read as far as it goes")
         << QByteArray("<h1>Half of <i>10</h1><p>is") << QStringList{"Half of 10", "is"};
+    QTest::addRow("typeset maths by its spoken form, not its two renderings")
+        << QByteArray("<p>Work out <span role=math aria-label='five squared'><math><msup><mn>5"
+                      "</mn><mn>2</mn></msup></math><span aria-hidden=true>52</span></span>.</p>")
+        << QStringList{"Work out five squared."};
     QTest::addRow("nothing") << QByteArray() << QStringList{};
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/page_words.h"
 
+#include <QRegularExpression>
+
 #include <libxml/HTMLparser.h>
 
 #include <memory>
@@ -53,7 +55,8 @@ class Walker {
             if (namedAny(node, {"head", "script", "style", "template", "noscript", "title"}) ||
                 hasAttribute(node, "hidden") || attribute(node, "aria-hidden") == "true")
                 continue;
-            if (attribute(node, "role") == "img" || named(node, "img")) {
+            const QString role = attribute(node, "role");
+            if (role == "img" || role == "math" || named(node, "img")) {
                 const QString name = named(node, "img") && !hasAttribute(node, "aria-label")
                                          ? attribute(node, "alt")
                                          : attribute(node, "aria-label");
@@ -72,7 +75,10 @@ class Walker {
     }
 
     void endPhrase() {
-        const QString phrase = current_.simplified();
+        // A picture's name is set apart by spaces; punctuation after it closes up again.
+        static const QRegularExpression spaceBeforeMark(QStringLiteral(" ([.,;:?!])"));
+        const QString phrase =
+            current_.simplified().replace(spaceBeforeMark, QStringLiteral("\\1"));
         if (!phrase.isEmpty()) phrases << phrase;
         current_.clear();
     }

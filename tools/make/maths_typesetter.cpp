@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/make/maths_typesetter.h"
 
+#include "core/spoken_maths.h"
 #include "core/tex_plain.h"
 
 #include <QDir>
@@ -69,8 +70,7 @@ bool isMoney(const QString& tex, QStringView after) {
 } // namespace
 
 QString spokenFormula(const QString& tex) {
-    // The read-aloud wording of plain maths ("3/4" -> "three quarters") takes this form.
-    return texAsPlain(tex);
+    return spokenMaths(texAsPlain(tex));
 }
 
 // KaTeX loaded in an engine of its own, or why it could not be.
