@@ -263,8 +263,8 @@ QString settingsProblemText(const ProgramSettings& settings) {
     if (settings.problems.empty()) return {};
     const SettingsProblem& first = settings.problems.front();
     const QString file = first.file.isEmpty() ? settings.file : first.file;
-    QString text = QFileInfo(file).fileName();
-    if (text.isEmpty()) text = QString::fromLatin1(kSettingsFileName);
+    QString text = first.file.isEmpty() ? QString::fromLatin1(kSettingsFileName)
+                                        : QFileInfo(first.file).fileName();
     text += first.line > 0 ? QStringLiteral(" line %1: ").arg(first.line) : QStringLiteral(": ");
     text += first.text;
     if (settings.problems.size() > 1)

@@ -116,6 +116,15 @@ void TForm1::buildLayout() {
     FileList->setStyleSheet("QListWidget::item { height: 24px; }");
     FileList->canvasImage()->canvas().brushColor = fromTColor(0xC0C0D0);
     FileList->canvasImage()->fillRect(FileList->rect());
+    LLibraryProblem = new QLabel(StartPanel);
+    LLibraryProblem->setObjectName("LLibraryProblem");
+    LLibraryProblem->setGeometry(45, 492, 690, 46);
+    LLibraryProblem->setFont(pixelFont("Arial", 13, true));
+    LLibraryProblem->setWordWrap(true);
+    LLibraryProblem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LLibraryProblem->setTextFormat(Qt::PlainText);
+    LLibraryProblem->setStyleSheet("color: #B00000; background: transparent;");
+    LLibraryProblem->hide();
 
     // Front page.
     Front = seams_.browsers.create(FrontPanel, "Front");
