@@ -229,6 +229,9 @@ class StartScreenTest : public QObject {
                 shown.endsWith("(the setting library/folder, /etc/cm/conf.d/room.ini line 3)."),
                 qPrintable(shown));
         QCOMPARE(screen.form->FileList->accessibleDescription(), shown);
+        if (!told.isEmpty()) // the list makes room for the message
+            QVERIFY(screen.form->FileList->geometry().bottom() <
+                    screen.form->LLibraryProblem->geometry().top());
     }
 
     // Any button on an entry loads it; names keep any ".TXT" and lose every ".txt".

@@ -118,12 +118,12 @@ void TForm1::buildLayout() {
     FileList->canvasImage()->fillRect(FileList->rect());
     LLibraryProblem = new QLabel(StartPanel);
     LLibraryProblem->setObjectName("LLibraryProblem");
-    LLibraryProblem->setGeometry(45, 492, 690, 46);
+    LLibraryProblem->setGeometry(60, 436, 660, 52); // under the list, which then shortens
     LLibraryProblem->setFont(pixelFont("Arial", 13, true));
     LLibraryProblem->setWordWrap(true);
     LLibraryProblem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     LLibraryProblem->setTextFormat(Qt::PlainText);
-    LLibraryProblem->setStyleSheet("color: #B00000; background: transparent;");
+    LLibraryProblem->setStyleSheet("color: #900000; background: transparent;");
     LLibraryProblem->hide();
 
     // Front page.

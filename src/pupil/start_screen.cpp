@@ -92,6 +92,8 @@ void TForm1::FormActivate(QObject*) {
 void TForm1::showLibraryProblem(const QString& problem) {
     LLibraryProblem->setText(problem);
     LLibraryProblem->setVisible(!problem.isEmpty());
+    // The list gives the message room inside the frame.
+    FileList->resize(FileList->width(), problem.isEmpty() ? 271 : 211);
     // A screen reader says it with the list, where the tests would be.
     FileList->setAccessibleDescription(problem);
 }
