@@ -91,8 +91,9 @@ case ", $depends," in
 esac
 [ "$(dpkg-deb -f "$teacher_deb" Version)" = "$version" ] ||
     { echo "FAIL: the two packages' versions differ"; exit 1; }
-teacher_files=$(dpkg-deb -c "$teacher_deb" | awk '{ print $6 }')
-pupil_files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+files_of() { dpkg-deb -c "$1" | sed -E -e 's/^([^ ]+ +){5}//' -e 's/ -> .*//'; }
+teacher_files=$(files_of "$teacher_deb")
+pupil_files=$(files_of "$deb")
 for command in corvane-teacher corvane-make corvane-results; do
     echo "$teacher_files" | grep -qx "./usr/lib/corvane-maths/$command" ||
         { echo "FAIL: $command is not in the teacher's package"; exit 1; }
@@ -170,12 +171,17 @@ if [ "$report" != "No records in $results" ]; then
 fi
 echo "ok: corvane-results reads results/folder from /etc, and the filled-in template has no mistake"
 # A drop-in replaces a setting of the main file; a broken one is named by the settings check.
+# (The overlay is mounted again after each change below it, which it may not show otherwise.)
 mkdir "$etc/corvane-maths/conf.d"
 printf '[library]\nsamples=no\n' >"$etc/corvane-maths/conf.d/50-school.ini"
+umount /etc
+mount -t overlay overlay -o lowerdir="$etc:/etc" /etc
 expect_list "a drop-in in conf.d/ replaces library/samples=yes" "$(tests_in "$library")"
 check=$("$root/usr/bin/corvane-check" --settings 2>&1) ||
     { echo "FAIL: corvane-check --settings finds problems in good settings: $check"; exit 1; }
 printf '[display]\noffer=off\n[results]\nfodler=/srv\n' >"$etc/corvane-maths/conf.d/60-typo.ini"
+umount /etc
+mount -t overlay overlay -o lowerdir="$etc:/etc" /etc
 if check=$("$root/usr/bin/corvane-check" --settings 2>&1); then
     echo "FAIL: corvane-check --settings accepts a broken drop-in: $check"
     exit 1
