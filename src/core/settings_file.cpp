@@ -218,11 +218,10 @@ ProgramSettings readProgramSettings(const QString& programFolder, const QString&
         settings.file = path;
         readSettingsFile(settings, path, QDir::homePath());
     }
-    // The drop-ins, even without the main file; only files ending in .ini, so that dpkg's
-    // copies (.dpkg-old, .dpkg-dist) and editors' backups are left alone.
+    // The drop-ins, even without the main file; only visible files ending in .ini, so that
+    // dpkg's copies (.dpkg-old, .dpkg-dist) and editors' backups are left alone.
     const QDir dropIns(QFileInfo(path).absoluteDir().filePath(QString::fromLatin1(kDropInFolder)));
-    QStringList names = dropIns.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Hidden);
-    names.removeIf([](const QString& name) { return name.startsWith('.'); });
+    QStringList names = dropIns.entryList({QStringLiteral("*.ini")}, QDir::Files);
     std::sort(names.begin(), names.end());
     for (const QString& name : names) {
         const QString dropIn = dropIns.filePath(name);

@@ -118,7 +118,8 @@ void TForm1::buildLayout() {
     FileList->canvasImage()->fillRect(FileList->rect());
     LLibraryProblem = new QLabel(StartPanel);
     LLibraryProblem->setObjectName("LLibraryProblem");
-    LLibraryProblem->setGeometry(60, 436, 660, 52); // under the list, which then shortens
+    // Where the list's lower part is: the list shortens while a message shows.
+    LLibraryProblem->setGeometry(60, 440, 660, 51);
     LLibraryProblem->setFont(pixelFont("Arial", 13, true));
     LLibraryProblem->setWordWrap(true);
     LLibraryProblem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -92,8 +92,10 @@ void TForm1::FormActivate(QObject*) {
 void TForm1::showLibraryProblem(const QString& problem) {
     LLibraryProblem->setText(problem);
     LLibraryProblem->setVisible(!problem.isEmpty());
-    // The list gives the message room inside the frame.
-    FileList->resize(FileList->width(), problem.isEmpty() ? 271 : 211);
+    // The message's box ends where the whole list ends; the list gives it room.
+    const QRect box = LLibraryProblem->geometry();
+    FileList->resize(FileList->width(),
+                     (problem.isEmpty() ? box.bottom() + 1 : box.top() - 4) - FileList->y());
     // A screen reader says it with the list, where the tests would be.
     FileList->setAccessibleDescription(problem);
 }
