@@ -25,8 +25,8 @@ enum class DisplayOffer { Ask, Never };
 struct SettingsProblem {
     int line = 0;
     QString text;
-    QString file; // empty: the settings' main file
-    QString key;
+    QString file{}; // empty: the settings' main file ({} lets {line, text} leave it out)
+    QString key{};
 };
 
 // Where a setting was given.
