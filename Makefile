@@ -77,8 +77,10 @@ fuzz-gift: fuzz-deps
 	./fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)-gift gift
 
 # make package  builds a Release folder (build-package) with Debian's hardening flags, packs
-#               corvane-maths_VERSION_ARCH.deb there with CPack and checks it as Debian does
-#               (desktop-file-validate, appstreamcli, lintian). See README, Packaging.
+#               corvane-maths_VERSION_ARCH.deb (the pupil's program) and
+#               corvane-maths-teacher_VERSION_ARCH.deb (the teacher's window and tools) there
+#               with CPack and checks them as Debian does (desktop-file-validate, appstreamcli,
+#               lintian). See docs/technicians/package.md.
 PACKAGE_BUILD ?= build-package
 PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 .PHONY: package-deps package
@@ -91,16 +93,20 @@ package: package-deps
 	    -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
 	    -DCMAKE_MODULE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
 	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target all screenshot
-	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb
+	rm -f $(PACKAGE_BUILD)/corvane-maths_*.deb $(PACKAGE_BUILD)/corvane-maths-teacher_*.deb
 	cd $(PACKAGE_BUILD) && cpack
 	./packaging/check.sh $(PACKAGE_BUILD)
 
-# make repo  adds the package to the local apt repository REPO (apt-repo/): one folder with the
-#            packages and their Packages index (dpkg-scanpackages) that any web or file server
-#            can serve to the room's computers. See README, A room of computers.
+# make repo  adds the packages to the local apt repository REPO (apt-repo/): one folder with the
+#            packages, their index Packages(.gz, .xz) and a Release file naming its Origin and
+#            Label (apt-ftparchive), signed (InRelease, Release.gpg) with a key made on first
+#            use in REPO_KEY (repo-key/: keep it private) whose public half is
+#            REPO/corvane-maths.gpg. Any web or file server can serve the folder to the room's
+#            computers. See docs/technicians/repository.md.
 REPO ?= apt-repo
+REPO_ORIGIN ?= Corvane Maths
+REPO_LABEL ?= Corvane Maths
+REPO_KEY ?= repo-key
 .PHONY: repo
 repo: package
-	mkdir -p $(REPO)
-	cp $(PACKAGE_BUILD)/corvane-maths_*.deb $(REPO)/
-	cd $(REPO) && dpkg-scanpackages --multiversion . /dev/null >Packages && gzip -9nkf Packages
+	./packaging/repo.sh $(PACKAGE_BUILD) $(REPO) "$(REPO_ORIGIN)" "$(REPO_LABEL)" $(REPO_KEY)

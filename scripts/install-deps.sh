@@ -31,8 +31,9 @@ TEST="$TEST qt6-speech-flite-plugin"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"
-# Packing and checking the .deb (make package).
-PACKAGE="dpkg-dev file lintian desktop-file-utils appstream man-db"
+# Packing and checking the .debs (make package) and their apt repository's signed Release file
+# (make repo: apt-ftparchive, gpg).
+PACKAGE="dpkg-dev file lintian desktop-file-utils appstream man-db apt-utils gpg xz-utils"
 
 [ $# -gt 0 ] || set -- build
 wanted="$BUILD"

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // corvane-maths.ini: every line read as written or told with its line; the two places; the
 // folders the pupils see; the problem as the teacher reads it; the review password.
+#include "core/settings_check.h"
 #include "core/settings_file.h"
 #include "support/test_files.h"
 
 #include <QCryptographicHash>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -222,6 +226,135 @@ class SettingsFileTest : public QObject {
         QCOMPARE(problem.isEmpty(), line == 0);
         if (line > 0)
             QVERIFY2(problem.contains(QString(" line %1: ").arg(line)), qPrintable(problem));
+    // The drop-ins conf.d/*.ini after the main file, by name; each value given replaces the
+    // one before, a line that cannot be used names its own file; other files are left alone.
+    void dropIns_data() {
+        QTest::addColumn<QByteArray>("main");     // "-": no main file
+        QTest::addColumn<QStringList>("dropIns"); // "NAME=CONTENT"
+        QTest::addColumn<QString>("expected");    // describe(), with problems as FILE:LINE
+        QTest::newRow("a drop-in replaces the main file's value")
+            << QByteArray("[results]\nfolder=/a\n[display]\noffer=never\n")
+            << QStringList{"room.ini=[results]\nfolder=/b\n"}
+            << "results=/b | library= | offer=never";
+        QTest::newRow("the later name wins, whatever the order written")
+            << QByteArray("-")
+            << QStringList{"20-b.ini=[results]\nfolder=/b\n", "10-a.ini=[results]\nfolder=/a\n"}
+            << "results=/b | library=";
+        QTest::newRow("dpkg's copies, backups and hidden files are not read")
+            << QByteArray("[results]\nfolder=/a\n")
+            << QStringList{"room.ini.dpkg-old=[results]\nfolder=/old\n",
+                           "room.ini~=[results]\nfolder=/backup\n",
+                           ".room.ini=[results]\nfolder=/hidden\n"}
+            << "results=/a | library=";
+        QTest::newRow("a bad value keeps the value before and names its file")
+            << QByteArray("[display]\noffer=never\n")
+            << QStringList{"room.ini=[display]\n\noffer=off\n"}
+            << "results= | library= | offer=never | room.ini:3: \"offer\" must be ask or never, "
+               "not \"off\"";
+        QTest::newRow("set in two files is no problem; twice in one file is")
+            << QByteArray("[results]\nfolder=/a\n")
+            << QStringList{"room.ini=[results]\nfolder=/b\nfolder=/c\n"}
+            << "results=/b | library= | room.ini:3: \"folder\" is set again (first on line 2)";
+        QTest::newRow("an unknown key in the main file")
+            << QByteArray("[results]\nfodler=/a\n") << QStringList{}
+            << "results= | library= | corvane-maths.ini:2: \"fodler\" is not a setting of "
+               "[results] (did you mean \"folder\"?)";
+    }
+    void dropIns() {
+        QFETCH(QByteArray, main);
+        QFETCH(QStringList, dropIns);
+        QFETCH(QString, expected);
+        QTemporaryDir program, etc;
+        if (main != "-") writeFile(etc, "corvane-maths.ini", main);
+        QVERIFY(QDir(etc.path()).mkdir("conf.d"));
+        for (const QString& dropIn : dropIns)
+            writeFile(etc, "conf.d/" + dropIn.section('=', 0, 0), dropIn.section('=', 1).toUtf8());
+        const ProgramSettings read =
+            readProgramSettings(program.path(), etc.filePath("corvane-maths.ini"));
+        QString shown = describe(read);
+        for (const SettingsProblem& problem : read.problems)
+            shown.replace(QStringLiteral(" | %1: ").arg(problem.line),
+                          QStringLiteral(" | %1:%2: ")
+                              .arg(QFileInfo(problem.file).fileName())
+                              .arg(problem.line));
+        QCOMPARE(shown, expected);
+        // Where the results folder came from: the file and line that gave the value kept.
+        if (expected.startsWith("results=/b"))
+            QCOMPARE(read.places.at("results/folder").file,
+                     etc.filePath("conf.d/" + dropIns.first().section('=', 0, 0)));
+    }
+
+    // The folders as this account finds them: a library that cannot serve, a results folder
+    // that takes no records or is open to every account.
+    void folderProblems_data() {
+        QTest::addColumn<QString>("library");      // "", "tests" (a folder with a file), "empty",
+                                                   // "missing", "deep/missing", "file"
+        QTest::addColumn<int>("resultsMode");      // -1: no results folder, 0: missing
+        QTest::addColumn<QStringList>("expected"); // each problem's text after its folder
+        const bool root = ::geteuid() == 0;
+        QTest::newRow("none set") << "" << -1 << QStringList{};
+        QTest::newRow("a library and a drop box") << "tests" << 03773 << QStringList{};
+        QTest::newRow("a teacher's own results folder")
+            << "tests" << 0700
+            << (root ? QStringList{" (mode 0700) does not take other accounts' records: a drop "
+                                   "box for pupils is mode 3773"}
+                     : QStringList{});
+        QTest::newRow("library missing") << "missing" << -1 << QStringList{" does not exist"};
+        QTest::newRow("library and its parent missing")
+            << "deep/missing" << -1
+            << QStringList{" does not exist, nor does the folder DIR/deep "
+                           "it would be in"};
+        QTest::newRow("library is a file") << "file" << -1 << QStringList{" is not a folder"};
+        QTest::newRow("an unmounted share")
+            << "empty" << -1
+            << QStringList{" is empty: if it is a network share, it is not mounted"};
+        QTest::newRow("results missing")
+            << "" << 0
+            << QStringList{" does not exist: records are kept on each computer until "
+                           "it is there"};
+        QTest::newRow("results open to all")
+            << "" << 0777
+            << QStringList{" (mode 0777) lets every account list the records",
+                           " (mode 0777) lets every account remove others' records (no sticky bit)",
+                           " (mode 0777) gives records the pupil's group, not the folder's (no "
+                           "setgid bit), so teachers cannot read them"};
+        QTest::newRow("drop box without setgid")
+            << "" << 01773
+            << QStringList{" (mode 1773) gives records the pupil's group, not the folder's (no "
+                           "setgid bit), so teachers cannot read them"};
+    }
+    void folderProblems() {
+        QFETCH(QString, library);
+        QFETCH(int, resultsMode);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        ProgramSettings settings;
+        if (!library.isEmpty()) settings.libraryFolder = dir.filePath(library);
+        if (library == "tests") writeFile(dir, "tests/Shapes.txt", "0\r\n");
+        if (library == "empty") QVERIFY(QDir(dir.path()).mkdir("empty"));
+        if (library == "file") writeFile(dir, "file", "not a folder");
+        if (resultsMode >= 0) settings.resultsFolder = dir.filePath("results");
+        if (resultsMode > 0) {
+            QVERIFY(QDir(dir.path()).mkdir("results"));
+            QCOMPARE(
+                ::chmod(QFile::encodeName(settings.resultsFolder).constData(), mode_t(resultsMode)),
+                0);
+        }
+        settings.places["library/folder"] = {"/etc/cm/room.ini", 4};
+        QStringList got;
+        for (const SettingsProblem& problem : settingsProblems(settings)) {
+            const QString& folder =
+                problem.key == "library/folder" ? settings.libraryFolder : settings.resultsFolder;
+            const QString start =
+                (problem.key == "library/folder" ? "The library folder " : "The results folder ") +
+                folder;
+            QVERIFY2(problem.text.startsWith(start), qPrintable(problem.text));
+            got << problem.text.mid(start.size()).replace(dir.path(), "DIR");
+            if (problem.key == "library/folder")
+                QCOMPARE(describeProblem(settings, problem),
+                         problem.text + " (the setting library/folder, /etc/cm/room.ini line 4).");
+        }
+        QCOMPARE(got, expected);
     }
 
     void reviewPassword_data() {

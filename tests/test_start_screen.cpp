@@ -52,7 +52,9 @@ enum class Library { Ready, NoTestFolder, NoProgramFolder, TestIsAFile };
 // files are named by the bytes of their names under test/.
 struct StartScreen {
     explicit StartScreen(const QList<QByteArray>& testFiles = {}, int questions = 2,
-                         Library library = Library::Ready) {
+                         Library library = Library::Ready,
+                         const corvane::ProgramSettings* settings = nullptr) {
+        if (settings) desktop.settings.values = *settings;
         if (library == Library::Ready) QDir(dir.path()).mkpath("test");
         if (library == Library::TestIsAFile) writeNamed(dir, "test", "not a folder");
         for (const QByteArray& name : testFiles)
@@ -178,6 +180,58 @@ class StartScreenTest : public QObject {
         QCOMPARE(screen.form->FileList->count(), 0);
         QVERIFY(screen.form->StartPanel->isVisible());
         QCOMPARE(screen.form->currentQuestion, -1);
+    }
+
+    // A library folder that cannot serve is told under the list with the folder and the
+    // setting, never in place of the samples; the samples are listed when asked for.
+    void libraryProblem_data() {
+        QTest::addColumn<QString>("library"); // "ok", "missing", "no parent", "file", "empty"
+        QTest::addColumn<bool>("samples");
+        QTest::addColumn<QString>("told"); // in the message, after the folder; "" for none
+        QTest::addColumn<QStringList>("listed");
+        const QStringList both{"Class 4B.txt", "Sample.txt"};
+        QTest::newRow("ready") << "ok" << true << "" << both;
+        QTest::newRow("missing, samples on")
+            << "missing" << true << " does not exist" << QStringList{"Sample.txt"};
+        QTest::newRow("missing, samples off")
+            << "missing" << false << " does not exist" << QStringList{};
+        QTest::newRow("missing parent")
+            << "no parent" << false << " does not exist, nor does" << QStringList{};
+        QTest::newRow("a file") << "file" << false << " is not a folder" << QStringList{};
+        QTest::newRow("unmounted share, samples on")
+            << "empty" << true << " is empty: if it is a network share, it is not mounted"
+            << QStringList{"Sample.txt"};
+    }
+    void libraryProblem() {
+        QFETCH(QString, library);
+        QFETCH(bool, samples);
+        QFETCH(QString, told);
+        QFETCH(QStringList, listed);
+        QTemporaryDir shared;
+        const QString folder = shared.filePath(library == "no parent" ? "share/tests" : "tests");
+        if (library == "ok") writeNamed(shared, "tests/Class 4B.txt", wordTest(1));
+        if (library == "empty") QVERIFY(QDir(shared.path()).mkdir("tests"));
+        if (library == "file") writeNamed(shared, "tests", "not a folder");
+        corvane::ProgramSettings settings;
+        settings.libraryFolder = folder;
+        settings.librarySamples = samples;
+        settings.places["library/folder"] = {"/etc/cm/conf.d/room.ini", 3};
+        StartScreen screen({"Sample.txt"}, 1, Library::Ready, &settings);
+
+        QCOMPARE(screen.form->FileList->entries(), listed);
+        QCOMPARE(screen.desktop.dialogs.texts("error"), QStringList{});
+        const QString expected = told.isEmpty() ? QString() : "The library folder " + folder + told;
+        const QString shown = screen.form->LLibraryProblem->text();
+        QVERIFY2(shown.startsWith(expected), qPrintable(shown));
+        QCOMPARE(screen.form->LLibraryProblem->isVisible(), !told.isEmpty());
+        if (!told.isEmpty())
+            QVERIFY2(
+                shown.endsWith("(the setting library/folder, /etc/cm/conf.d/room.ini line 3)."),
+                qPrintable(shown));
+        QCOMPARE(screen.form->FileList->accessibleDescription(), shown);
+        if (!told.isEmpty()) // the list makes room for the message
+            QVERIFY(screen.form->FileList->geometry().bottom() <
+                    screen.form->LLibraryProblem->geometry().top());
     }
 
     // Any button on an entry loads it; names keep any ".TXT" and lose every ".txt".

@@ -52,8 +52,9 @@ QString closest(const QString& word, const QStringList& known) {
 
 class Parser {
   public:
-    Parser(ProgramSettings& settings, const QString& iniFolder, const QString& home)
-        : settings_(settings), iniFolder_(iniFolder), home_(home) {
+    Parser(ProgramSettings& settings, const QString& file, const QString& iniFolder,
+           const QString& home)
+        : settings_(settings), file_(file), iniFolder_(iniFolder), home_(home) {
         add("library", "folder",
             [this](ProgramSettings& s, const QString& v) { return folder(v, s.libraryFolder); });
         add("library", "samples", [](ProgramSettings& s, const QString& v) {
@@ -117,11 +118,12 @@ class Parser {
                                        .arg(name)
                                        .arg(first->second));
         const QString why = found->second(settings_, unquoted(text.mid(equals + 1).trimmed()));
-        if (!why.isEmpty()) problem(number, QStringLiteral("\"%1\" %2").arg(name, why));
+        if (!why.isEmpty()) return problem(number, QStringLiteral("\"%1\" %2").arg(name, why));
+        settings_.places[found->first] = {file_, number};
     }
 
     void problem(int number, const QString& text) {
-        settings_.problems.push_back({number, text, section_});
+        settings_.problems.push_back({number, text, file_, {}, section_});
     }
 
   private:
@@ -148,7 +150,7 @@ class Parser {
                 {number,
                  QStringLiteral("%1 is not a section of this file (they are [%2])%3")
                      .arg(text, known.join(QStringLiteral("], [")), closest(name, known)),
-                 name});
+                 file_, {}, name});
             return;
         }
         section_ = name;
@@ -180,6 +182,7 @@ class Parser {
     }
 
     ProgramSettings& settings_;
+    QString file_;
     QString iniFolder_;
     QString home_;
     QString section_; // null before the first section, empty under an unknown one
@@ -189,10 +192,11 @@ class Parser {
 
 } // namespace
 
-ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
-                              const QString& home) {
-    ProgramSettings settings;
-    Parser parser(settings, iniFolder, home);
+namespace {
+
+void parseInto(ProgramSettings& settings, const QByteArray& bytes, const QString& file,
+               const QString& iniFolder, const QString& home) {
+    Parser parser(settings, file, iniFolder, home);
     QByteArray text = bytes;
     if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
     const QList<QByteArray> lines = text.split('\n');
@@ -204,21 +208,44 @@ ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
         else
             parser.line(int(i + 1), line);
     }
+}
+
+} // namespace
+
+ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
+                              const QString& home) {
+    ProgramSettings settings;
+    parseInto(settings, bytes, QString(), iniFolder, home);
     return settings;
+}
+
+void readSettingsFile(ProgramSettings& settings, const QString& path, const QString& home) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        parseInto(settings, file.readAll(), path, QFileInfo(path).absolutePath(), home);
+    else
+        settings.problems.push_back(
+            {0, QStringLiteral("cannot be read: %1").arg(file.errorString()), path, {}});
 }
 
 ProgramSettings readProgramSettings(const QString& programFolder, const QString& systemFile) {
     QString path = QDir(programFolder).filePath(QString::fromLatin1(kSettingsFileName));
     if (!QFileInfo::exists(path)) path = systemFile;
-    if (!QFileInfo::exists(path)) return {};
-    QFile file(path);
     ProgramSettings settings;
-    if (file.open(QIODevice::ReadOnly))
-        settings = parseSettings(file.readAll(), QFileInfo(path).absolutePath(), QDir::homePath());
-    else
-        settings.problems.push_back(
-            {0, QStringLiteral("cannot be read: %1").arg(file.errorString()), {}});
-    settings.file = path;
+    if (QFileInfo::exists(path)) {
+        settings.file = path;
+        readSettingsFile(settings, path, QDir::homePath());
+    }
+    // The drop-ins, even without the main file; only visible files ending in .ini, so that
+    // dpkg's copies (.dpkg-old, .dpkg-dist) and editors' backups are left alone.
+    const QDir dropIns(QFileInfo(path).absoluteDir().filePath(QString::fromLatin1(kDropInFolder)));
+    QStringList names = dropIns.entryList({QStringLiteral("*.ini")}, QDir::Files);
+    std::sort(names.begin(), names.end());
+    for (const QString& name : names) {
+        const QString dropIn = dropIns.filePath(name);
+        settings.dropIns << dropIn;
+        readSettingsFile(settings, dropIn, QDir::homePath());
+    }
     return settings;
 }
 
@@ -238,11 +265,24 @@ std::vector<QString> testFolders(const ProgramSettings& settings, const QString&
     return {settings.libraryFolder, samples};
 }
 
+QString describeProblem(const ProgramSettings& settings, const SettingsProblem& problem) {
+    const QString file = problem.file.isEmpty() ? settings.file : problem.file;
+    const QString place =
+        problem.line > 0 ? QStringLiteral("%1 line %2").arg(file).arg(problem.line) : file;
+    if (!problem.key.isEmpty()) {
+        if (file.isEmpty()) return problem.text + '.';
+        return QStringLiteral("%1 (the setting %2, %3).").arg(problem.text, problem.key, place);
+    }
+    return QStringLiteral("%1: %2").arg(place, problem.text);
+}
+
 namespace {
 
-// A problem under a section spelt like [results] may be the results folder's line.
+// A problem under a section spelt like [results], or with a whole file, may be the results
+// folder's line; a folder's problem names its setting.
 bool hidesResultsFolder(const SettingsProblem& problem) {
     static const QString results = QStringLiteral("results");
+    if (!problem.key.isEmpty()) return problem.key.startsWith(results + '/');
     return problem.line == 0 ||
            (!problem.section.isEmpty() && distance(problem.section, results) <= 2);
 }
@@ -253,14 +293,17 @@ const SettingsProblem* resultsProblem(const ProgramSettings& settings) {
     return found == settings.problems.end() ? nullptr : &*found;
 }
 
+// "corvane-maths.ini line 2: TEXT (FILE)", a drop-in named by its own name.
 QString problemText(const ProgramSettings& settings, const SettingsProblem& problem,
                     std::size_t others) {
-    QString text = QString::fromLatin1(kSettingsFileName);
+    const QString file = problem.file.isEmpty() ? settings.file : problem.file;
+    QString text = problem.file.isEmpty() ? QString::fromLatin1(kSettingsFileName)
+                                          : QFileInfo(problem.file).fileName();
     text +=
         problem.line > 0 ? QStringLiteral(" line %1: ").arg(problem.line) : QStringLiteral(": ");
     text += problem.text;
     if (others > 0) text += QStringLiteral(" (and %1 more)").arg(others);
-    return text + QStringLiteral(" (%1)").arg(settings.file);
+    return text + QStringLiteral(" (%1)").arg(file);
 }
 
 } // namespace

@@ -2,28 +2,43 @@
 #pragma once
 
 // The settings of a computer, from corvane-maths.ini: beside the program for a portable
-// install, otherwise in /etc/corvane-maths/. The program and every tool read them here.
+// install, otherwise in /etc/corvane-maths/; then the drop-ins conf.d/*.ini beside that file,
+// in the order of their names, each setting one of them gives replacing the value before. The
+// program and every tool read them here.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace corvane {
 
 inline constexpr char kSettingsFileName[] = "corvane-maths.ini";
 inline constexpr char kSystemSettingsFile[] = "/etc/corvane-maths/corvane-maths.ini";
+inline constexpr char kDropInFolder[] = "conf.d"; // beside the settings file
 
 enum class DisplayOffer { Ask, Never };
 
-// A line of the file that could not be used; line 0 stands for the whole file.
+// A line of a settings file that could not be used (line 0 stands for the whole file), or a
+// setting whose folder cannot serve (`key` names it, as "library/folder").
 struct SettingsProblem {
     int line = 0;
     QString text;
-    QString section; // the [section] it is under, lower-case; empty for the whole file
+    QString file{}; // empty: the settings' main file ({} lets {line, text} leave it out)
+    QString key{};
+    QString section{}; // the [section] it is under, lower-case; empty for the whole file
+};
+
+// Where a setting was given.
+struct SettingPlace {
+    QString file;
+    int line = 0;
 };
 
 struct ProgramSettings {
-    QString file;               // the file read; empty when there is none
+    QString file;               // the main file; empty when there is none
+    QStringList dropIns;        // the drop-ins read after it, in order
     QString libraryFolder;      // empty: the samples beside the program are the library
     bool librarySamples = true; // list the samples too when the library is elsewhere
     QString resultsFolder;      // empty: the class record is off
@@ -33,6 +48,7 @@ struct ProgramSettings {
     int speechRate = 0;              // -10 (slow) .. 10 (fast)
     QString speechVoice;             // a voice by name; empty: the engine's English voice
     std::vector<SettingsProblem> problems;
+    std::map<QString, SettingPlace> places; // "section/name" -> where its value was given
 };
 
 // Reads the file's bytes. Sections and names ignore letter case, values are taken as written
@@ -42,8 +58,12 @@ struct ProgramSettings {
 ProgramSettings parseSettings(const QByteArray& bytes, const QString& iniFolder,
                               const QString& home);
 
+// Reads the file at `path` over `settings`: its settings replace those given before, and its
+// problems are added, naming it.
+void readSettingsFile(ProgramSettings& settings, const QString& path, const QString& home);
+
 // The settings for the program in `programFolder`: its own corvane-maths.ini when there is
-// one, else `systemFile`, else the defaults.
+// one, else `systemFile`, else the defaults; then the drop-ins conf.d/*.ini beside that file.
 ProgramSettings readProgramSettings(const QString& programFolder,
                                     const QString& systemFile = QString(kSystemSettingsFile));
 
@@ -54,6 +74,10 @@ ProgramSettings readToolSettings(const char* tool);
 // The folders whose tests the pupils see: the library, then the samples when they are asked
 // for and are not the library.
 std::vector<QString> testFolders(const ProgramSettings& settings, const QString& programFolder);
+
+// One problem as a technician reads it: "FILE line 2: TEXT", or for a folder "TEXT (the
+// setting library/folder, FILE line 2)." (without a file: "TEXT.").
+QString describeProblem(const ProgramSettings& settings, const SettingsProblem& problem);
 
 // The first problem as a teacher reads it, "corvane-maths.ini line 2: ... (FILE)", after
 // "The class record is off: " when the record is off, or after "Results are kept on this

@@ -96,6 +96,7 @@ class TForm1 : public QWidget {
     QLineEdit* EStartName = nullptr;
     FileListBox* FileList = nullptr;
     QLabel* SettingsNote = nullptr; // the first mistake in the settings, for the teacher
+    QLabel* LLibraryProblem = nullptr; // under the list: why the library's tests are missing
 
     std::unique_ptr<BrowserView> Front;
     ImageControl* ClickStart = nullptr;
@@ -155,6 +156,7 @@ class TForm1 : public QWidget {
     // ---- Window events -----------------------------------------------------------------------
     void FormCreate(QObject* Sender);
     void FormActivate(QObject* Sender);
+    void showLibraryProblem(const QString& problem); // empty: none
     void FormKeyDown(QObject* Sender, std::uint16_t& Key, Qt::KeyboardModifiers Shift);
     void FormClose(QObject* Sender);
 

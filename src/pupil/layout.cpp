@@ -137,6 +137,16 @@ void TForm1::buildLayout() {
     notice.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xC0));
     notice.setColor(QPalette::WindowText, Qt::black);
     SettingsNote->setPalette(notice);
+    LLibraryProblem = new QLabel(StartPanel);
+    LLibraryProblem->setObjectName("LLibraryProblem");
+    // Where the list's lower part is: the list shortens while a message shows.
+    LLibraryProblem->setGeometry(60, 440, 660, 51);
+    LLibraryProblem->setFont(pixelFont("Arial", 13, true));
+    LLibraryProblem->setWordWrap(true);
+    LLibraryProblem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LLibraryProblem->setTextFormat(Qt::PlainText);
+    LLibraryProblem->setStyleSheet("color: #900000; background: transparent;");
+    LLibraryProblem->hide();
 
     // Front page.
     Front = seams_.browsers.create(FrontPanel, "Front");

@@ -4,6 +4,7 @@
 #include "core/class_record.h"
 #include "core/library.h"
 #include "core/reader.h"
+#include "core/settings_check.h"
 #include "core/settings_file.h"
 #include "pupil/file_list_box.h"
 #include "pupil/form.h"
@@ -51,9 +52,16 @@ void TForm1::FormActivate(QObject*) {
     reviewMode = 0;
 
     programFolder = seams().programFolder.path() + "/";
-    const std::vector<QString> folders = testFolders(
-        seams().settings.read(), QFile::decodeName(QByteArray::fromStdString(programFolder)));
-    testFolder = QFile::encodeName(folders.front()).toStdString() + "/";
+    const ProgramSettings settings = seams().settings.read();
+    std::vector<QString> folders =
+        testFolders(settings, QFile::decodeName(QByteArray::fromStdString(programFolder)));
+    // A library that cannot serve is told under the list, naming the folder and the setting,
+    // and is left out; the samples are still listed when they are asked for.
+    const std::optional<SettingsProblem> libraryProblem = libraryFolderProblem(settings);
+    showLibraryProblem(libraryProblem ? describeProblem(settings, *libraryProblem) : QString());
+    if (libraryProblem) std::erase(folders, settings.libraryFolder);
+    testFolder =
+        folders.empty() ? std::string() : QFile::encodeName(folders.front()).toStdString() + "/";
     helpFilePath = programFolder + "LumbrelHelp.pdf";
     tellSettingsProblem();
 
@@ -72,7 +80,7 @@ void TForm1::FormActivate(QObject*) {
 
     // The library's tests, then the samples when asked for; a library test hides a sample of
     // the same file name. Each entry keeps its file's whole path.
-    enterFolder(testFolder);
+    if (!testFolder.empty()) enterFolder(testFolder);
     std::set<std::string> listed;
     for (const QString& folder : folders) {
         const std::string path = QFile::encodeName(folder).toStdString() + "/";
@@ -80,6 +88,17 @@ void TForm1::FormActivate(QObject*) {
             if (listed.insert(entry.fileName).second)
                 FileList->addSorted(entry.shown, QByteArray::fromStdString(path + entry.fileName));
     }
+}
+
+void TForm1::showLibraryProblem(const QString& problem) {
+    LLibraryProblem->setText(problem);
+    LLibraryProblem->setVisible(!problem.isEmpty());
+    // The message's box ends where the whole list ends; the list gives it room.
+    const QRect box = LLibraryProblem->geometry();
+    FileList->resize(FileList->width(),
+                     (problem.isEmpty() ? box.bottom() + 1 : box.top() - 4) - FileList->y());
+    // A screen reader says it with the list, where the tests would be.
+    FileList->setAccessibleDescription(problem);
 }
 
 void TForm1::FileListMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {

@@ -1,13 +1,17 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The built package as a school's technician uses it:
-#  1. unpacked, the program started from its /usr/bin link in another folder lists the samples;
+# The built packages (corvane-maths, the pupil's; corvane-maths-teacher) as a school's
+# technician uses them:
+#  1. the teacher's window and tools are in the teacher's package alone, which needs the
+#     pupil's of the same version; unpacked, the program started from its /usr/bin link in
+#     another folder lists the samples;
 #  2. with /etc/corvane-maths/corvane-maths.ini (the shipped template, its settings filled in)
 #     naming a read-only shared library and a results folder, it lists the shared tests, and
-#     the samples too when asked; corvane-results finds the results folder there;
+#     the samples too when asked; corvane-results finds the results folder there; a drop-in in
+#     conf.d/ replaces a setting, and corvane-check --settings names a broken drop-in's lines;
 #  3. installed with dpkg into a throwaway root, upgraded to a higher version, removed and
 #     purged: the shared folders stay byte-identical and the technician's settings stay, and
-#     after removal nothing but the conffile is left, after purge nothing.
+#     after removal nothing but the conffile and the drop-in is left, after purge the drop-in.
 # A probe plugin prints the tests the window lists (QT_QPA_GENERIC_PLUGINS), so the program
 # needs no test hook. Parts 2 and 3 run in a private mount namespace as root (the read-only
 # folder, the test's /etc); without one they are skipped with a message.
@@ -27,12 +31,17 @@ if [ -z "$deb" ]; then
     exit 77
 fi
 deb=$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")
+teacher_deb=$(find "$(dirname "$deb")" -maxdepth 1 -name 'corvane-maths-teacher_*.deb' | head -n 1)
+if [ -z "$teacher_deb" ]; then
+    echo "FAIL: no corvane-maths-teacher_*.deb beside $deb"
+    exit 1
+fi
 # Parts 2 and 3 mount folders: the script goes on in a mount namespace of its own, whose
 # mounts end with it.
 if [ -z "${CORVANE_NAMESPACE:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     exec env CORVANE_NAMESPACE=1 unshare -m --propagation private "$0" "$@"
 fi
-echo "package: $deb"
+echo "packages: $deb $teacher_deb"
 
 work=$(mktemp -d)
 cleanup() {
@@ -42,6 +51,7 @@ cleanup() {
 trap cleanup EXIT
 root="$work/unpacked"
 dpkg-deb -x "$deb" "$root"
+dpkg-deb -x "$teacher_deb" "$root"
 mkdir "$work/elsewhere" "$work/home" "$work/run"
 chmod 700 "$work/run"
 
@@ -72,7 +82,37 @@ expect_list() { # WHAT EXPECTED
     echo "ok: $1"
 }
 
-# 1. Unpacked, from the link in /usr/bin.
+# 1. What each package holds and needs.
+version=$(dpkg-deb -f "$deb" Version)
+depends=$(dpkg-deb -f "$teacher_deb" Depends)
+case ", $depends," in
+*", corvane-maths (= $version),"*) echo "ok: the teacher's package depends on corvane-maths (= $version)" ;;
+*) echo "FAIL: the teacher's package depends on: $depends"; exit 1 ;;
+esac
+[ "$(dpkg-deb -f "$teacher_deb" Version)" = "$version" ] ||
+    { echo "FAIL: the two packages' versions differ"; exit 1; }
+files_of() { dpkg-deb -c "$1" | sed -E -e 's/^([^ ]+ +){5}//' -e 's/ -> .*//'; }
+teacher_files=$(files_of "$teacher_deb")
+pupil_files=$(files_of "$deb")
+for command in corvane-teacher corvane-make corvane-results; do
+    echo "$teacher_files" | grep -qx "./usr/lib/corvane-maths/$command" ||
+        { echo "FAIL: $command is not in the teacher's package"; exit 1; }
+    if echo "$pupil_files" | grep -q "/$command\(\.1\.gz\)\{0,1\}$"; then
+        echo "FAIL: the pupil's package holds $command"
+        exit 1
+    fi
+done
+echo "$pupil_files" | grep -qx ./usr/lib/corvane-maths/corvane-check ||
+    { echo "FAIL: corvane-check is not in the pupil's package"; exit 1; }
+if echo "$pupil_files" | grep -q org.corvane.Teacher; then
+    echo "FAIL: the pupil's package holds the teacher's menu entry"
+    exit 1
+fi
+shared=$(printf '%s\n' "$pupil_files" "$teacher_files" | grep -v '/$' | sort | uniq -d)
+[ -z "$shared" ] || { echo "FAIL: files in both packages: $shared"; exit 1; }
+echo "ok: the teacher's window, corvane-make and corvane-results are in the teacher's package alone"
+
+# Unpacked, from the link in /usr/bin.
 target=$(readlink "$root/usr/bin/corvane-maths")
 if [ "$target" != ../lib/corvane-maths/corvane-maths ]; then
     echo "FAIL: /usr/bin/corvane-maths links to '$target'"
@@ -96,6 +136,7 @@ shared="$target/srv"
 library="$shared/library"
 results="$shared/results"
 mkdir -p "$library" "$results"
+chmod 3773 "$results" # a drop box, which the settings check asks for
 cp -r "$samples/Number Puzzles.txt" "$library/Class 4B Puzzles.txt"
 cp -r "$samples/Number Puzzles" "$library/Class 4B Puzzles"
 mount --bind "$library" "$library"
@@ -129,6 +170,29 @@ if [ "$report" != "No records in $results" ]; then
     exit 1
 fi
 echo "ok: corvane-results reads results/folder from /etc, and the filled-in template has no mistake"
+# A drop-in replaces a setting of the main file; a broken one is named by the settings check.
+# (The overlay is mounted again after each change below it, which it may not show otherwise.)
+mkdir "$etc/corvane-maths/conf.d"
+printf '[library]\nsamples=no\n' >"$etc/corvane-maths/conf.d/50-school.ini"
+umount /etc
+mount -t overlay overlay -o lowerdir="$etc:/etc" /etc
+expect_list "a drop-in in conf.d/ replaces library/samples=yes" "$(tests_in "$library")"
+check=$("$root/usr/bin/corvane-check" --settings 2>&1) ||
+    { echo "FAIL: corvane-check --settings finds problems in good settings: $check"; exit 1; }
+printf '[display]\noffer=off\n[results]\nfodler=/srv\n' >"$etc/corvane-maths/conf.d/60-typo.ini"
+umount /etc
+mount -t overlay overlay -o lowerdir="$etc:/etc" /etc
+if check=$("$root/usr/bin/corvane-check" --settings 2>&1); then
+    echo "FAIL: corvane-check --settings accepts a broken drop-in: $check"
+    exit 1
+fi
+for line in "/etc/corvane-maths/conf.d/60-typo.ini line 2: \"offer\" must be ask or never, not \"off\"" \
+    "/etc/corvane-maths/conf.d/60-typo.ini line 4: \"fodler\" is not a setting of [results] (did you mean \"folder\"?)"; do
+    echo "$check" | grep -qxF "$line" ||
+        { printf 'FAIL: corvane-check --settings does not say\n%s\nbut\n%s\n' "$line" "$check"; exit 1; }
+done
+echo "ok: corvane-check --settings names each line of a broken drop-in"
+rm -r "$etc/corvane-maths/conf.d"
 umount /etc
 
 # 3. dpkg in the throwaway root: install, upgrade, remove, purge.
@@ -139,39 +203,53 @@ in_target() { dpkg --root="$target" --force-depends --force-confold "$@" >"$work
 left() { (cd "$target" && find . \( -path ./var/lib/dpkg -o -path ./srv \) -prune -o -print | sort); }
 empty=$(left)
 
-version=$(dpkg-deb -f "$deb" Version)
 higher="$version.1"
 dpkg --compare-versions "$higher" gt "$version"
-dpkg-deb -R "$deb" "$work/next"
-sed -i "s/^Version: .*/Version: $higher/" "$work/next/DEBIAN/control"
+repack() { # DEB NAME: the package at version $higher, as $work/NAME.deb
+    dpkg-deb -R "$1" "$work/$2"
+    sed -i -e "s/^Version: .*/Version: $higher/" -e "s/(= $version)/(= $higher)/" \
+        "$work/$2/DEBIAN/control"
+}
+repack "$deb" next
 echo "a changed sample" >>"$work/next/usr/lib/corvane-maths/test/Number Puzzles/front.htm"
 dpkg-deb -b --root-owner-group "$work/next" "$work/next.deb" >/dev/null
+repack "$teacher_deb" next-teacher
+dpkg-deb -b --root-owner-group "$work/next-teacher" "$work/next-teacher.deb" >/dev/null
 
-in_target -i "$deb"
+in_target -i "$deb" "$teacher_deb"
 ini="$target/etc/corvane-maths/corvane-maths.ini"
 printf '[library]\nfolder=%s\n' "$library" >>"$ini"
 mine=$(cat "$ini")
-in_target -i "$work/next.deb"
-installed=$(dpkg-query --admindir="$target/var/lib/dpkg" -W -f='${Version}' corvane-maths)
-[ "$installed" = "$higher" ] || { echo "FAIL: the upgrade left version $installed"; exit 1; }
+dropin="$target/etc/corvane-maths/conf.d/50-school.ini"
+mkdir -p "$(dirname "$dropin")"
+printf '[display]\noffer=never\n' >"$dropin"
+in_target -i "$work/next.deb" "$work/next-teacher.deb"
+for package in corvane-maths corvane-maths-teacher; do
+    installed=$(dpkg-query --admindir="$target/var/lib/dpkg" -W -f='${Version}' $package)
+    [ "$installed" = "$higher" ] || { echo "FAIL: the upgrade left $package $installed"; exit 1; }
+done
+[ "$(cat "$dropin")" = "$(printf '[display]\noffer=never')" ] ||
+    { echo "FAIL: the upgrade changed the drop-in"; exit 1; }
 grep -q "a changed sample" "$target/usr/lib/corvane-maths/test/Number Puzzles/front.htm" ||
     { echo "FAIL: the upgrade did not replace the samples"; exit 1; }
 [ "$(cat "$ini")" = "$mine" ] || { echo "FAIL: the upgrade changed the technician's settings"; exit 1; }
 echo "ok: upgraded from $version to $higher, the settings kept"
 
-in_target -r corvane-maths
-expected=$(printf '%s\n./etc\n./etc/corvane-maths\n./etc/corvane-maths/corvane-maths.ini' "$empty" | sort)
+in_target -r corvane-maths-teacher corvane-maths
+kept=$(printf '%s\n./etc\n./etc/corvane-maths\n./etc/corvane-maths/conf.d\n%s' "$empty" \
+    ./etc/corvane-maths/conf.d/50-school.ini | sort)
+expected=$(printf '%s\n./etc/corvane-maths/corvane-maths.ini' "$kept" | sort)
 if [ "$(left)" != "$expected" ]; then
     printf 'FAIL: after removal the root holds\n%s\n' "$(left)"
     exit 1
 fi
-echo "ok: after removal only the conffile is left"
+echo "ok: after removal only the conffile and the technician's drop-in are left"
 in_target -P corvane-maths
-if [ "$(left)" != "$empty" ]; then
+if [ "$(left)" != "$kept" ]; then
     printf 'FAIL: after purge the root holds\n%s\n' "$(left)"
     exit 1
 fi
-echo "ok: after purge nothing is left"
+echo "ok: after purge only the technician's drop-in is left"
 
 if [ "$(fingerprint)" != "$before" ]; then
     echo "FAIL: the shared folders changed"

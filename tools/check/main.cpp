@@ -5,6 +5,7 @@
 #include "core/app_error.h"
 #include "core/library.h"
 #include "core/reader.h"
+#include "core/settings_check.h"
 #include "core/settings_file.h"
 #include "tools/check/dump.h"
 #include "tools/check/library_checks.h"
@@ -32,7 +33,8 @@ const char* const kUsage =
     "                                       (default: the library of corvane-maths.ini)\n"
     "       corvane-check --dump FILE       print the loaded test as JSON\n"
     "       corvane-check --mark FILE ANSWERS\n"
-    "                                       mark one answer line per question\n";
+    "                                       mark one answer line per question\n"
+    "       corvane-check --settings        check this computer's settings and their folders\n";
 
 int usageError(const QString& problem) {
     QTextStream(stderr) << "corvane-check: " << problem << "\n" << kUsage;
@@ -106,6 +108,43 @@ int mark(const NativePath& testPath, const NativePath& answersPath) {
     return kOk;
 }
 
+// The effective settings, each with the file and line that gave it, then every problem.
+int checkSettings() {
+    const ProgramSettings settings = readProgramSettings(QCoreApplication::applicationDirPath());
+    QTextStream out(stdout);
+    QStringList files = settings.dropIns;
+    if (!settings.file.isEmpty()) files.prepend(settings.file);
+    out << "Settings files: " << (files.isEmpty() ? QStringLiteral("none") : files.join(", "))
+        << "\n";
+    const auto show = [&](const char* key, const QString& value) {
+        const auto place = settings.places.find(QString::fromLatin1(key));
+        out << "  " << QString::fromLatin1(key).leftJustified(24) << value;
+        if (place != settings.places.end())
+            out << "  (" << place->second.file << " line " << place->second.line << ")";
+        out << "\n";
+    };
+    const QString samples = QCoreApplication::applicationDirPath() + QStringLiteral("/test");
+    show("library/folder", settings.libraryFolder.isEmpty()
+                               ? QStringLiteral("the samples, %1").arg(samples)
+                               : settings.libraryFolder);
+    show("library/samples", settings.librarySamples ? QStringLiteral("yes") : QStringLiteral("no"));
+    show("results/folder", settings.resultsFolder.isEmpty()
+                               ? QStringLiteral("off: nothing is written")
+                               : settings.resultsFolder);
+    show("display/offer", settings.displayOffer == DisplayOffer::Ask ? QStringLiteral("ask")
+                                                                     : QStringLiteral("never"));
+    show("review/password_sha256", settings.reviewPasswordSha256.isEmpty()
+                                       ? QStringLiteral("the built-in password")
+                                       : QStringLiteral("the school's own password"));
+    const std::vector<SettingsProblem> problems = settingsProblems(settings);
+    for (const SettingsProblem& problem : problems)
+        out << describeProblem(settings, problem) << "\n";
+    out << (problems.empty() ? QStringLiteral("No problems.")
+                             : QStringLiteral("%1 problem(s).").arg(problems.size()))
+        << "\n";
+    return problems.empty() ? kOk : kFound;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -120,6 +159,8 @@ int main(int argc, char* argv[]) {
         return kOk;
     }
     const NativePath mode = args.empty() ? NativePath() : args.front();
+    if (mode == "--settings")
+        return args.size() == 1 ? checkSettings() : usageError("--settings takes no file");
     const int wanted = mode == "--dump" ? 1 : mode == "--mark" ? 2 : -1;
     if (wanted > 0) args.erase(args.begin());
     if (wanted > 0 && static_cast<int>(args.size()) != wanted)
