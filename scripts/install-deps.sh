@@ -15,6 +15,8 @@ BUILD="$BUILD libxml2-dev"
 # The window tests, the dummy-Xorg display-mode test and the short fuzz run inside the suite.
 TEST="xvfb xauth xdotool imagemagick x11-utils poppler-utils xserver-xorg-core \
 xserver-xorg-video-dummy clang libclang-rt-14-dev"
+# The screen-reader test: the pupil's window under Orca, speech synthesised into nothing.
+TEST="$TEST orca speech-dispatcher espeak-ng at-spi2-core openbox dbus-x11"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"

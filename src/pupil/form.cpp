@@ -81,10 +81,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         focusRing_->setActive(false);
     if (event->type() == QEvent::KeyRelease) lastKeyEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-    // A browser view sends the keys its page leaves unused once more to its parent, as a new
-    // event from the program itself; only presses from the keyboard count.
-    if (!event->spontaneous()) return false;
+    // A press from the keyboard and one re-posted by the screen readers' bridge (which holds
+    // each press until the screen reader has seen it) count alike. A browser view sends the
+    // keys its page leaves unused once more to the view's container, which never has the
+    // focus: that is the same press again.
     auto* receiver = static_cast<QWidget*>(watched);
+    if (receiver->property("pageView").toBool() && receiver != QApplication::focusWidget())
+        return false;
     // Keys of this window's own controls; also where the window is embedded in another.
     if (receiver != this && !isAncestorOf(receiver)) return false;
     const bool propagated =
