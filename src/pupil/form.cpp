@@ -105,7 +105,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         key = 8;
     else if (keyEvent->key() >= 0 && keyEvent->key() <= 0xFFFF)
         key = static_cast<std::uint16_t>(keyEvent->key());
-    if (key != 0) guarded([&] { FormKeyDown(this, key, keyEvent->modifiers()); });
+    if (key != 0)
+        guarded([&] {
+            FormKeyDown(this, key, keyEvent->modifiers());
+            followAnswerKey(key);
+        });
     return false;
 }
 
