@@ -16,10 +16,10 @@ class ImageControlAccessible : public QAccessibleWidget {
 
     QAccessible::Role role() const override { return roleOf(control()->kind()); }
 
-    // A control out of sight says nothing: the boxes of the review hold the right answers
-    // while the test is taken.
+    // Words drawn on a box out of sight are not told: the boxes of the review hold the right
+    // answers while the test is taken.
     QString text(QAccessible::Text which) const override {
-        if (!control()->isVisible()) return {};
+        if (control()->kind() == ImageControl::Kind::Text && !control()->isVisible()) return {};
         if (which == QAccessible::Name) return control()->spokenName();
         return QAccessibleWidget::text(which);
     }

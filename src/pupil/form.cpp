@@ -84,17 +84,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // A press from the keyboard and one re-posted by the screen readers' bridge (which holds
     // each press until the screen reader has seen it) count alike. A browser view sends the
     // keys its page leaves unused once more to the view's container, which never has the
-    // focus: that is the same press again.
+    // focus: that is the same press again, and so are its deliveries to the parents.
     auto* receiver = static_cast<QWidget*>(watched);
-    if (receiver->property("pageView").toBool() && receiver != QApplication::focusWidget())
-        return false;
     // Keys of this window's own controls; also where the window is embedded in another.
     if (receiver != this && !isAncestorOf(receiver)) return false;
-    const bool propagated =
-        event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
+    const bool propagated = event == lastKeyEvent_ && lastKeyReceiver_ &&
+                            receiver != lastKeyReceiver_ &&
+                            receiver->isAncestorOf(lastKeyReceiver_);
+    const bool handedBack =
+        receiver->property("pageView").toBool() && receiver != QApplication::focusWidget();
     lastKeyEvent_ = event;
     lastKeyReceiver_ = receiver;
-    if (propagated) return false;
+    if (propagated || handedBack) return false;
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     if (movesAbout(*keyEvent)) focusRing_->setActive(true);
