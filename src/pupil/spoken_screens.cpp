@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a screen reader says as the screens change. It speaks what has the focus and the changes
-// of its name, so a page that opens, an answer given by a key and the results put the focus
-// where their words are; that move is made only while a screen reader listens, so that the
-// focus of a pupil without one stays where it was.
+// What a screen reader says as the screens change. It speaks what takes the focus (a change of
+// the focused object's name is not reliably spoken), so a page that opens and an answer given
+// by a key put the focus where their words are; that move is made only while a screen reader
+// listens, so that the focus of a pupil without one stays where it was.
 #include "pupil/form.h"
 #include "pupil/screen_reader_text.h"
 
@@ -37,15 +37,15 @@ void TForm1::buildScreenReaderText() {
         const QString told = "Order: " + order.trimmed();
         for (ImageControl* button : OrderPlaces)
             button->setAccessibleDescription(told);
-        Iclear->setAccessibleDescription(told);
+        Iclear->setAccessibleDescription(told + ". " + Iclear->toolTip());
     });
     // The results screen puts the focus on the score line; the lines above it are told there,
     // after the score.
     for (ImageControl* line : {Iresulttest, Ichildname, Iscore})
         connect(line, &ImageControl::shownTextChanged, this, [this] {
             QStringList told;
-            for (const ImageControl* line : {Iscore, Iresulttest, Ichildname})
-                if (!line->shownText().trimmed().isEmpty()) told << line->shownText().trimmed();
+            for (const ImageControl* shown : {Iscore, Iresulttest, Ichildname})
+                if (!shown->shownText().trimmed().isEmpty()) told << shown->shownText().trimmed();
             Iscore->setAccessibleName(told.join(". "));
         });
 }
