@@ -28,6 +28,8 @@ xserver-xorg-video-dummy clang libclang-rt-14-dev"
 TEST="$TEST unzip libreoffice-calc-nogui"
 # The real speech engine check also tries the flite plugin.
 TEST="$TEST qt6-speech-flite-plugin"
+# The screen-reader test: the pupil's window under Orca, speech synthesised into nothing.
+TEST="$TEST orca speech-dispatcher espeak-ng at-spi2-core openbox dbus-x11"
 # The benchmarks drive the program under Xvfb and compare with headless Chromium.
 BENCH="xvfb xauth xdotool x11-utils chromium"
 FUZZ="clang libclang-rt-14-dev"

@@ -8,15 +8,19 @@
 #include "pupil/fonts.h"
 #include "pupil/form.h"
 #include "pupil/screen_fit.h"
+#include "pupil/screen_reader_text.h"
 #include "support/fake_seams.h"
 #include "support/test_files.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -369,6 +373,16 @@ class KeysAndScreenReadersTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
         QVERIFY(frame->width() <= area.width() && frame->height() <= area.height());
         QCOMPARE(form->window(), frame.get());
+        // The frame is no Tab stop, and it scrolls to the control that takes the focus.
+        QVERIFY(focused() != frame.get());
+        auto* area_ = static_cast<QScrollArea*>(frame.get());
+        QCOMPARE(area_->verticalScrollBar()->value(), 0);
+        form->FileList->setFocus();
+        QVERIFY(area_->verticalScrollBar()->value() > 0);
+        for (int presses = 0; presses < 8; ++presses) {
+            key(Qt::Key_Tab);
+            QVERIFY(focused() != frame.get());
+        }
         form->EStartName->setFocus();
         key(Qt::Key_Return);
         QCOMPARE(desktop->dialogs.texts("message"), QStringList{"Please enter your name"});
@@ -376,14 +390,136 @@ class KeysAndScreenReadersTest : public QObject {
         QVERIFY(form->isWindow());
     }
 
-    // Set before the engine starts unless the user chose otherwise.
-    void engineAccessibilityIsOn_data() {
+    // A key press re-posted by the screen readers' bridge is no longer spontaneous: it still
+    // counts, once.
+    void repostedKeyCountsOnce_data() {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("question");
+        QTest::addColumn<int>("ticked");
+        QTest::newRow("Enter goes on") << int(Qt::Key_Return) << "\r" << 2 << 0;
+        QTest::newRow("C ticks C") << int(Qt::Key_C) << "c" << 1 << 3;
+    }
+    void repostedKeyCountsOnce() {
+        QFETCH(int, keyCode);
+        QFETCH(QString, text);
+        QFETCH(int, question);
+        QFETCH(int, ticked);
+        startOn("Every Panel.txt");
+        QWidget* target = focused();
+        QVERIFY(target);
+        QKeyEvent reposted(QEvent::KeyPress, keyCode, Qt::NoModifier, text);
+        QVERIFY(!reposted.spontaneous());
+        QCoreApplication::sendEvent(target, &reposted);
+        QCOMPARE(form->currentQuestion, question);
+        for (int k = 1; k <= 5; ++k)
+            QCOMPARE(form->store.userMarks[1][k], k == ticked ? 1 : 0);
+    }
+
+    // What the page's words object says: the caption, then the page in sentences; in review,
+    // the verdict after them.
+    void spokenPageIsCaptionThenSentences_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("heading and options")
+            << "Question 3 of 10" << QByteArray("<h1>How many?</h1><p>A 3</p><p>B 4</p>")
+            << "Question 3 of 10. How many? A 3. B 4.";
+        QTest::newRow("no caption, a picture")
+            << QString() << QByteArray("<p>Count them:</p><img alt=\"5 dots\">")
+            << "Count them: 5 dots.";
+        QTest::newRow("an empty page") << "Question 1 of 1" << QByteArray() << "Question 1 of 1.";
+    }
+    void spokenPageIsCaptionThenSentences() {
+        QFETCH(QString, caption);
+        QFETCH(QByteArray, html);
+        QFETCH(QString, said);
+        QCOMPARE(spokenPage(caption, html), said);
+    }
+
+    // A page file is read only when it is a plain file of a sane size: a FIFO in its place
+    // must not hold the window.
+    void pageFileBytesReadsOnlyPlainFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("plain file") << "plain" << true;
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("FIFO") << "fifo" << false;
+        QTest::newRow("folder") << "folder" << false;
+        QTest::newRow("over 4 MiB") << "huge" << false;
+    }
+    void pageFileBytesReadsOnlyPlainFiles() {
+        QFETCH(QString, kind);
+        QFETCH(bool, read);
+        QTemporaryDir here;
+        const QByteArray path = QFile::encodeName(here.filePath("page.htm"));
+        if (kind == "plain") writeFile(here, "page.htm", "<p>Hi</p>");
+        if (kind == "fifo") QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        if (kind == "folder") QVERIFY(QDir(here.path()).mkdir("page.htm"));
+        if (kind == "huge") {
+            QFile big(QFile::decodeName(path));
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(4 * 1024 * 1024 + 1));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(pageFileBytes(path.toStdString()), read ? QByteArray("<p>Hi</p>") : QByteArray());
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
+    // The verdict boxes hold the right answers all along; out of sight they say nothing, and in
+    // review the question's words end with the verdict.
+    void rightAnswersSayNothingUntilReview() {
+        startOn("Every Panel.txt");
+        const QList<ImageControl*> verdicts = {form->CorrectSingle, form->CorrMult,
+                                               form->YesNoCorrect, form->OrderCorrect};
+        for (int review : {0, 1}) {
+            form->reviewMode = std::uint8_t(review);
+            for (int q = 1; q <= 5; ++q) {
+                form->currentQuestion = q;
+                form->drawquestion();
+                const QString what = QString("review %1, question %2").arg(review).arg(q);
+                QString held, told;
+                for (ImageControl* box : verdicts) {
+                    held += box->shownText();
+                    told += accessible(box)->text(QAccessible::Name);
+                    QCOMPARE(accessible(box)->state().invisible, !box->isVisible());
+                }
+                QVERIFY2(!held.isEmpty(), qPrintable(what));
+                QVERIFY2(told.isEmpty() == (review == 0), qPrintable(what + ": " + told));
+                const QString words = accessible(form->QuestionWords)->text(QAccessible::Name);
+                QVERIFY2(words.startsWith(QString("Question %1 of 5.").arg(q)), qPrintable(words));
+                QCOMPARE(words.contains("Marked"), review == 1);
+            }
+        }
+    }
+
+    // With no test highlighted, End picks the last one and Home the first.
+    void endAndHomeInTheListWithNoneCurrent_data() {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("End") << int(Qt::Key_End) << "One Word.txt";
+        QTest::newRow("Home") << int(Qt::Key_Home) << "Every Panel.txt";
+    }
+    void endAndHomeInTheListWithNoneCurrent() {
+        QFETCH(int, keyCode);
+        QFETCH(QString, picked);
+        tabTo(form->FileList);
+        QVERIFY(form->FileList->currentItem() == nullptr);
+        key(Qt::Key(keyCode));
+        QVERIFY(form->FileList->currentItem());
+        QCOMPARE(form->FileList->currentItem()->text(), picked);
+    }
+
+    // The engine's own tree stays off (the window speaks the page's words itself) unless the
+    // user chose otherwise.
+    void engineAccessibilityIsTheUsers_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("unset") << QByteArray() << QByteArray("1");
+        QTest::newRow("unset stays unset") << QByteArray() << QByteArray();
         QTest::newRow("the user's 0") << QByteArray("0") << QByteArray("0");
+        QTest::newRow("the user's 1") << QByteArray("1") << QByteArray("1");
     }
-    void engineAccessibilityIsOn() {
+    void engineAccessibilityIsTheUsers() {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         const char* name = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";

@@ -401,9 +401,9 @@ WebBrowserViews::~WebBrowserViews() = default;
 void WebBrowserViews::prepareEngine() {
     // The browser engine refuses to start its sandbox as root; only then is it turned off.
     if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Screen readers read the pages too; the engine keeps them from it on Linux unless asked.
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
-        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    // The engine's own accessibility stays off (its default on Linux): a screen reader cannot
+    // browse it inside a program's window, and it would also offer the pages loaded ahead out
+    // of sight. The pupil's window gives the words of the page on show itself.
     // Every page is a local file: one renderer process serves all the views (a view loading
     // ahead would otherwise add a process of its own), unless the user set the engine's flags.
     const bool ownFlags = !qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS");

@@ -45,6 +45,13 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
     emit mousePressed(event->button(), event->modifiers(), event->position().toPoint());
 }
 
+// With no entry current, End goes to the last entry (the list's own move would pick the first).
+QModelIndex FileListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveEnd && !currentIndex().isValid() && count() > 0)
+        return indexFromItem(item(count() - 1));
+    return QListWidget::moveCursor(action, modifiers);
+}
+
 void FileListBox::keyPressEvent(QKeyEvent* event) {
     const QListWidgetItem* before = currentItem();
     QListWidget::keyPressEvent(event);

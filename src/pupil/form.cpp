@@ -84,17 +84,21 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         focusRing_->setActive(false);
     if (event->type() == QEvent::KeyRelease) lastKeyEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-    // A browser view sends the keys its page leaves unused once more to its parent, as a new
-    // event from the program itself; only presses from the keyboard count.
-    if (!event->spontaneous()) return false;
+    // A press from the keyboard and one re-posted by the screen readers' bridge (which holds
+    // each press until the screen reader has seen it) count alike. A browser view sends the
+    // keys its page leaves unused once more to the view's container, which never has the
+    // focus: that is the same press again, and so are its deliveries to the parents.
     auto* receiver = static_cast<QWidget*>(watched);
     // Keys of this window's own controls; also where the window is embedded in another.
     if (receiver != this && !isAncestorOf(receiver)) return false;
-    const bool propagated =
-        event == lastKeyEvent_ && lastKeyReceiver_ && lastKeyReceiver_->parentWidget() == receiver;
+    const bool propagated = event == lastKeyEvent_ && lastKeyReceiver_ &&
+                            receiver != lastKeyReceiver_ &&
+                            receiver->isAncestorOf(lastKeyReceiver_);
+    const bool handedBack =
+        receiver->property("pageView").toBool() && receiver != QApplication::focusWidget();
     lastKeyEvent_ = event;
     lastKeyReceiver_ = receiver;
-    if (propagated) return false;
+    if (propagated || handedBack) return false;
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     if (movesAbout(*keyEvent)) focusRing_->setActive(true);
@@ -105,7 +109,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         key = 8;
     else if (keyEvent->key() >= 0 && keyEvent->key() <= 0xFFFF)
         key = static_cast<std::uint16_t>(keyEvent->key());
-    if (key != 0) guarded([&] { FormKeyDown(this, key, keyEvent->modifiers()); });
+    if (key != 0)
+        guarded([&] {
+            FormKeyDown(this, key, keyEvent->modifiers());
+            followAnswerKey(key);
+        });
     return false;
 }
 

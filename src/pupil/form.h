@@ -14,6 +14,7 @@
 //   pointer_input.cpp  MultiClick, LabelOrderClick, OrderClearClick, SingleEnterChange
 //   keyboard_input.cpp FormKeyDown
 //   results.cpp        IFinishClick, IResetClick, IReviewClick, IprintClick, the record
+//   spoken_screens.cpp what a screen reader hears as the screens change
 
 #include "core/question_store.h"
 #include "platform/seams.h"
@@ -40,6 +41,7 @@ namespace corvane {
 class FileListBox;
 class FocusRing;
 class RecordKeeper;
+class ScreenReaderText;
 
 // A TColor value: 0x00BBGGRR.
 using TColor = std::uint32_t;
@@ -153,6 +155,11 @@ class TForm1 : public QWidget {
     ImageControl* IReview = nullptr;
     QLabel* RecordNote = nullptr; // where the pupil's record is
 
+    // The words of the page on show, for screen readers (src/pupil/spoken_screens.cpp).
+    ScreenReaderText* FrontWords = nullptr;
+    ScreenReaderText* QuestionWords = nullptr;
+    void speakPage();
+
     // ---- Window events -----------------------------------------------------------------------
     void FormCreate(QObject* Sender);
     void FormActivate(QObject* Sender);
@@ -244,6 +251,10 @@ class TForm1 : public QWidget {
 
   private:
     void buildLayout();
+    void buildScreenReaderText();
+    void followAnswerKey(std::uint16_t key);
+    void tellUnticked(const OptionRow& before, std::int32_t option);
+    void forgetUnticked(const ImageControl* except);
     void describeForKeysAndScreenReaders();
     void screenShown(QWidget* screen);
     bool ownsFocusOf(const QWidget* widget) const;
@@ -260,6 +271,7 @@ class TForm1 : public QWidget {
     bool activated_ = false;
     FocusRing* focusRing_ = nullptr;
     bool pageChainDue_ = false;
+    ScreenReaderText* spareQuestionWords_ = nullptr;
     const QEvent* lastKeyEvent_ = nullptr;
     QPointer<QWidget> lastKeyReceiver_;
 };

@@ -4,6 +4,7 @@
 #include "pupil/focus_ring.h"
 #include "pupil/form.h"
 #include "pupil/pictures.h"
+#include "pupil/screen_reader_text.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -256,6 +257,7 @@ void TForm1::buildLayout() {
                         "Click to review the current test");
     RecordNote = makeNote(ResultPanel, "RecordNote", {50, 436, 686, 56});
 
+    buildScreenReaderText();
     describeForKeysAndScreenReaders();
 }
 
@@ -316,16 +318,39 @@ void TForm1::describeForKeysAndScreenReaders() {
     FileList->setPalette(listColours);
 
     // Reading order: the chain of each screen, top to bottom and left to right.
-    const std::vector<QWidget*> chain = {EStartName,      FileList,       IStartOk,
-                                         Front->widget(), ClickStart,     Question->widget(),
-                                         singleenter,     OrderPlaces[0], OrderPlaces[1],
-                                         OrderPlaces[2],  OrderPlaces[3], OrderPlaces[4],
-                                         Iclear,          YesSelect,      NoSelect,
-                                         AnswerBoxes[0],  AnswerBoxes[1], AnswerBoxes[2],
-                                         AnswerBoxes[3],  AnswerBoxes[4], IRew,
-                                         IPrevious,       INext,          IFF,
-                                         IFinish,         IReset,         IHelp,
-                                         Iscore,          Iprint,         IQuit,
+    const std::vector<QWidget*> chain = {EStartName,
+                                         FileList,
+                                         IStartOk,
+                                         FrontWords,
+                                         Front->widget(),
+                                         ClickStart,
+                                         QuestionWords,
+                                         spareQuestionWords_,
+                                         Question->widget(),
+                                         singleenter,
+                                         OrderPlaces[0],
+                                         OrderPlaces[1],
+                                         OrderPlaces[2],
+                                         OrderPlaces[3],
+                                         OrderPlaces[4],
+                                         Iclear,
+                                         YesSelect,
+                                         NoSelect,
+                                         AnswerBoxes[0],
+                                         AnswerBoxes[1],
+                                         AnswerBoxes[2],
+                                         AnswerBoxes[3],
+                                         AnswerBoxes[4],
+                                         IRew,
+                                         IPrevious,
+                                         INext,
+                                         IFF,
+                                         IFinish,
+                                         IReset,
+                                         IHelp,
+                                         Iscore,
+                                         Iprint,
+                                         IQuit,
                                          IReview};
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);

@@ -72,6 +72,7 @@ void TForm1::drawquestion() {
         choose(orderpanel);
         draworder();
     }
+    speakPage();
 }
 
 Text TForm1::questionPage(std::int32_t q) const {

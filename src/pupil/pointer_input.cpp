@@ -59,10 +59,12 @@ void TForm1::recordOption(std::int32_t option) {
     // A single choice or yes/no answer holds one tick: clear the others first. Only the places
     // of the mark row are cleared, however many options the question claims.
     const int type = store.questionType[q];
+    const OptionRow before = marks;
     if (type == KSINGLECHOICE || type == KYESNO)
         for (int j = 1; j <= std::min(store.optionCount[q], kMaxOptions); ++j)
             marks[j] = 0;
     if (option >= 1 && option <= kMaxOptions) marks[option] = 1 - marks[option];
+    tellUnticked(before, option);
     drawmultiple();
 }
 

@@ -3,6 +3,7 @@
 
 #include "pupil/form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
 #include <QScrollArea>
@@ -23,7 +24,13 @@ class ScrollingFrame : public QScrollArea {
         setWindowTitle(form.windowTitle());
         setWindowIcon(form.windowIcon());
         setObjectName("ScrollingFrame");
+        // The frame is no stop of its own for Tab: the focus goes on into the window, and the
+        // frame scrolls to whatever control takes it.
+        setFocusPolicy(Qt::NoFocus);
         setWidget(&form);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && form_ && form_->isAncestorOf(now)) ensureWidgetVisible(now, 8, 8);
+        });
     }
     ~ScrollingFrame() override { takeWidget(); }
 

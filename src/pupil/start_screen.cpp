@@ -142,6 +142,7 @@ void TForm1::drawfrontpage() {
     Questionno->setVisible(true);
     currentQuestion = 0;
     Questionno->setToolTip("Click here to start the test");
+    speakPage();
 }
 
 // As Enter does: on to question 1, in review still when reviewing (only Reset ends a review).
