@@ -103,7 +103,7 @@ class RoomSettingsTest : public QObject {
     void settingsMistakeToldAtStart() {
         Room room;
         room.desktop.settings.values.problems = {
-            {4, "\"offer\" must be ask or never, not \"off\"", "display"}};
+            {4, "\"offer\" must be ask or never, not \"off\"", {}, {}, "display"}};
         room.desktop.settings.values.file = "/etc/corvane-maths/corvane-maths.ini";
         room.open();
         QVERIFY(room.form->SettingsNote->isVisible());

@@ -226,6 +226,8 @@ class SettingsFileTest : public QObject {
         QCOMPARE(problem.isEmpty(), line == 0);
         if (line > 0)
             QVERIFY2(problem.contains(QString(" line %1: ").arg(line)), qPrintable(problem));
+    }
+
     // The drop-ins conf.d/*.ini after the main file, by name; each value given replaces the
     // one before, a line that cannot be used names its own file; other files are left alone.
     void dropIns_data() {

@@ -58,6 +58,10 @@ void SpokenMathsTest::wording_data() {
     row("cubed", "2³", "two cubed");
     row("square root", "√49", "the square root of forty-nine");
     row("per cent", "50%", "fifty per cent");
+    row("units and signs of a typeset formula", "5 cm × 3 ≤ 20",
+        "five centimetres times three is less than or equal to twenty");
+    row("degrees and a unit", "90° and 2 kg", "ninety degrees and two kilograms");
+    row("a lone letter m is a word", "I am 7 m tall", "I am seven metres tall");
     // Numbers
     row("thousands with a comma", "2,005", "two thousand and five");
     row("sample sum", "1,000 + 200 + 50 + 4", "one thousand plus two hundred plus fifty plus four");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/spoken_maths.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -155,6 +156,15 @@ const std::vector<Rule>& rules() {
              if (m.captured(3) == QStringLiteral("³")) words += QStringLiteral(" cubed");
              return words;
          }},
+        // A unit after a number, by its name.
+        {QRegularExpression(QStringLiteral("(?<=\\d|\\d )(mm|cm|km|m|kg|g|ml|l)(?![A-Za-z])")),
+         [](const M& m) {
+             static const QHash<QString, QString> names = {
+                 {"mm", "millimetres"}, {"cm", "centimetres"}, {"km", "kilometres"},
+                 {"m", "metres"},       {"kg", "kilograms"},   {"g", "grams"},
+                 {"ml", "millilitres"}, {"l", "litres"}};
+             return names.value(m.captured(1));
+         }},
         // An x or a hyphen between two numbers is a sign.
         {QRegularExpression(QStringLiteral("(?<=\\d)\\s*[x×]\\s*(?=\\d)")),
          [](const M&) { return QStringLiteral("times"); }},
@@ -171,7 +181,7 @@ struct Sign {
     char16_t sign;
     const char* words;
 };
-const std::array<Sign, 11> kSigns = {{{u'×', "times"},
+const std::array<Sign, 14> kSigns = {{{u'×', "times"},
                                       {u'£', "pound"},
                                       {u'÷', "divided by"},
                                       {u'+', "plus"},
@@ -180,6 +190,9 @@ const std::array<Sign, 11> kSigns = {{{u'×', "times"},
                                       {u'≠', "does not equal"},
                                       {u'<', "is less than"},
                                       {u'>', "is more than"},
+                                      {u'≤', "is less than or equal to"},
+                                      {u'≥', "is more than or equal to"},
+                                      {u'°', " degrees"},
                                       {u'%', "per cent"},
                                       {u'√', "the square root of"}}};
 

@@ -8,15 +8,21 @@
 
 namespace corvane::teacher {
 
+// A link is copied as the file it leads to only when that is a file inside the folder, and
+// nothing else is copied (a link out, a device, a FIFO): a page folder shows nothing from
+// outside itself.
 bool copyFolder(const QString& from, const QString& to) {
     if (!QDir().mkpath(to)) return false;
+    const QString inside = QFileInfo(from).canonicalFilePath() + QLatin1Char('/');
     QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         const QString target = QDir(to).filePath(QDir(from).relativeFilePath(entry.filePath()));
-        const bool done =
-            entry.isDir() ? QDir().mkpath(target) : QFile::copy(entry.filePath(), target);
+        if (entry.isSymLink() && !entry.canonicalFilePath().startsWith(inside)) continue;
+        const bool done = entry.isDir() && !entry.isSymLink() ? QDir().mkpath(target)
+                          : entry.isFile() ? QFile::copy(entry.canonicalFilePath(), target)
+                                           : true;
         if (!done) return false;
     }
     return true;
