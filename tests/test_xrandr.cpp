@@ -151,7 +151,8 @@ class TestXrandr : public QObject {
 
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ASAN_OPTIONS", "detect_leaks=0:new_delete_type_mismatch=0");
+        environment.insert("ASAN_OPTIONS",
+                           "detect_leaks=0:new_delete_type_mismatch=0:intercept_strstr=0");
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start(CORVANE_PROGRAM, {});

@@ -101,17 +101,20 @@ class SpeechWorker : public QObject {
     bool failed_ = false;
 };
 
-QtSpeech::QtSpeech() {
-    thread_.setObjectName(QStringLiteral("speech"));
+QtSpeech::QtSpeech() : thread_(new QThread) {
+    thread_->setObjectName(QStringLiteral("speech"));
 }
 
+// The engine is ended on its own thread, waited for a few seconds at most: a speech service that
+// does not answer never keeps the program from closing (the thread is then left to the exit).
 QtSpeech::~QtSpeech() {
-    if (!worker_) return;
-    SpeechWorker* worker = worker_;
-    QMetaObject::invokeMethod(
-        worker, [worker] { delete worker; }, Qt::BlockingQueuedConnection);
-    thread_.quit();
-    thread_.wait();
+    if (worker_) {
+        SpeechWorker* worker = worker_;
+        QMetaObject::invokeMethod(worker, [worker] { delete worker; });
+        thread_->quit();
+        if (!thread_->wait(QDeadlineTimer(3000))) return;
+    }
+    delete thread_;
 }
 
 void QtSpeech::startThread() {
@@ -120,8 +123,8 @@ void QtSpeech::startThread() {
         QMetaObject::invokeMethod(
             this, [this, state, reason] { tell(state, reason); }, Qt::QueuedConnection);
     });
-    worker_->moveToThread(&thread_);
-    thread_.start();
+    worker_->moveToThread(thread_);
+    thread_->start();
 }
 
 void QtSpeech::say(const QString& text, const SpeechVoice& voice) {

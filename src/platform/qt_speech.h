@@ -30,7 +30,8 @@ class QtSpeech : public QObject, public Speech {
     void startThread();
     void tell(State state, const QString& reason); // on the window's thread
 
-    QThread thread_;
+    // Not a member: an engine stuck while starting is left running when the program ends.
+    QThread* thread_;
     SpeechWorker* worker_ = nullptr; // lives on thread_
     std::vector<std::pair<QPointer<QObject>, Listener>> listeners_;
 };
