@@ -142,9 +142,11 @@ bool TForm1::movesAbout(const QKeyEvent& key) {
 // a control now hidden.
 void TForm1::screenShown(QWidget* screen) {
     if (!screen->isVisible() || !screen->isEnabled()) return;
-    // Where the window is embedded in another, the focus elsewhere there stays where it is.
+    // Where the window is embedded in another, the focus elsewhere there stays where it is. A
+    // message box still closing (Finish's question) is not elsewhere: the focus it leaves goes
+    // to this screen.
     QWidget* focused = QApplication::focusWidget();
-    if (focused && !ownsFocusOf(focused)) return;
+    if (focused && !ownsFocusOf(focused) && focused->window() == window()) return;
     if (screen == ResultPanel) {
         Iscore->setFocus(Qt::OtherFocusReason);
         return;

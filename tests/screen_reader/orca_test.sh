@@ -19,6 +19,8 @@ if [ -z "${ORCA_TEST_IN_SESSION:-}" ]; then
 fi
 
 export QTWEBENGINE_DISABLE_SANDBOX=1
+# A real window on the X server below, whatever platform the rest of the suite runs on.
+export QT_QPA_PLATFORM=xcb
 WORK=$(mktemp -d)
 export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/xdg XDG_CONFIG_HOME=$WORK/home/.config
 mkdir -p "$HOME/.config/speech-dispatcher" "$XDG_RUNTIME_DIR"
